@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object. An exception that escapes an event handler is
+// shown in a message box with its text, and the program goes on.
+class TApplication : public QApplication {
+    Q_OBJECT
+public:
+    TApplication(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Japanese screen font: the system's "MS Pゴシック" names map to Noto Sans CJK JP.
+    static void InstallFontSubstitutions();
+};

@@ -1,0 +1,340 @@
+#include "Unit1.h"
+
+#include "AssetPath.h"
+#include "Game.h"
+#include "Image.h"
+#include "IniFile.h"
+#include "PacedWait.h"
+#include "PageScreen.h"
+#include "Unit10.h"
+#include "Unit11.h"
+#include "Unit12.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "Unit5.h"
+#include "Unit6.h"
+#include "Unit7.h"
+#include "Unit8.h"
+#include "Unit9.h"
+#include "WorkFolder.h"
+#include "network.h"
+#include "rs232c.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusTipEvent>
+#include <QTextEdit>
+#include <QUrl>
+
+namespace {
+
+struct ButtonSpec {
+    TImage *TForm1::*member;
+    const char *name;
+    QPoint pos;
+    const char *picture;
+    const char *hint;
+};
+
+} // namespace
+
+TForm1::TForm1()
+    : QWidget(nullptr, Qt::FramelessWindowHint)
+    , m_port(std::make_unique<Trs232c>())
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("LK-72"));
+    setFixedSize(780, 560);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    CreateControls();
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+    if (m_port)
+        m_port->Close();
+}
+
+void TForm1::CreateControls()
+{
+    Image8 = new TImage(this, QStringLiteral("Image8"));
+    Image8->setGeometry(0, 0, 780, 560);
+    Image8->SetStretch(true);
+    connect(Image8, &TImage::MouseDown, this, [this](Qt::MouseButton, QPoint at) {
+        m_dragging = true;
+        m_dragStart = at;
+    });
+    connect(Image8, &TImage::MouseMove, this, [this](Qt::MouseButtons, QPoint at) {
+        if (!m_dragging)
+            return;
+        move(pos() - (m_dragStart - at));
+        raise();
+        activateWindow();
+    });
+    connect(Image8, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_dragging = false; });
+
+    Image10 = new TImage(this, QStringLiteral("Image10"));
+    Image10->setGeometry(19, 40, 741, 465);
+    Image10->SetStretch(true);
+
+    m_pageHost = new QWidget(this);
+    m_pageHost->setObjectName(QStringLiteral("PageHost"));
+    m_pageHost->setGeometry(30, 70, 720, 430);
+    m_pageHost->setAutoFillBackground(true);
+    QPalette white = m_pageHost->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    m_pageHost->setPalette(white);
+
+    Memo3 = new QPlainTextEdit(this);
+    Memo3->setObjectName(QStringLiteral("Memo3"));
+    Memo3->setGeometry(205, 507, 433, 44);
+    Memo3->setReadOnly(true);
+    Memo3->setFocusPolicy(Qt::NoFocus);
+    Memo3->setFrameShape(QFrame::NoFrame);
+    Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo3->setTextInteractionFlags(Qt::NoTextInteraction);
+    Memo3->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
+
+    RichEdit1 = new QTextEdit(this);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->hide();
+
+    Image11 = new TImage(this, QStringLiteral("Image11"));
+    Image11->setGeometry(152, 505, 50, 50);
+
+    Image5 = new TImage(this, QStringLiteral("Image5"));
+    Image5->setGeometry(24, 4, 420, 32);
+
+    const ButtonSpec buttons[] = {
+        {&TForm1::Image4, "Image4", {540, 6}, "Picture\\BUTTON\\settei.bmp", "設定画面を表示します"},
+        {&TForm1::Image3, "Image3", {614, 6}, "Picture\\BUTTON\\help.bmp", "ヘルプを表示します"},
+        {&TForm1::Image1, "Image1", {744, 6}, "Picture\\BUTTON\\close.bmp", "アプリケーションを終了します"},
+        {&TForm1::Image2, "Image2", {648, 510}, "Picture\\BUTTON\\close1.bmp", "アプリケーションを終了します"},
+        {&TForm1::Image7, "Image7", {22, 510}, "Picture\\BUTTON\\before_step.bmp", "前のステップへ移ります"},
+        {&TForm1::Image6, "Image6", {88, 510}, "Picture\\BUTTON\\next_step.bmp", "次のステップへ移ります"},
+    };
+    const QSize sizes[] = {{70, 28}, {70, 28}, {28, 28}, {110, 40}, {62, 40}, {62, 40}};
+    int i = 0;
+    for (const ButtonSpec &b : buttons) {
+        TImage *image = new TImage(this, QString::fromLatin1(b.name));
+        image->setGeometry(QRect(b.pos, sizes[i++]));
+        image->SetPressedLook(true);
+        image->SetHint(QString::fromUtf8(b.hint));
+        image->setCursor(Qt::PointingHandCursor);
+        this->*b.member = image;
+    }
+    connect(Image6, &TImage::Click, this, &TForm1::Image6Click);
+    connect(Image7, &TImage::Click, this, &TForm1::Image7Click);
+    connect(Image3, &TImage::Click, this, &TForm1::Image3Click);
+    connect(Image1, &TImage::Click, this, &QWidget::close);
+    connect(Image2, &TImage::Click, this, &QWidget::close);
+    connect(Image4, &TImage::Click, this, [this] { Q_EMIT SettingsRequested(); });
+
+    Image9 = new TImage(this, QStringLiteral("Image9"));
+    Image9->setGeometry(0, 0, 780, 560);
+    Image9->SetIgnoresMouse(true);
+    Image9->lower();
+    Image10->lower();
+    Image8->lower();
+}
+
+void TForm1::FormCreate()
+{
+    try {
+        CreatePages();
+        PageCode = 0;
+        Image7->setEnabled(false);
+        LoadTitle(0);
+        ReadSettingsAndOpenPort();
+        auto *splash = new TForm11();
+        splash->setAttribute(Qt::WA_DeleteOnClose);
+        splash->show();
+        splash->repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        // Gone as soon as the event loop runs, after every start-up window exists.
+        QMetaObject::invokeMethod(splash, &QWidget::close, Qt::QueuedConnection);
+        LoadButtonPictures();
+        qApp->installEventFilter(this);
+    } catch (const std::exception &) {
+        qApp->installEventFilter(this);
+        TPageScreen::ShowCreateError(this);
+    }
+}
+
+void TForm1::CreatePages()
+{
+    TMainHost &host = *this;
+    m_pages = {
+        new TForm2(host, m_pageHost), new TForm3(host, m_pageHost), new TForm5(host, m_pageHost),
+        new TForm12(host, m_pageHost), new TForm7(host, m_pageHost), new TForm4(host, m_pageHost),
+        new TForm6(host, m_pageHost), new TForm14(host, m_pageHost), new TForm17(host, m_pageHost),
+        new TForm8(host, m_pageHost), new TForm9(host, m_pageHost), new TForm10(host, m_pageHost),
+    };
+    for (TPageScreen *page : m_pages) {
+        page->move(0, 0);
+        page->hide();
+    }
+    ShowPage(PageStep1);
+}
+
+void TForm1::ReadSettingsAndOpenPort()
+{
+    const TIniFile ini(WorkFolder() + QStringLiteral("set.ini"));
+    const QString back = ini.ReadString(QStringLiteral("back"), QStringLiteral("picture"), QStringLiteral("bg1.jpg"));
+    Image8->LoadPicture(QStringLiteral("picture\\PANEL\\") + back);
+    const int comport = ini.ReadInteger(QStringLiteral("comport"), QStringLiteral("name"), 0);
+    OpenLampPort(PortNameFor(comport, m_port->portname));
+}
+
+void TForm1::LoadButtonPictures()
+{
+    Image10->LoadPicture(QStringLiteral("picture\\back1.bmp"));
+    Image9->LoadPicture(QStringLiteral("picture\\back2.bmp"));
+    Image4->LoadPicture(QStringLiteral("Picture\\BUTTON\\settei.bmp"));
+    Image3->LoadPicture(QStringLiteral("Picture\\BUTTON\\help.bmp"));
+    Image2->LoadPicture(QStringLiteral("Picture\\BUTTON\\close1.bmp"));
+    Image1->LoadPicture(QStringLiteral("Picture\\BUTTON\\close.bmp"));
+    Image6->LoadPicture(QStringLiteral("Picture\\BUTTON\\next_step.bmp"));
+    Image7->LoadPicture(QStringLiteral("Picture\\BUTTON\\before_step.bmp"));
+    Image11->LoadPicture(QStringLiteral("picture\\PANEL\\doctor.bmp"));
+    // The frame is drawn over everything but lets the mouse through.
+    Image9->raise();
+}
+
+QString TForm1::TitlePicture(int page)
+{
+    return QStringLiteral("picture\\BUTTON\\menu%1.bmp").arg(page + 1);
+}
+
+QString TForm1::PortNameFor(int setting, const QString &current)
+{
+    if (setting >= 0 && setting <= 3)
+        return QStringLiteral("com%1").arg(setting + 1);
+    return current;
+}
+
+void TForm1::LoadTitle(int page)
+{
+    if (page >= PageStep1 && page <= PageStep10)
+        Image5->LoadPicture(TitlePicture(page));
+}
+
+void TForm1::ShowPage(int page)
+{
+    if (page < 0 || page >= PageCount)
+        return;
+    if (m_visiblePage >= 0 && m_visiblePage != page)
+        m_pages[static_cast<size_t>(m_visiblePage)]->hide();
+    m_visiblePage = page;
+    TPageScreen *screen = m_pages[static_cast<size_t>(page)];
+    screen->setGeometry(m_pageHost->rect());
+    screen->show();
+    screen->raise();
+    screen->FormShow();
+}
+
+void TForm1::SetStepButtonsEnabled(bool previous, bool next)
+{
+    Image7->setEnabled(previous);
+    Image6->setEnabled(next);
+}
+
+void TForm1::Image6Click()
+{
+    if (PageCode < PageStep1 || PageCode >= PageStep10)
+        return;
+    Image7->setEnabled(true);
+    PageCode += 1;
+    ShowPage(PageCode);
+    LoadTitle(PageCode);
+    if (PageCode == PageStep10)
+        Image6->setEnabled(false);
+    ProgramList.clear();
+    TransferMode = 0;
+}
+
+void TForm1::Image7Click()
+{
+    if (PageCode <= PageStep1 || PageCode > PageStep10)
+        return;
+    Image6->setEnabled(true);
+    PageCode -= 1;
+    ShowPage(PageCode);
+    LoadTitle(PageCode);
+    if (PageCode == PageStep1)
+        Image7->setEnabled(false);
+    ProgramList.clear();
+    TransferMode = 0;
+}
+
+void TForm1::Image3Click()
+{
+    const QString path = ResolveAsset(QStringLiteral("Help\\Help1\\index.html"));
+    if (path.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        QMessageBox::information(this, QString(), QStringLiteral("ヘルプを開けませんでした\nヘルプのファイルが見つからないか、表示するブラウザがありません"));
+}
+
+void TForm1::ShowHintText(const QString &hint)
+{
+    Memo3->setPlainText(TImage::LongHint(hint));
+}
+
+void TForm1::SetHintAreaText(const QString &text)
+{
+    Memo3->setPlainText(text);
+}
+
+QString TForm1::HintAreaText() const
+{
+    return Memo3->toPlainText();
+}
+
+Trs232c &TForm1::SerialPort()
+{
+    return *m_port;
+}
+
+void TForm1::RunWhenIdle(std::function<void()> work)
+{
+    if (!m_transferring) {
+        work();
+        return;
+    }
+    m_queued.append(std::move(work));
+}
+
+void TForm1::RunQueued()
+{
+    while (!m_transferring && !m_queued.isEmpty())
+        m_queued.takeFirst()();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    const bool mine = widget && widget->window() == this;
+    if (mine && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_F8 && PageCode >= PageStep1 && PageCode <= PageStep9 && Image6->isEnabled()) {
+            Image6Click();
+            return true;
+        }
+        if (key->key() == Qt::Key_F5 && PageCode >= PageStep2 && PageCode <= PageStep10 && Image7->isEnabled()) {
+            Image7Click();
+            return true;
+        }
+    } else if (mine && event->type() == QEvent::StatusTip) {
+        ShowHintText(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "MainHost.h"
+
+#include <QPoint>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QPlainTextEdit;
+class QTextEdit;
+class TForm13;
+class TImage;
+class TPageScreen;
+class Trs232c;
+
+// The main window: a borderless 780 x 560 frame around the page host that
+// shows one lesson at a time, the step buttons, the hint area, and the state
+// the screens share.
+class TForm1 : public QWidget, public TMainHost {
+    Q_OBJECT
+public:
+    static constexpr int PageCount = 12;
+
+    TForm1();
+    ~TForm1() override;
+
+    // TMainHost
+    void Transfer() override;
+    bool SendExecute() override;
+    void ShowPage(int page) override;
+    void SetStepButtonsEnabled(bool previous, bool next) override;
+    void SetHintAreaText(const QString &text) override;
+    QString HintAreaText() const override;
+    Trs232c &SerialPort() override;
+    bool IsTransferring() const override { return m_transferring; }
+    void RunWhenIdle(std::function<void()> work) override;
+
+    // Closes the port, waits for the line to settle and opens it under `name`
+    // (start-up and the settings screen).
+    void OpenLampPort(const QString &name);
+    // The report's print buffer.
+    QTextEdit *PrintBuffer() const { return RichEdit1; }
+
+    // The progress window is created after the main window.
+    void AttachProgressWindow(TForm13 *window) { m_progress = window; }
+
+    // The application-wide hint handler: shows the long part of a hint.
+    void ShowHintText(const QString &hint);
+
+    void Image6Click(); // next step
+    void Image7Click(); // previous step
+
+    TPageScreen *Page(int page) const { return m_pages.at(static_cast<size_t>(page)); }
+    int VisiblePage() const { return m_visiblePage; }
+
+    // The title picture of lesson pages 0 to 9.
+    static QString TitlePicture(int page);
+    // The port name for the comport/name setting, or the current name for
+    // values outside 0 to 3.
+    static QString PortNameFor(int setting, const QString &current);
+
+Q_SIGNALS:
+    // The settings button was clicked; the entry shows the settings screen.
+    void SettingsRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void CreateControls();
+    void CreatePages();
+    void ReadSettingsAndOpenPort();
+    void LoadButtonPictures();
+    void Image3Click(); // help
+    void RunQueued();
+    void LoadTitle(int page);
+
+    std::unique_ptr<Trs232c> m_port;
+    TForm13 *m_progress = nullptr;
+    bool m_transferring = false;
+    QList<std::function<void()>> m_queued;
+
+    TImage *Image1 = nullptr;
+    TImage *Image2 = nullptr;
+    TImage *Image3 = nullptr;
+    TImage *Image4 = nullptr;
+    TImage *Image5 = nullptr;
+    TImage *Image6 = nullptr;
+    TImage *Image7 = nullptr;
+    TImage *Image8 = nullptr;
+    TImage *Image9 = nullptr;
+    TImage *Image10 = nullptr;
+    TImage *Image11 = nullptr;
+    QWidget *m_pageHost = nullptr;
+    QPlainTextEdit *Memo3 = nullptr;
+    QTextEdit *RichEdit1 = nullptr;
+    std::array<TPageScreen *, PageCount> m_pages{};
+    int m_visiblePage = -1;
+
+    bool m_dragging = false;
+    QPoint m_dragStart;
+
+};

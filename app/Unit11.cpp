@@ -1,0 +1,19 @@
+#include "Unit11.h"
+
+#include "Image.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+TForm11::TForm11()
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen)
+{
+    setObjectName(QStringLiteral("TForm11"));
+    setFixedSize(444, 313);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    auto *picture = new TImage(this, QStringLiteral("Image1"));
+    picture->setGeometry(rect());
+    picture->SetStretch(true);
+    picture->LoadPicture(QStringLiteral("Picture\\PANEL\\Opening.jpg"));
+}

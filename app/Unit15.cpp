@@ -1,0 +1,10 @@
+#include "Unit15.h"
+
+#include "Unit1.h"
+
+TForm15::TForm15(TForm1 &mainWindow)
+    : QDialog(&mainWindow)
+    , m_main(mainWindow)
+{
+    setObjectName(QStringLiteral("TForm15"));
+}

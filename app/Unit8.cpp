@@ -1,0 +1,96 @@
+#include "Unit8.h"
+
+#include "Image.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel *AddLabel(QWidget *parent, const QString &name, const QString &text, const QRect &at,
+                 int pointSize, bool bold = false, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(at);
+    label->setWordWrap(true);
+    label->setAlignment(align);
+    QFont font = label->font();
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    label->setFont(font);
+    return label;
+}
+
+QFrame *AddBox(QWidget *parent, const QString &name, const QRect &at)
+{
+    auto *box = new QFrame(parent);
+    box->setObjectName(name);
+    box->setGeometry(at);
+    box->setFrameShape(QFrame::Box);
+    box->setStyleSheet(QStringLiteral("QFrame#%1 { border: 2px solid #3a7bd5; border-radius: 6px; background: #f4f8ff; }").arg(name));
+    return box;
+}
+
+} // namespace
+
+TForm8::TForm8(TMainHost &host, QWidget *parent)
+    : TPageScreen(host, parent, QStringLiteral("TForm8"))
+{
+    AddLabel(this, QStringLiteral("Label1"),
+             QStringLiteral("ソフトを使わずにLEDを動作させる(繰り返し再生モード)には以下の手順を行って下さい"),
+             QRect(12, 6, 420, 40), 10, true);
+
+    const QStringList steps = {
+        QStringLiteral("STEP3、STEP5、STEP7でプログラムを作成します"),
+        QStringLiteral("作成したプログラムを本体に転送します"),
+        QStringLiteral("転送したプログラムをこのソフトを使って実行し、データがうまく転送されているか動作確認をします"),
+        QStringLiteral("動作確認後、本体のスイッチをOFFにして組立説明書4ページ製作⑥のリード線処理の作業をします"),
+        QStringLiteral("本体のスイッチをONにし、正しく動作すれば完成です"),
+    };
+    int y = 50;
+    for (int i = 0; i < steps.size(); ++i) {
+        QFrame *box = AddBox(this, QStringLiteral("Step%1").arg(i + 1), QRect(12, y, 420, i == 0 ? 58 : 44));
+        AddLabel(box, QStringLiteral("StepText%1").arg(i + 1), steps[i], QRect(8, 2, 404, 40), 9);
+        if (i == 0)
+            AddLabel(box, QStringLiteral("StepNote1"),
+                     QStringLiteral("（STEP7の音のみの命令、STEP2、STEP4での命令では動作しません。）"),
+                     QRect(8, 36, 404, 20), 8);
+        y += box->height();
+        if (i + 1 < steps.size()) {
+            AddLabel(this, QStringLiteral("Arrow%1").arg(i + 1), QStringLiteral("↓"), QRect(12, y, 420, 20), 11, true,
+                     Qt::AlignCenter);
+            y += 20;
+        }
+    }
+
+    auto *picture = new TImage(this, QStringLiteral("Image1"));
+    picture->setGeometry(446, 6, 262, 150);
+    picture->SetStretch(true);
+
+    QFrame *programs = AddBox(this, QStringLiteral("Panel1"), QRect(446, 162, 262, 74));
+    AddLabel(programs, QStringLiteral("Label2"), QStringLiteral("使用できるプログラム"), QRect(8, 2, 246, 22), 10, true);
+    AddLabel(programs, QStringLiteral("Label3"), QStringLiteral("光のみの命令→STEP3,STEP5"), QRect(8, 24, 246, 22), 9);
+    AddLabel(programs, QStringLiteral("Label4"), QStringLiteral("音と光の命令→STEP7"), QRect(8, 46, 246, 22), 9);
+
+    QFrame *lead = AddBox(this, QStringLiteral("Panel2"), QRect(446, 242, 262, 182));
+    AddLabel(lead, QStringLiteral("Label5"), QStringLiteral("組立説明書4ページ製作⑥リード線処理"), QRect(8, 2, 246, 20), 9, true);
+    AddLabel(lead, QStringLiteral("Label6"), QStringLiteral("①スイッチを入れた時、入力用リード線が離れている場合"),
+             QRect(8, 22, 246, 30), 8);
+    AddLabel(lead, QStringLiteral("Label7"), QStringLiteral("プログラム受信モード"), QRect(8, 50, 246, 18), 9, true);
+    AddLabel(lead, QStringLiteral("Label8"),
+             QStringLiteral("ICにパソコンで作成したプログラムを接続コードを使って\n転送することができます。"),
+             QRect(8, 68, 246, 32), 8);
+    AddLabel(lead, QStringLiteral("Label9"), QStringLiteral("②スイッチを入れた時、入力用リード線が接触している場合"),
+             QRect(8, 102, 246, 30), 8);
+    AddLabel(lead, QStringLiteral("Label10"), QStringLiteral("繰り返し再生モード"), QRect(8, 130, 246, 18), 9, true);
+    AddLabel(lead, QStringLiteral("Label11"),
+             QStringLiteral("電源を入れると最後に転送したプログラムが繰り返し実行されます。"), QRect(8, 148, 246, 32), 8);
+
+    try {
+        picture->LoadPicture(QStringLiteral("Picture\\PANEL\\shori.jpg"));
+    } catch (const std::exception &) {
+        ShowCreateError(this);
+    }
+}

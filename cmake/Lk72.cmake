@@ -1,0 +1,26 @@
+# Each library folder picks up its own sources, so parallel work on different
+# screens never has to touch a shared list.
+function(lk72_library name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${_src})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+endfunction()
+
+# lk72_test(<name> SOURCES a.cpp ... LIBS ... [SCREEN])
+# SCREEN tests run on the offscreen platform; all tests find the data files
+# through the program folder of the build.
+function(lk72_test name)
+  cmake_parse_arguments(ARG "SCREEN" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON
+    RUNTIME_OUTPUT_DIRECTORY ${LK72_DATA_DIR})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LK72_TEST=1"
+    TIMEOUT 600)
+  add_dependencies(${name} lk72_data)
+endfunction()

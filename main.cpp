@@ -1,0 +1,20 @@
+#include "Application.h"
+#include "Net_Message.h"
+#include "Unit1.h"
+#include "Unit13.h"
+#include "Unit15.h"
+
+int main(int argc, char *argv[])
+{
+    TApplication app(argc, argv);
+
+    TForm1 form1;
+    TForm13 form13(form1);
+    form1.AttachProgressWindow(&form13);
+    TForm15 form15(form1);
+    TForm16 form16(form1);
+    QObject::connect(&form1, &TForm1::SettingsRequested, &form15, [&form15] { form15.exec(); });
+
+    form1.show();
+    return app.exec();
+}

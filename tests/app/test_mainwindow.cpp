@@ -1,0 +1,123 @@
+#include "Image.h"
+#include "MessageBoxWatcher.h"
+#include "PageScreen.h"
+#include "Unit1.h"
+
+#include <QPlainTextEdit>
+#include <QStandardPaths>
+#include <QTest>
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void startsOnStep1WithItsFrame()
+    {
+        MessageBoxWatcher boxes;
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.size(), QSize(780, 560));
+        QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(form.PageCode, 0);
+        QCOMPARE(form.VisiblePage(), 0);
+        QVERIFY(form.Page(0)->isVisible());
+        for (int i = 1; i < TForm1::PageCount; ++i)
+            QVERIFY(!form.Page(i)->isVisible());
+        QCOMPARE(form.findChild<QWidget *>(QStringLiteral("PageHost"))->geometry(), QRect(30, 70, 720, 430));
+        QCOMPARE(form.findChild<QPlainTextEdit *>(QStringLiteral("Memo3"))->geometry(), QRect(205, 507, 433, 44));
+        QVERIFY(!form.findChild<TImage *>(QStringLiteral("Image7"))->isEnabled());
+        QVERIFY(form.findChild<TImage *>(QStringLiteral("Image6"))->isEnabled());
+        QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image10"))->geometry(), QRect(19, 40, 741, 465));
+    }
+
+    void keysWalkTheLessonsAndStopAtTheEnds()
+    {
+        MessageBoxWatcher boxes;
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto *next = form.findChild<TImage *>(QStringLiteral("Image6"));
+        auto *previous = form.findChild<TImage *>(QStringLiteral("Image7"));
+        for (int page = 1; page <= 9; ++page) {
+            form.ProgramList = {QStringLiteral("160")};
+            form.TransferMode = 2;
+            QTest::keyClick(&form, Qt::Key_F8);
+            QCOMPARE(form.PageCode, page);
+            QCOMPARE(form.VisiblePage(), page);
+            QVERIFY2(form.ProgramList.isEmpty(), "a lesson change clears the program list");
+            QCOMPARE(form.TransferMode, 0);
+        }
+        QVERIFY(!next->isEnabled());
+        QTest::keyClick(&form, Qt::Key_F8);
+        QCOMPARE(form.PageCode, 9);
+        for (int page = 8; page >= 0; --page) {
+            QTest::keyClick(&form, Qt::Key_F5);
+            QCOMPARE(form.PageCode, page);
+        }
+        QVERIFY(!previous->isEnabled());
+        QVERIFY(next->isEnabled());
+        QTest::keyClick(&form, Qt::Key_F5);
+        QCOMPARE(form.PageCode, 0);
+    }
+
+    void clicksOnTheStepButtonsAndLightListSurvives()
+    {
+        MessageBoxWatcher boxes;
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.LightList = {QStringLiteral("16")};
+        auto *next = form.findChild<TImage *>(QStringLiteral("Image6"));
+        QTest::mouseClick(next, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(form.PageCode, 1);
+        QCOMPARE(form.LightList, QStringList{QStringLiteral("16")});
+        auto *previous = form.findChild<TImage *>(QStringLiteral("Image7"));
+        QVERIFY(previous->isEnabled());
+        QTest::mouseClick(previous, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(form.PageCode, 0);
+    }
+
+    void previewAndReportCodesIgnoreStepKeys()
+    {
+        MessageBoxWatcher boxes;
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.PageCode = 4;
+        form.ShowPage(4);
+        form.PageCode = TMainHost::CodePreviewFromStep5;
+        form.SetStepButtonsEnabled(false, false);
+        form.ShowPage(TMainHost::PagePreview);
+        QTest::keyClick(&form, Qt::Key_F5);
+        QTest::keyClick(&form, Qt::Key_F8);
+        QCOMPARE(form.PageCode, 12);
+        QCOMPARE(form.VisiblePage(), 10);
+    }
+
+    void pictureButtonsTakeThePressedLook()
+    {
+        MessageBoxWatcher boxes;
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto *help = form.findChild<TImage *>(QStringLiteral("Image4"));
+        const QPoint at = help->pos();
+        QTest::mousePress(help, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(help->pos(), at + QPoint(2, 2));
+        QTest::mouseRelease(help, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(help->pos(), at);
+    }
+
+    void portSettingOutsideTheTableKeepsTheName()
+    {
+        QCOMPARE(TForm1::PortNameFor(0, QStringLiteral("COM1")), QStringLiteral("com1"));
+        QCOMPARE(TForm1::PortNameFor(3, QStringLiteral("COM1")), QStringLiteral("com4"));
+        QCOMPARE(TForm1::PortNameFor(7, QStringLiteral("COM1")), QStringLiteral("COM1"));
+        QCOMPARE(TForm1::PortNameFor(-1, QStringLiteral("com2")), QStringLiteral("com2"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+#include <QMessageBox>
+#include <QStringList>
+#include <QTimer>
+
+// Answers every message box that opens while it lives, so that no test hangs
+// on a modal box, and records what each one said.
+class MessageBoxWatcher : public QObject {
+    Q_OBJECT
+public:
+    // `answer` is the button pressed (the default button when NoButton).
+    explicit MessageBoxWatcher(QMessageBox::StandardButton answer = QMessageBox::NoButton);
+
+    void SetAnswer(QMessageBox::StandardButton answer) { m_answer = answer; }
+    const QStringList &Texts() const { return m_texts; }
+    QString Last() const { return m_texts.isEmpty() ? QString() : m_texts.last(); }
+    int Count() const { return static_cast<int>(m_texts.size()); }
+    void Clear() { m_texts.clear(); }
+
+private:
+    void Poll();
+
+    QMessageBox::StandardButton m_answer;
+    QStringList m_texts;
+    QTimer m_timer;
+};

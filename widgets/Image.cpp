@@ -1,0 +1,72 @@
+#include "Image.h"
+
+#include "AssetPath.h"
+
+#include <QMouseEvent>
+
+TImage::TImage(QWidget *parent, const QString &objectName)
+    : QLabel(parent)
+{
+    if (!objectName.isEmpty())
+        setObjectName(objectName);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void TImage::LoadPicture(const QString &relativePath)
+{
+    SetPicture(LoadAssetPixmap(relativePath));
+    m_picturePath = relativePath;
+}
+
+void TImage::SetPicture(const QPixmap &pixmap)
+{
+    m_picturePath.clear();
+    setPixmap(pixmap);
+}
+
+void TImage::SetHint(const QString &hint)
+{
+    m_hint = hint;
+    setStatusTip(LongHint(hint));
+}
+
+QString TImage::LongHint(const QString &hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+void TImage::mousePressEvent(QMouseEvent *event)
+{
+    if (m_pressedLook && event->button() == Qt::LeftButton && !m_pressed) {
+        m_pressed = true;
+        move(pos() + QPoint(2, 2));
+    }
+    Q_EMIT MouseDown(event->button(), event->position().toPoint());
+    event->accept();
+}
+
+void TImage::mouseMoveEvent(QMouseEvent *event)
+{
+    Q_EMIT MouseMove(event->buttons(), event->position().toPoint());
+    event->accept();
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool wasPressed = m_pressed;
+    if (m_pressed && event->button() == Qt::LeftButton) {
+        m_pressed = false;
+        move(pos() - QPoint(2, 2));
+    }
+    const QPoint at = event->position().toPoint();
+    Q_EMIT MouseUp(event->button(), at);
+    // A click is a left press and release over the control; the control
+    // moved 2 pixels meanwhile, so allow for that offset.
+    if (event->button() == Qt::LeftButton) {
+        const QRect area = rect().adjusted(-2, -2, 2, 2);
+        if (area.contains(at) && (wasPressed || !m_pressedLook))
+            Q_EMIT Click();
+    }
+    event->accept();
+}

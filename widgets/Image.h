@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QLabel>
+#include <QPoint>
+
+// A picture control of the screens: shows one picture, optionally stretched,
+// reports clicks and mouse movement, and (as a picture button) takes the
+// pressed look: 2 pixels right and down while the mouse button is held.
+class TImage : public QLabel {
+    Q_OBJECT
+public:
+    explicit TImage(QWidget *parent = nullptr, const QString &objectName = QString());
+
+    // Loads through the asset resolver; throws TLoadError when the file is
+    // missing or broken (the screen's creation reports it).
+    void LoadPicture(const QString &relativePath);
+    void SetPicture(const QPixmap &pixmap);
+    const QString &PicturePath() const { return m_picturePath; }
+
+    void SetStretch(bool stretch) { setScaledContents(stretch); }
+    void SetPressedLook(bool on) { m_pressedLook = on; }
+    bool PressedLook() const { return m_pressedLook; }
+    bool IsPressed() const { return m_pressed; }
+
+    // The hint shown in the hint area: "short|long" shows the long part.
+    void SetHint(const QString &hint);
+    QString Hint() const { return m_hint; }
+
+    // Lets mouse events fall through to what lies below.
+    void SetIgnoresMouse(bool ignore) { setAttribute(Qt::WA_TransparentForMouseEvents, ignore); }
+
+    // The long part of a hint: after the first "|", or the whole hint.
+    static QString LongHint(const QString &hint);
+
+Q_SIGNALS:
+    void Click();
+    void MouseDown(Qt::MouseButton button, QPoint pos);
+    void MouseMove(Qt::MouseButtons buttons, QPoint pos);
+    void MouseUp(Qt::MouseButton button, QPoint pos);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QString m_picturePath;
+    QString m_hint;
+    bool m_pressedLook = false;
+    bool m_pressed = false;
+};
