@@ -198,7 +198,10 @@ void TForm1::ReadSettingsAndOpenPort()
 void TForm1::LoadButtonPictures()
 {
     Image10->LoadPicture(QStringLiteral("picture\\back1.bmp"));
-    Image9->LoadPicture(QStringLiteral("picture\\back2.bmp"));
+    // The frame picture marks everything that is not frame in pure magenta.
+    QPixmap frame = LoadAssetPixmap(QStringLiteral("picture\\back2.bmp"));
+    frame.setMask(frame.createMaskFromColor(QColor(255, 0, 255)));
+    Image9->SetPicture(frame);
     Image4->LoadPicture(QStringLiteral("Picture\\BUTTON\\settei.bmp"));
     Image3->LoadPicture(QStringLiteral("Picture\\BUTTON\\help.bmp"));
     Image2->LoadPicture(QStringLiteral("Picture\\BUTTON\\close1.bmp"));
