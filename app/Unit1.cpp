@@ -4,6 +4,7 @@
 #include "Game.h"
 #include "Image.h"
 #include "IniFile.h"
+#include "LoadError.h"
 #include "PacedWait.h"
 #include "PageScreen.h"
 #include "Unit10.h"
@@ -227,8 +228,15 @@ QString TForm1::PortNameFor(int setting, const QString &current)
 
 void TForm1::LoadTitle(int page)
 {
-    if (page >= PageStep1 && page <= PageStep10)
+    if (page < PageStep1 || page > PageStep10)
+        return;
+    try {
         Image5->LoadPicture(TitlePicture(page));
+    } catch (const TLoadError &) {
+        // A missing title is reported like any missing picture; the step change itself stands.
+        Image5->clear();
+        TPageScreen::ShowCreateError(this);
+    }
 }
 
 void TForm1::ShowPage(int page)

@@ -9,6 +9,7 @@ TForm11::TForm11()
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen)
 {
     setObjectName(QStringLiteral("TForm11"));
+    setWindowTitle(QStringLiteral("LK-72 起動中"));
     setFixedSize(444, 313);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
