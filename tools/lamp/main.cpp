@@ -1,0 +1,99 @@
+// The virtual lamp: receives the same bytes as the real lamp on a
+// pseudo-terminal (or a real serial device) and shows or logs what they mean.
+#include "LampDecoder.h"
+#include "LampLine.h"
+#include "LampModel.h"
+#include "LampWindow.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char *argv[])
+{
+    // The log mode needs no display; decide before the application object exists.
+    bool logOnly = false;
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--log") == 0)
+            logOnly = true;
+    std::unique_ptr<QCoreApplication> app;
+    if (logOnly)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lk72-lamp"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Virtual LK-72 lamp"));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("log"), QStringLiteral("No window: one line per received unit on standard output.")});
+    parser.addOption({QStringLiteral("device"), QStringLiteral("Listen on an existing serial device."), QStringLiteral("path")});
+    parser.addOption({QStringLiteral("link"), QStringLiteral("Also make a symbolic link to the pseudo-terminal."), QStringLiteral("path")});
+    parser.process(*app);
+
+    QTextStream out(stdout);
+    TLampLine line;
+    QString error;
+    const bool opened = parser.isSet(QStringLiteral("device"))
+        ? line.OpenDevice(parser.value(QStringLiteral("device")), &error)
+        : line.OpenPseudoTerminal(&error);
+    if (!opened) {
+        QTextStream(stderr) << "lk72-lamp: " << error << "\n";
+        return 1;
+    }
+    const QString linkPath = parser.value(QStringLiteral("link"));
+    if (!linkPath.isEmpty()) {
+        QFile::remove(linkPath);
+        if (!QFile::link(line.DevicePath(), linkPath)) {
+            QTextStream(stderr) << "lk72-lamp: cannot make the link " << linkPath << "\n";
+            return 1;
+        }
+    }
+    out << "device " << line.DevicePath() << Qt::endl;
+
+    std::unique_ptr<TLampWindow> window;
+    if (!logOnly) {
+        window = std::make_unique<TLampWindow>(line.DevicePath());
+        window->show();
+    }
+
+    TLampDecoder decoder;
+    auto handle = [&](const QList<TLampDecoder::Unit> &units) {
+        for (const TLampDecoder::Unit &unit : units) {
+            out << unit.LogLine() << Qt::endl;
+            if (!window)
+                continue;
+            window->Log(unit.LogLine());
+            switch (unit.kind) {
+            case TLampDecoder::Unit::DirectLight: window->Run(LampModel::DirectLight(unit.codes.value(0))); break;
+            case TLampDecoder::Unit::LightProgram: window->StoreLightProgram(unit.codes); break;
+            case TLampDecoder::Unit::LightSound: window->StoreLightSound(unit.codes, unit.lightList); break;
+            case TLampDecoder::Unit::Execute: window->Execute(unit.codes.value(0)); break;
+            case TLampDecoder::Unit::DirectSound: {
+                TLampSegment note;
+                note.kind = TLampSegment::Note;
+                note.noteCode = unit.codes.value(0);
+                note.durationMs = LampModel::NoteLengthMs(note.noteCode);
+                note.colour = QColor(255, 255, 255);
+                window->Run({note});
+                break;
+            }
+            case TLampDecoder::Unit::Warning: break;
+            }
+        }
+    };
+    QObject::connect(&line, &TLampLine::ByteReceived, [&](int byte, qint64 at) { handle(decoder.Feed(byte, at)); });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] { handle(decoder.Poll(line.NowMs())); });
+    poll.start(250);
+
+    const int rc = app->exec();
+    if (!linkPath.isEmpty())
+        QFile::remove(linkPath);
+    return rc;
+}
