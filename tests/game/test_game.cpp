@@ -80,6 +80,7 @@ private Q_SLOTS:
         FakeHost host;
         TForm17 form(host, nullptr);
         form.show();
+        boxes.Clear();
         ClickAt(form.findChild<TImage *>(QStringLiteral("btn2")));
         QVERIFY(host.transfers.isEmpty());
         QCOMPARE(form.Game().signal, TSignalGame::Blue);
