@@ -43,6 +43,9 @@ TForm17::TForm17(TMainHost &host, QWidget *parent)
             effect->setSource(QUrl::fromLocalFile(path));
         m_sounds.emplace(QString::fromLatin1(name), std::move(effect));
     }
+    // Children of the screen, so they can be found by name like its controls.
+    Timer1.setParent(this);
+    Timer2.setParent(this);
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer2.setObjectName(QStringLiteral("Timer2"));
     Timer2.setInterval(1000);
