@@ -27,5 +27,7 @@ const std::array<TKeyColour, 8> &Palette();
 // The entry of a colour code; codes outside the table (a hand-edited file)
 // look like "none", so a key always shows a picture.
 const TKeyColour &ForCode(int code);
+// True for the palette codes and "none".
+bool IsKnown(int code);
 
 } // namespace MelodyColours

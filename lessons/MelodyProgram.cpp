@@ -1,11 +1,12 @@
 #include "MelodyProgram.h"
 
+#include "CommandCodes.h"
+
 namespace MelodyProgram {
 
 namespace {
-constexpr int BlockSize = 20;
-constexpr int SoundFiller = 222;
-constexpr int LightFiller = 255;
+constexpr int SoundFiller = LampCode::SoundListFiller;
+constexpr int LightFiller = LampCode::LightListFiller;
 } // namespace
 
 QStringList SoundList(const QList<int> &noteCodes)
@@ -13,7 +14,7 @@ QStringList SoundList(const QList<int> &noteCodes)
     QStringList list;
     for (const int code : noteCodes)
         list.append(QString::number(code));
-    const qsizetype entries = BlockSize * (noteCodes.size() / BlockSize + 1);
+    const qsizetype entries = LampCode::SoundListLength(static_cast<int>(noteCodes.size()));
     while (list.size() < entries)
         list.append(QString::number(SoundFiller));
     return list;
@@ -24,7 +25,7 @@ QStringList LightList(const KeyColours &colours)
     QStringList list;
     for (const int colour : colours)
         list.append(QString::number(colour));
-    while (list.size() < BlockSize)
+    while (list.size() < LampCode::LightListLength)
         list.append(QString::number(LightFiller));
     return list;
 }

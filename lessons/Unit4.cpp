@@ -79,7 +79,6 @@ void TForm4::FormCreate()
         m_lengths->LoadPictures();
     } catch (const std::exception &) {
         ShowCreateError(this);
-        return;
     }
     QList<int> codes;
     for (int length = 0; length < 3; ++length)

@@ -5,7 +5,6 @@
 #include "Image.h"
 #include "KeyboardLayout.h"
 #include "LengthChoice.h"
-#include "LoadError.h"
 #include "MainHost.h"
 #include "MelodyColours.h"
 #include "NoteCode.h"
@@ -245,6 +244,7 @@ void TForm6::CreateControls()
 
 void TForm6::FormCreate()
 {
+    bool complete = false;
     try {
         for (int key = 0; key < KeyCount; ++key) {
             LoadKeyPicture(key);
@@ -274,19 +274,13 @@ void TForm6::FormCreate()
         for (size_t i = 0; i < m_palette.size(); ++i)
             m_palette[i]->LoadPicture(QString::fromLatin1(MelodyColours::Palette()[i].palettePicture));
 
-        const QString fontFile = ResolveAsset(QStringLiteral("Note.TTF"));
-        m_fontId = fontFile.isEmpty() ? -1 : QFontDatabase::addApplicationFont(fontFile);
-        if (m_fontId < 0)
-            throw TLoadError(QStringLiteral("Note.TTF"));
-        QFont noteFont(QStringLiteral("KiraNote"));
-        noteFont.setPixelSize(49);
-        m_staff->SetNoteFont(noteFont);
-        for (QLabel *clef : m_clef->findChildren<QLabel *>())
-            clef->setFont(noteFont);
+        complete = true;
     } catch (const std::exception &) {
-        ShowCreateError(this);
-        return;
     }
+    // Without its pictures or the note font the screen still works; the
+    // teacher is told once that the installation is incomplete.
+    if (!RegisterNoteFont() || !complete)
+        ShowCreateError(this);
     qApp->installEventFilter(this);
     m_melody.Clear();
     ShowNotes();
@@ -295,6 +289,18 @@ void TForm6::FormCreate()
         for (int key = 0; key < KeyCount; ++key)
             codes.append(NoteCode::For(length, key));
     m_player->Preload(codes);
+}
+
+bool TForm6::RegisterNoteFont()
+{
+    const QString fontFile = ResolveAsset(QStringLiteral("Note.TTF"));
+    m_fontId = fontFile.isEmpty() ? -1 : QFontDatabase::addApplicationFont(fontFile);
+    QFont noteFont(QStringLiteral("KiraNote"));
+    noteFont.setPixelSize(49);
+    m_staff->SetNoteFont(noteFont);
+    for (QLabel *clef : m_clef->findChildren<QLabel *>())
+        clef->setFont(noteFont);
+    return m_fontId >= 0;
 }
 
 void TForm6::LoadKeyPicture(int keyIndex)
@@ -540,7 +546,7 @@ bool TForm6::LoadRecord(const QStringList &lines)
             const int colour = lines.value(4 + key).trimmed().toInt(&number);
             // A line that is missing or no colour leaves the key off, as an
             // unassigned key would be.
-            const bool known = number && (colour == MelodyColours::None || &MelodyColours::ForCode(colour) != &MelodyColours::ForCode(MelodyColours::None));
+            const bool known = number && MelodyColours::IsKnown(colour);
             clean = clean && known;
             m_colours[static_cast<size_t>(key)] = known ? colour : MelodyColours::Off;
         }
@@ -552,6 +558,10 @@ bool TForm6::LoadRecord(const QStringList &lines)
         }
         RefreshMarkers();
         SetMarkerRowsVisible(true);
+    } else {
+        // A melody saved without light reads back without light, so the
+        // screen shows what was saved and not colours left from before.
+        SetLedMode(false);
     }
     return clean;
 }

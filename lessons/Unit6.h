@@ -62,6 +62,7 @@ protected:
 private:
     void CreateControls();
     void FormCreate();
+    bool RegisterNoteFont();
     void LoadKeyPicture(int keyIndex);
     void ShowNotes();
     void ShowCount();
