@@ -2,19 +2,14 @@
 
 #include "TextProgramExpander.h"
 
+#include "CommandCodes.h"
+
 #include <QRegularExpression>
 
 namespace {
 
-constexpr int kProgramSteps = 20;
-constexpr int kLastRepeatStartLine = 18;
-constexpr int kMaxRepeatCount = 12;
-constexpr int kColourStepBase = 160;
-constexpr int kRepeatStartBase = 63;
-constexpr int kRepeatEndBase = 83;
-constexpr int kWaitCode = 96;
-constexpr int kFiller = 223;
-constexpr int kOffMaxVariant = 5;
+// A repeat needs a body line and its end after its start.
+constexpr int kLastRepeatStartLine = LampCode::ProgramLength - 2;
 
 QString LineError(int line, const char *tail)
 {
@@ -48,7 +43,7 @@ int RepeatCount(const QString &argument)
             return -1;
         value = value * 10 + (c.unicode() - '0');
     }
-    return (value >= 1 && value <= kMaxRepeatCount) ? value : -1;
+    return (value >= 1 && value <= LampCode::RepeatCountMax) ? value : -1;
 }
 
 // The command lines: blank lines and comment lines removed, trailing comments
@@ -87,7 +82,7 @@ public:
         if (command == m_words.at(TTextProgramChecker::WordJump))
             return RepeatEnd(n);
         if (command == m_words.at(TTextProgramChecker::WordWait)) {
-            m_program.append(QString::number(kWaitCode));
+            m_program.append(LampCode::Text(LampCode::WaitForInput));
             return {};
         }
         const qsizetype open = line.indexOf(QLatin1Char('('));
@@ -109,10 +104,11 @@ public:
                 continue;
             if (w == TTextProgramChecker::WordLoop)
                 return RepeatStart(n, argument);
+            const auto colour = static_cast<LampCode::Colour>(w);
             const int variant = StepVariant(argument);
-            if (variant < 0 || (w == TTextProgramChecker::WordOff && variant > kOffMaxVariant))
+            if (!LampCode::HasVariant(colour, variant))
                 return QuotedLineError(n, "行目の引数が間違っています」");
-            m_program.append(QString::number(kColourStepBase + 8 * w + variant));
+            m_program.append(LampCode::Text(LampCode::ColourStep(colour, variant)));
             return {};
         }
         return QuotedLineError(n, "行目の命令が間違っています」");
@@ -135,7 +131,7 @@ private:
         m_starts.append(n);
         m_counts.append(count);
         m_openCount = count;
-        m_program.append(QString::number(kRepeatStartBase + n));
+        m_program.append(LampCode::Text(LampCode::RepeatStart(n)));
         return {};
     }
 
@@ -146,7 +142,7 @@ private:
         if (n == m_starts.last() + 1)
             return QuotedLineError(n, "行目　繰り返しが開始との位置関係が間違っています」");
         m_ends.append(n);
-        m_program.append(QString::number(kRepeatEndBase + m_openCount));
+        m_program.append(LampCode::Text(LampCode::RepeatEnd(m_openCount)));
         m_openCount = 0;
         return {};
     }
@@ -195,7 +191,7 @@ TTextProgramChecker::Result TTextProgramChecker::Check(const QString &text, QStr
     }
 
     const QStringList lines = CommandLines(text);
-    if (lines.size() > kProgramSteps) {
+    if (lines.size() > LampCode::ProgramLength) {
         result.message = QStringLiteral("文法エラー「命令は20個までです」");
         return result;
     }
@@ -218,8 +214,8 @@ TTextProgramChecker::Result TTextProgramChecker::Check(const QString &text, QStr
     }
 
     result.programList = run.Program();
-    while (result.programList.size() < kProgramSteps)
-        result.programList.append(QString::number(kFiller));
+    while (result.programList.size() < LampCode::ProgramLength)
+        result.programList.append(LampCode::Text(LampCode::EmptyStep));
     result.expandedList = ExpandLightProgram(result.programList, run.Counts());
     result.ok = true;
     return result;

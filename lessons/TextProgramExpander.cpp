@@ -1,12 +1,13 @@
 #include "TextProgramExpander.h"
 
+#include "CommandCodes.h"
+
 namespace {
+// The steps the lamp shows; fillers and repeat marks are not shown.
 bool IsShownStep(int code)
 {
-    return code == 96 || (code >= 160 && code <= 221);
+    return code == LampCode::WaitForInput || LampCode::IsColourStep(code);
 }
-bool IsRepeatStart(int code) { return code >= 64 && code <= 83; }
-bool IsRepeatEnd(int code) { return code >= 84 && code <= 95; }
 } // namespace
 
 QStringList ExpandLightProgram(const QStringList &programList, const QList<int> &repeatCounts)
@@ -20,13 +21,13 @@ QStringList ExpandLightProgram(const QStringList &programList, const QList<int> 
         if (!inRepeat) {
             if (IsShownStep(code))
                 expanded.append(entry);
-            else if (IsRepeatStart(code))
+            else if (LampCode::IsRepeatStart(code))
                 inRepeat = true;
             continue;
         }
         if (IsShownStep(code)) {
             body.append(entry);
-        } else if (IsRepeatEnd(code)) {
+        } else if (LampCode::IsRepeatEnd(code)) {
             inRepeat = false;
             const int count = nextCount < repeatCounts.size() ? repeatCounts.at(nextCount) : 1;
             ++nextCount;
