@@ -84,6 +84,23 @@ private Q_SLOTS:
         QCOMPARE(s.PressedArrow(), 0);
     }
 
+    void quickClicksStepOncePerClick()
+    {
+        TSelector s;
+        s.SetValues(Items(8));
+        s.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s));
+        QSignalSpy clicks(&s, &TSelector::Click);
+        QSignalSpy doubles(&s, &TSelector::DblClick);
+        // Through the window, as the platform delivers a double click: press,
+        // release, press, double click, release.
+        QTest::mouseDClick(s.windowHandle(), Qt::LeftButton, {}, SecondArrow);
+        QCOMPARE(doubles.count(), 1);
+        QCOMPARE(s.ItemIndex(), 1);
+        QCOMPARE(clicks.count(), 2);
+        QCOMPARE(s.PressedArrow(), 0);
+    }
+
     void pressOutsideTheArrowsDoesNotStep()
     {
         TSelector s;
