@@ -182,7 +182,13 @@ void TForm16::CreateControls()
 void TForm16::SetNetworkPorts(quint16 listenPort, quint16 remotePort)
 {
     m_listener->SetPort(listenPort);
-    m_remotePort = remotePort;
+    m_remotePorts.fill(remotePort);
+}
+
+void TForm16::SetStationPort(int k, quint16 port)
+{
+    if (k >= 1 && k <= static_cast<int>(m_remotePorts.size()))
+        m_remotePorts.at(static_cast<size_t>(k - 1)) = port;
 }
 
 void TForm16::SetListenAddress(const QHostAddress &address)
@@ -302,7 +308,7 @@ void TForm16::CheckBoxClick(int k)
         return;
     }
     d.link->abort();
-    d.link->connectToHost(parsed, m_remotePort);
+    d.link->connectToHost(parsed, m_remotePorts.at(static_cast<size_t>(k - 1)));
 }
 
 void TForm16::Image2Click()

@@ -29,6 +29,8 @@ public:
     // Tests run stations side by side on loopback with free ports.
     void SetNetworkPorts(quint16 listenPort, quint16 remotePort);
     void SetListenAddress(const QHostAddress &address);
+    // Station k (1 to 6) alone on another port, so one test station can be unreachable.
+    void SetStationPort(int k, quint16 port);
     TStationListener &Listener() { return *m_listener; }
 
     // Opened by the network page: centred on the desktop, a window of its own.
@@ -63,7 +65,7 @@ private:
 
     TMainHost &m_host;
     TStationListener *m_listener = nullptr;
-    quint16 m_remotePort = MessagePort;
+    std::array<quint16, DestinationCount> m_remotePorts{MessagePort, MessagePort, MessagePort, MessagePort, MessagePort, MessagePort};
     std::array<TDestination, DestinationCount> m_destinations{};
     bool m_logClosing = true;
     QPoint m_dragOffset;

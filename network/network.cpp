@@ -264,7 +264,13 @@ void TForm14::LoadPictures()
 void TForm14::SetNetworkPorts(quint16 listenPort, quint16 remotePort)
 {
     m_listener->SetPort(listenPort);
-    m_remotePort = remotePort;
+    m_remotePorts.fill(remotePort);
+}
+
+void TForm14::SetStationPort(int k, quint16 port)
+{
+    if (k >= 1 && k <= static_cast<int>(m_remotePorts.size()))
+        m_remotePorts.at(static_cast<size_t>(k - 1)) = port;
 }
 
 void TForm14::SetListenAddress(const QHostAddress &address)
@@ -436,13 +442,13 @@ void TForm14::ConnectLink(int slot)
         return;
     }
     if (s.link->state() != QAbstractSocket::UnconnectedState) {
-        if (s.link->peerName() == address && s.link->peerPort() == m_remotePort)
+        if (s.link->peerName() == address && s.link->peerPort() == m_remotePorts.at(static_cast<size_t>(slot - 1)))
             return;
         // The station's address changed since: the old link goes quietly.
         const QSignalBlocker quiet(s.link);
         s.link->abort();
     }
-    s.link->connectToHost(parsed, m_remotePort);
+    s.link->connectToHost(parsed, m_remotePorts.at(static_cast<size_t>(slot - 1)));
 }
 
 void TForm14::Send(int slot, const QString &text)

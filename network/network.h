@@ -32,6 +32,8 @@ public:
     // Tests run stations side by side on loopback with free ports.
     void SetNetworkPorts(quint16 listenPort, quint16 remotePort);
     void SetListenAddress(const QHostAddress &address);
+    // Station k (1 to 6) alone on another port, so one test station can be unreachable.
+    void SetStationPort(int k, quint16 port);
     TStationListener &Listener() { return *m_listener; }
 
     // A palette panel (0 to 8) dropped on slot k (1 to 6).
@@ -85,7 +87,7 @@ private:
     const TStationBoxes &BoxesAt(int slot) const { return m_boxes.at(static_cast<size_t>(slot - 1)); }
 
     TStationListener *m_listener = nullptr;
-    quint16 m_remotePort = CommandPort;
+    std::array<quint16, SlotCount> m_remotePorts{CommandPort, CommandPort, CommandPort, CommandPort, CommandPort, CommandPort};
 
     std::array<TSlot, SlotCount> m_slots{};
     std::array<TStationBoxes, SlotCount> m_boxes{};
