@@ -1,3 +1,4 @@
+#include "AssetPath.h"
 #include "DragController.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include "Unit6.h"
 
 #include <QDropEvent>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QMimeData>
@@ -357,6 +359,20 @@ private Q_SLOTS:
         QVERIFY(!host.ProgramList.isEmpty());
         QVERIFY(host.executes.isEmpty());
         QCOMPARE(form.Melody().Count(), 1);
+    }
+
+    void step7NoteFontLivesAsLongAsTheScreen()
+    {
+        if (ResolveAsset(QStringLiteral("Note.TTF")).isEmpty())
+            QSKIP("the data files are not built");
+        MessageBoxWatcher boxes;
+        FakeHost host;
+        {
+            TForm6 form(host, nullptr);
+            QVERIFY(QFontDatabase::families().contains(QStringLiteral("KiraNote")));
+            QCOMPARE(Control<TNoteStaff>(form, QStringLiteral("RichEdit1"))->font().family(), QStringLiteral("KiraNote"));
+        }
+        QVERIFY(!QFontDatabase::families().contains(QStringLiteral("KiraNote")));
     }
 
     void step7RecordRestoresLedModeColoursAndMarkers()
