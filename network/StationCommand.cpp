@@ -78,12 +78,12 @@ void Apply(TMainHost &host, const TStationCommand &command)
             break;
         case TStationCommand::Kind::Direct:
             host.DirectCode = command.code;
-            host.TransferMode = 1;
+            host.TransferMode = LampCode::ModeDirectLight;
             host.Transfer();
             break;
         case TStationCommand::Kind::Program:
             host.ProgramList = command.program;
-            host.TransferMode = 2;
+            host.TransferMode = LampCode::ModeLightProgram;
             host.Transfer();
             break;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CommandCodes.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -16,9 +18,9 @@ struct TStationCommand {
 };
 
 namespace StationCommand {
-constexpr int ProgramLength = 20;
-constexpr int Filler = 223;
-constexpr int ExecuteByte = 6;
+constexpr int ProgramLength = LampCode::ProgramLength;
+constexpr int Filler = LampCode::EmptyStep;
+constexpr int ExecuteByte = LampCode::RunLightProgram;
 
 QString EncodeExecute();                // "06"
 QString EncodeDirect(int code);         // "162"

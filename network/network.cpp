@@ -1,6 +1,7 @@
 #include "network.h"
 
 #include "Cp932.h"
+#include "DragController.h"
 #include "Image.h"
 #include "LoadError.h"
 #include "MainHost.h"
@@ -9,17 +10,13 @@
 #include "StationCommand.h"
 #include "StationListener.h"
 #include "StationPalette.h"
+#include "Selector.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QDrag>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTcpSocket>
@@ -28,10 +25,18 @@
 using namespace NetworkSettingsIndex;
 
 namespace {
-const QString PanelMime = QStringLiteral("application/x-lk72-network-panel");
 const QString SettingsError = QStringLiteral("(10002)エラーが発生しました\nネットワーク設定を確認してください。");
 const QString UnexpectedError = QStringLiteral("(10001)エラーが発生しました\nソフトを再起動するか再度インストールして下さい。");
 constexpr int PanelHidden = 430;
+
+int PanelIndexOf(const QString &objectName)
+{
+    for (int i = 0; i < StationPalette::PanelCount; ++i) {
+        if (objectName == QLatin1String(StationPalette::Panel(i).objectName))
+            return i;
+    }
+    return -1;
+}
 
 
 void PaintGrey(QWidget *widget)
@@ -47,6 +52,7 @@ void PaintGrey(QWidget *widget)
 TForm14::TForm14(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm14"))
     , m_listener(new TStationListener(CommandPort, this))
+    , m_drag(new TDragController(this))
 {
     CreateControls();
     CreateSettingsPanel();
@@ -131,9 +137,10 @@ void TForm14::CreateControls()
         slot.target->setGeometry(160, y, 42, 42);
         slot.target->SetStretch(true);
         slot.target->setFrameShape(QFrame::Box);
-        slot.target->setAcceptDrops(true);
-        slot.target->installEventFilter(this);
-        slot.selector = new QComboBox(this);
+        m_drag->AcceptDropsOn(
+            slot.target, [](const QString &name) { return PanelIndexOf(name) >= 0; },
+            [this, k](const QString &name, QPoint) { SlotDragDrop(k, PanelIndexOf(name)); });
+        slot.selector = new TSelector(this);
         slot.selector->setObjectName(QStringLiteral("StationSelector%1").arg(k));
         slot.selector->setGeometry(212, y + 9, 100, 24);
         slot.selector->setEnabled(false);
@@ -319,29 +326,6 @@ void TForm14::hideEvent(QHideEvent *event)
 
 bool TForm14::eventFilter(QObject *watched, QEvent *event)
 {
-    for (int k = 1; k <= SlotCount; ++k) {
-        if (watched != SlotAt(k).target)
-            continue;
-        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
-            auto *drag = static_cast<QDragMoveEvent *>(event);
-            if (drag->mimeData()->hasFormat(PanelMime)) {
-                drag->acceptProposedAction();
-                return true;
-            }
-        } else if (event->type() == QEvent::Drop) {
-            auto *drop = static_cast<QDropEvent *>(event);
-            if (!drop->mimeData()->hasFormat(PanelMime))
-                return false;
-            bool ok = false;
-            const int panel = drop->mimeData()->data(PanelMime).toInt(&ok);
-            if (!ok || panel < 0 || panel >= StationPalette::PanelCount)
-                return false;
-            drop->acceptProposedAction();
-            SlotDragDrop(k, panel);
-            return true;
-        }
-        return false;
-    }
     if (event->type() == QEvent::KeyPress) {
         // The address boxes take digits and backspace; every other character is dropped.
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -358,18 +342,17 @@ void TForm14::StartPanelDrag(int panel)
 {
     m_pressedPanel = -1;
     TImage *source = m_panels.at(static_cast<size_t>(panel));
-    auto *drag = new QDrag(source);
-    auto mime = std::make_unique<QMimeData>();
-    mime->setData(PanelMime, QByteArray::number(panel));
-    drag->setMimeData(mime.release());
-    QPixmap picture = source->pixmap();
-    if (!picture.isNull()) {
-        picture = picture.scaled(source->size());
-        picture.setMask(picture.createMaskFromColor(Qt::white));
-        drag->setPixmap(picture);
-        drag->setHotSpot(m_pressPoint);
+    try {
+        QPixmap picture = source->pixmap();
+        if (!picture.isNull())
+            picture = picture.scaled(source->size());
+        m_drag->SetDragImage(picture, Qt::white, m_pressPoint);
+        m_drag->CreateDragObject(source).Execute();
+    } catch (const TDragAssertion &) {
+        // A drag already under way keeps going; this press starts nothing.
+        return;
     }
-    drag->exec(Qt::CopyAction);
+    m_drag->EndDrag();
 }
 
 bool TForm14::StationComplete(int slot, bool allAddressParts) const
@@ -389,7 +372,7 @@ void TForm14::EmptySlot(int slot)
     TSlot &s = SlotAt(slot);
     s.target->clear();
     s.tag = 0;
-    s.selector->clear();
+    s.selector->ClearValues();
     s.selector->setEnabled(false);
 }
 
@@ -398,7 +381,7 @@ int TForm14::SlotCode(int slot) const
     const TSlot &s = SlotAt(slot);
     if (s.tag == 0)
         return 0;
-    return s.tag + qMax(0, s.selector->currentIndex());
+    return s.tag + qMax(0, s.selector->ItemIndex());
 }
 
 void TForm14::SlotDragDrop(int slot, int panel)
@@ -411,15 +394,15 @@ void TForm14::SlotDragDrop(int slot, int panel)
             return;
         }
         TSlot &s = SlotAt(slot);
-        s.selector->clear();
+        s.selector->ClearValues();
         s.selector->setEnabled(true);
         if (panel == StationPalette::DeletePanel) {
             EmptySlot(slot);
         } else {
             s.target->SetPicture(m_panels.at(static_cast<size_t>(panel))->pixmap());
             s.tag = StationPalette::Panel(panel).tag;
-            s.selector->addItems(StationPalette::Choices(panel));
-            s.selector->setCurrentIndex(0);
+            s.selector->SetValues(StationPalette::Choices(panel));
+            s.selector->SetItemIndex(0);
         }
         if (s.tag != 0) {
             ConnectLink(slot);

@@ -6,12 +6,13 @@
 #include <QPoint>
 #include <array>
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTcpSocket;
+class TDragController;
 class TImage;
+class TSelector;
 class TStationListener;
 
 // STEP8: program exchange between stations. The pupil registers up to six
@@ -60,7 +61,7 @@ private:
     struct TSlot {
         QLineEdit *name = nullptr;
         TImage *target = nullptr;
-        QComboBox *selector = nullptr;
+        TSelector *selector = nullptr;
         QLabel *status = nullptr;
         TImage *execute = nullptr;
         QTcpSocket *link = nullptr;
@@ -87,6 +88,7 @@ private:
     const TStationBoxes &BoxesAt(int slot) const { return m_boxes.at(static_cast<size_t>(slot - 1)); }
 
     TStationListener *m_listener = nullptr;
+    TDragController *m_drag = nullptr;
     std::array<quint16, SlotCount> m_remotePorts{CommandPort, CommandPort, CommandPort, CommandPort, CommandPort, CommandPort};
 
     std::array<TSlot, SlotCount> m_slots{};

@@ -1,11 +1,15 @@
-#include "FakeHost.h"
+#include "DragController.h"
+#include "StationHost.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "NetworkSettings.h"
+#include "Selector.h"
 #include "StationListener.h"
 #include "network.h"
 
-#include <QComboBox>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -34,7 +38,7 @@ const char *const AddressBoxes[6][4] = {
 
 // One station: a page on loopback with its own free port.
 struct Station {
-    FakeHost host;
+    StationHost host;
     std::unique_ptr<TForm14> page;
     quint16 port = 0;
 
@@ -67,6 +71,20 @@ struct Station {
             Edit(AddressBoxes[k - 1][part])->setText(parts[part]);
         Edit("Edit7")->setText(ownName);
         Click(QStringLiteral("Image19"));
+    }
+    // What the platform delivers when a palette panel is let go over slot k.
+    bool Drop(const char *panel, int k) const
+    {
+        QWidget *target = Find<QWidget>(QStringLiteral("StationTarget%1").arg(k));
+        const auto mime = TDragController::MimeFor(Find<QWidget>(QString::fromLatin1(panel)));
+        const QPointF at = QRectF(target->rect()).center();
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        return drop.isAccepted();
     }
     QString Status(int k) const { return Find<QLabel>(QStringLiteral("StationStatus%1").arg(k))->text(); }
 };
@@ -125,13 +143,14 @@ private Q_SLOTS:
         Station a;
         Station b;
         a.Register(2, QStringLiteral("B局"), b.port);
-        a.page->SlotDragDrop(2, 0);   // red
-        auto *selector = a.Find<QComboBox>(QStringLiteral("StationSelector2"));
+        QVERIFY(a.Drop("Image21", 2));   // red
+        QVERIFY(!a.Drop("Image3", 2));   // only palette panels are taken
+        auto *selector = a.Find<TSelector>(QStringLiteral("StationSelector2"));
         QVERIFY(selector->isEnabled());
-        QCOMPARE(selector->count(), 8);
-        QCOMPARE(selector->currentIndex(), 0);
+        QCOMPARE(selector->Values().size(), 8);
+        QCOMPARE(selector->ItemIndex(), 0);
         QTRY_COMPARE(a.Status(2), QStringLiteral("接続完了"));
-        selector->setCurrentIndex(2);
+        selector->SetItemIndex(2);
         QCOMPARE(a.page->SlotCode(2), 162);
 
         a.Click(QStringLiteral("Image8"));
@@ -153,7 +172,7 @@ private Q_SLOTS:
         // Arriving during a transfer, a command waits for the wire.
         b.host.busy = true;
         a.page->SlotDragDrop(2, 6);   // white
-        a.Find<QComboBox>(QStringLiteral("StationSelector2"))->setCurrentIndex(7);
+        a.Find<TSelector>(QStringLiteral("StationSelector2"))->SetItemIndex(7);
         a.Click(QStringLiteral("Image8"));
         QTRY_COMPARE(b.host.queued.size(), 1);
         QCOMPARE(b.host.calls.size(), 3);
@@ -162,10 +181,10 @@ private Q_SLOTS:
         QCOMPARE(b.host.calls[3].direct, 215);
 
         // The delete panel empties the slot and closes its link.
-        a.page->SlotDragDrop(2, 8);
+        QVERIFY(a.Drop("Image29", 2));
         QCOMPARE(a.Status(2), QStringLiteral("切断"));
         QCOMPARE(a.page->SlotCode(2), 0);
-        QVERIFY(!a.Find<QComboBox>(QStringLiteral("StationSelector2"))->isEnabled());
+        QVERIFY(!a.Find<TSelector>(QStringLiteral("StationSelector2"))->isEnabled());
         QCOMPARE(Said(boxes), QStringList());
     }
 
@@ -196,7 +215,7 @@ private Q_SLOTS:
         // Transfer to all stops at the first incomplete station it meets.
         a.page->SlotDragDrop(1, 7);   // dark
         QTRY_COMPARE(a.Status(1), QStringLiteral("接続完了"));
-        a.Find<QComboBox>(QStringLiteral("StationSelector1"))->setCurrentIndex(5);
+        a.Find<TSelector>(QStringLiteral("StationSelector1"))->SetItemIndex(5);
         a.Register(3, QStringLiteral("C局"), b.port);
         a.page->SlotDragDrop(3, 1);
         QTRY_COMPARE(a.Status(3), QStringLiteral("接続完了"));
@@ -269,7 +288,7 @@ private Q_SLOTS:
     void aTakenPortIsSaidOnThePage()
     {
         MessageBoxWatcher boxes;
-        FakeHost host;
+        StationHost host;
         TForm14 page(host, nullptr);
         QTcpServer squatter;
         QVERIFY(squatter.listen(QHostAddress::LocalHost, 0));
