@@ -18,8 +18,9 @@ constexpr int EndSlackMs = 500;
 
 } // namespace
 
-TSoundPlayer::TSoundPlayer(QObject *parent)
+TSoundPlayer::TSoundPlayer(QObject *parent, const QString &assetFolder)
     : QObject(parent)
+    , m_assetFolder(assetFolder)
 {
 }
 
@@ -37,7 +38,8 @@ TSoundPlayer::TSound &TSoundPlayer::SoundFor(int code)
     if (found != m_sounds.end())
         return found->second;
     TSound &sound = m_sounds[code];
-    const QString path = ResolveAsset(NoteCode::WaveFile(code));
+    const QString path = m_assetFolder.isEmpty() ? ResolveAsset(NoteCode::WaveFile(code))
+                                                 : ResolveAssetUnder(m_assetFolder, NoteCode::WaveFile(code));
     if (!path.isEmpty()) {
         sound.durationMs = WaveDurationMs(path);
         if (sound.durationMs >= 0) {

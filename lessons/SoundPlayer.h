@@ -12,7 +12,8 @@ class QSoundEffect;
 class TSoundPlayer : public QObject {
     Q_OBJECT
 public:
-    explicit TSoundPlayer(QObject *parent = nullptr);
+    // Wave files are looked up below `assetFolder`, the program folder when empty.
+    explicit TSoundPlayer(QObject *parent = nullptr, const QString &assetFolder = QString());
     ~TSoundPlayer() override;
 
     // Loads the wave files of these note codes ahead of their first use.
@@ -38,6 +39,7 @@ private:
     TSound &SoundFor(int code);
     void StopPlaying();
 
+    QString m_assetFolder;
     std::map<int, TSound> m_sounds;
     QSoundEffect *m_playing = nullptr;
 };

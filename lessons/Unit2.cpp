@@ -35,11 +35,7 @@ TForm2::TForm2(TMainHost &host, QWidget *parent)
     , m_openUrl([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     CreateControls();
-    try {
-        LoadPictures();
-    } catch (const TLoadError &) {
-        ShowCreateError(this);
-    }
+    LoadPictures();
 }
 
 QString TForm2::CompletionMessage()
@@ -96,12 +92,23 @@ void TForm2::CreateControls()
 
 void TForm2::LoadPictures()
 {
-    Image4->LoadPicture(QStringLiteral("picture\\test.jpg"));
-    Image1->LoadPicture(QStringLiteral("Picture\\BUTTON\\tenso_test.jpg"));
-    Image2->LoadPicture(QStringLiteral("Picture\\BUTTON\\jikkou_test.jpg"));
-    Image5->LoadPicture(QStringLiteral("Picture\\PANEL\\preview_flame.jpg"));
-    Image3->LoadPicture(QStringLiteral("picture\\Pre\\Base.bmp"));
-    Image8->LoadPicture(QStringLiteral("Picture\\BUTTON\\navi.jpg"));
+    // Every picture that exists is shown; a missing one is reported once.
+    bool failed = false;
+    auto load = [&failed](TImage *image, const char *path) {
+        try {
+            image->LoadPicture(QString::fromLatin1(path));
+        } catch (const TLoadError &) {
+            failed = true;
+        }
+    };
+    load(Image4, "picture\\test.jpg");
+    load(Image1, "Picture\\BUTTON\\tenso_test.jpg");
+    load(Image2, "Picture\\BUTTON\\jikkou_test.jpg");
+    load(Image5, "Picture\\PANEL\\preview_flame.jpg");
+    load(Image3, "picture\\Pre\\Base.bmp");
+    load(Image8, "Picture\\BUTTON\\navi.jpg");
+    if (failed)
+        ShowCreateError(this);
 }
 
 void TForm2::Image1Click()

@@ -1,6 +1,5 @@
 #include "Unit3.h"
 
-#include "AssetPath.h"
 #include "DragController.h"
 #include "Image.h"
 #include "LoadError.h"
@@ -32,11 +31,7 @@ TForm3::TForm3(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm3"))
 {
     CreateControls();
-    try {
-        LoadPictures();
-    } catch (const TLoadError &) {
-        ShowCreateError(this);
-    }
+    LoadPictures();
 }
 
 QString TForm3::NoColourMessage()
@@ -117,15 +112,27 @@ void TForm3::CreateControls()
 
 void TForm3::LoadPictures()
 {
+    // Every picture that exists is shown; one missing file is reported once
+    // and does not keep the others (the lamp body for the fades) away.
+    bool failed = false;
+    auto load = [&failed](TImage *image, const QString &path) {
+        try {
+            image->LoadPicture(path);
+        } catch (const TLoadError &) {
+            failed = true;
+        }
+    };
     for (TImage *chip : m_chips)
-        chip->LoadPicture(DirectLightCommand::ChipPicture(chip->objectName()));
-    Image3->LoadPicture(QStringLiteral("Picture\\PANEL\\irositei.jpg"));
-    Image2->LoadPicture(QStringLiteral("Picture\\PANEL\\programpalette1.jpg"));
-    Image4->LoadPicture(QStringLiteral("Picture\\BUTTON\\meirei_jikkou.jpg"));
-    Image1->LoadPicture(QStringLiteral("Picture\\PANEL\\preview_flame.jpg"));
-    Image6->LoadPicture(QStringLiteral("picture\\Pre\\Base.bmp"));
-    Image8->LoadPicture(QStringLiteral("picture\\Pre\\Base.bmp"));
+        load(chip, DirectLightCommand::ChipPicture(chip->objectName()));
+    load(Image3, QStringLiteral("Picture\\PANEL\\irositei.jpg"));
+    load(Image2, QStringLiteral("Picture\\PANEL\\programpalette1.jpg"));
+    load(Image4, QStringLiteral("Picture\\BUTTON\\meirei_jikkou.jpg"));
+    load(Image1, QStringLiteral("Picture\\PANEL\\preview_flame.jpg"));
+    load(Image6, QStringLiteral("picture\\Pre\\Base.bmp"));
+    load(Image8, QStringLiteral("picture\\Pre\\Base.bmp"));
     m_body.Assign(Image8->pixmap());
+    if (failed)
+        ShowCreateError(this);
 }
 
 void TForm3::ChipMouseDown(TImage *, Qt::MouseButton button, QPoint at)

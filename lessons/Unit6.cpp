@@ -459,9 +459,8 @@ void TForm6::StartPaletteDrag(int paletteIndex)
     m_pressedPalette = -1;
     TImage *chip = m_palette[static_cast<size_t>(paletteIndex)];
     try {
-        m_drag->SetDragImage(
-            LoadAssetPixmap(QString::fromLatin1(MelodyColours::Palette()[static_cast<size_t>(paletteIndex)].palettePicture)),
-            Qt::white, m_pressPoint);
+        // The chip already holds its palette picture.
+        m_drag->SetDragImage(chip->pixmap(), Qt::white, m_pressPoint);
         m_drag->CreateDragObject(chip).Execute();
     } catch (const std::exception &) {
         ShowCreateError(this);

@@ -5,9 +5,33 @@
 #include "NoteLetters.h"
 #include "SoundPlayer.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QtEndian>
+
+namespace {
+
+QByteArray Le32(quint32 v)
+{
+    QByteArray b(4, 0);
+    qToLittleEndian(v, b.data());
+    return b;
+}
+
+// A silent wave file: 8000 Hz, mono, 16 bit, 16000 bytes a second; with
+// `oddChunk` an odd-sized "LIST" chunk comes before the format.
+QByteArray Wave(quint32 dataBytes, bool oddChunk = false)
+{
+    const QByteArray fmt = QByteArray::fromHex("01000100401f0000803e000002001000");
+    const QByteArray list = oddChunk ? "LIST" + Le32(3) + "abc" + QByteArray(1, 0) : QByteArray();
+    return "RIFF" + Le32(0) + "WAVE" + list + "fmt " + Le32(16) + fmt + "data" + Le32(dataBytes) +
+           QByteArray(static_cast<qsizetype>(dataBytes), 0);
+}
+
+} // namespace
 
 class TestMelody : public QObject {
     Q_OBJECT
@@ -212,11 +236,7 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(bytes);
         };
-        auto le32 = [](quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; };
-        // 8000 Hz, mono, 16 bit: 16000 bytes a second; an odd "LIST" chunk first.
-        const QByteArray fmt = QByteArray::fromHex("01000100401f0000803e000002001000");
-        const QByteArray wave = "RIFF" + le32(0) + "WAVE" + "LIST" + le32(3) + "abc" + QByteArray(1, 0) + "fmt " +
-                                le32(16) + fmt + "data" + le32(8000) + QByteArray(8000, 0);
+        const QByteArray wave = Wave(8000, true);
         write(QStringLiteral("a.wav"), wave);
         QCOMPARE(TSoundPlayer::WaveDurationMs(dir.filePath(QStringLiteral("a.wav"))), 500);
         write(QStringLiteral("b.wav"), wave.left(30));
@@ -224,6 +244,36 @@ private Q_SLOTS:
         write(QStringLiteral("c.wav"), "not a wave at all");
         QCOMPARE(TSoundPlayer::WaveDurationMs(dir.filePath(QStringLiteral("c.wav"))), -1);
         QCOMPARE(TSoundPlayer::WaveDurationMs(dir.filePath(QStringLiteral("missing.wav"))), -1);
+    }
+
+    // A note is played to its end while timers go on; a note without its
+    // wave file takes no time.
+    void playToEndWaitsForTheSound()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("wave")));
+        QFile file(dir.filePath(QStringLiteral("wave/16.wav")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(Wave(4800));  // 300 ms
+        file.close();
+
+        TSoundPlayer player(nullptr, dir.path());
+        player.Preload({16, 17});
+        int ticks = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        timer.start(20);
+        QElapsedTimer clock;
+        clock.start();
+        player.PlayToEnd(16);
+        const qint64 took = clock.elapsed();
+        timer.stop();
+        QVERIFY2(took >= 300, qPrintable(QString::number(took)));
+        QVERIFY(ticks > 0);
+
+        clock.restart();
+        player.PlayToEnd(17);
+        QVERIFY(clock.elapsed() < 300);
     }
 };
 

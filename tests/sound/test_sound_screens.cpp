@@ -1,4 +1,6 @@
 #include "DragController.h"
+
+#include <QApplication>
 #include "FakeHost.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -68,7 +71,11 @@ void DropPalette(TForm6 &form, int paletteIndex, int keyNumber)
 class TestSoundScreens : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        qRegisterMetaType<QWidget *>();
+    }
 
     void step6KeysSendTheirNoteInDirectSoundMode()
     {
@@ -237,6 +244,36 @@ private Q_SLOTS:
         QVERIFY(form.LedMode());
         for (const int colour : form.KeyColours())
             QCOMPARE(colour, 64);
+    }
+
+    void step7PaletteDragStartsPastTheThreshold()
+    {
+        MessageBoxWatcher boxes;
+        FakeHost host;
+        TForm6 form(host, nullptr);
+        form.show();
+        Click(form, QStringLiteral("RadioButton4"));
+        auto *drag = form.findChild<TDragController *>();
+        QSignalSpy started(drag, &TDragController::DragStarted);
+        TImage *green = Control(form, QStringLiteral("Image68"));
+        const int d = QApplication::startDragDistance();
+        const QPoint press(10, 10);
+        QTest::mousePress(green, Qt::LeftButton, {}, press);
+        QTest::mouseMove(green, press + QPoint(d, -d));
+        QCOMPARE(started.count(), 0);
+        QTest::mouseMove(green, press + QPoint(d + 1, 0));
+        QCOMPARE(started.count(), 1);
+        QCOMPARE(started.at(0).at(0).value<QWidget *>(), static_cast<QWidget *>(green));
+        QTRY_VERIFY(!drag->Dragging());
+        QTest::mouseRelease(green, Qt::LeftButton, {}, press);
+        QTest::mouseMove(green, press + QPoint(d + 9, 0));
+        QCOMPARE(started.count(), 1);
+
+        // Only the palette's pictures give colours: a dragged key gives none.
+        const auto mime = TDragController::MimeFor(Control<QWidget>(form, QStringLiteral("Image2")));
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+        QCoreApplication::sendEvent(Control<QWidget>(form, QStringLiteral("Image1")), &drop);
+        QCOMPARE(form.KeyColours()[0], 64);
     }
 
     void step7ANoteGoesToTheCursorNeverBeyondTheLast()
