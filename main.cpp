@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     TForm15 form15(form1);
     TForm16 form16(form1);
     QObject::connect(&form1, &TForm1::SettingsRequested, &form15, [&form15] { form15.exec(); });
-    QObject::connect(static_cast<TForm14 *>(form1.Page(TMainHost::PageStep8)), &TForm14::MessageWindowRequested, &form16, &TForm16::ShowWindow);
+    QObject::connect(qobject_cast<TForm14 *>(form1.Page(TMainHost::PageStep8)), &TForm14::MessageWindowRequested, &form16, &TForm16::ShowWindow);
 
     form1.show();
     return app.exec();

@@ -7,7 +7,6 @@
 #include "MsTimer.h"
 #include "Selector.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
@@ -52,9 +51,9 @@ void TForm3::CreateControls()
         chip->SetHint(QStringLiteral("光らせたい色を右の枠内にドラッグ＆ドロップして下さい"));
         chip->setCursor(Qt::OpenHandCursor);
         connect(chip, &TImage::MouseDown, this,
-                [this, chip](Qt::MouseButton button, QPoint at) { ChipMouseDown(chip, button, at); });
+                [this](Qt::MouseButton button, QPoint at) { m_press.Press(button, at); });
         connect(chip, &TImage::MouseMove, this, [this, chip](Qt::MouseButtons, QPoint at) { ChipMouseMove(chip, at); });
-        connect(chip, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_pressed = false; });
+        connect(chip, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_press.Release(); });
         m_chips[static_cast<size_t>(i)] = chip;
     }
     Image3 = MakeImage(this, QStringLiteral("Image3"), QRect(72, 69, 56, 24));
@@ -135,40 +134,16 @@ void TForm3::LoadPictures()
         ShowCreateError(this);
 }
 
-void TForm3::ChipMouseDown(TImage *, Qt::MouseButton button, QPoint at)
-{
-    if (button != Qt::LeftButton)
-        return;
-    m_pressPoint = at;
-    m_pressed = true;
-}
-
 void TForm3::ChipMouseMove(TImage *chip, QPoint at)
 {
-    if (!m_pressed)
+    if (!m_press.MovedPastThreshold(at))
         return;
-    const int threshold = QApplication::startDragDistance();
-    const QPoint moved = at - m_pressPoint;
-    if (qAbs(moved.x()) > threshold || qAbs(moved.y()) > threshold)
-        StartChipDrag(chip);
-}
-
-void TForm3::StartChipDrag(TImage *chip)
-{
-    // The platform drag takes over the mouse until the drop, so the release
-    // never reaches the chip.
-    m_pressed = false;
     try {
         // The chip shows its own LED picture, loaded at creation.
-        m_drag->SetDragImage(chip->pixmap(), Qt::white, m_pressPoint);
-        TDragObj &drag = m_drag->CreateDragObject(chip);
-        drag.Execute();
+        m_drag->RunDrag(chip, chip->pixmap(), m_press.Point());
     } catch (const std::exception &) {
-        m_drag->EndDrag();
         ShowCreateError(this);
-        return;
     }
-    m_drag->EndDrag();
 }
 
 void TForm3::Image5DragDrop(const QString &controlName)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ABitmap.h"
+#include "DragController.h"
 #include "DirectLightCommand.h"
 #include "PageScreen.h"
 
@@ -9,7 +10,6 @@
 
 class QFrame;
 class QLabel;
-class TDragController;
 class TImage;
 class TMsTimer;
 class TSelector;
@@ -31,9 +31,7 @@ public:
 private:
     void CreateControls();
     void LoadPictures();
-    void ChipMouseDown(TImage *chip, Qt::MouseButton button, QPoint at);
     void ChipMouseMove(TImage *chip, QPoint at);
-    void StartChipDrag(TImage *chip);
     void Image5DragDrop(const QString &controlName);
     void Image4Click(); // run
     void MsTimer1Timer();
@@ -61,6 +59,5 @@ private:
     LightFade m_fade;
     TABitmap m_fadeColour;   // the working copy of one fade
     TABitmap m_body;         // the unlit lamp, the fade's background
-    QPoint m_pressPoint;
-    bool m_pressed = false;
+    TDragPress m_press;
 };

@@ -1,4 +1,4 @@
-#include "FakeHost.h"
+#include "StationHost.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "Net_Message.h"
@@ -26,7 +26,7 @@ QStringList Said(const MessageBoxWatcher &boxes)
 }
 // One station's message window on loopback with its own free port.
 struct Station {
-    FakeHost host;
+    StationHost host;
     std::unique_ptr<TForm16> window;
     quint16 port = 0;
 

@@ -1,5 +1,5 @@
 #include "ChatMessage.h"
-#include "FakeHost.h"
+#include "StationHost.h"
 #include "NetworkSettings.h"
 #include "StationCommand.h"
 #include "StationPalette.h"
@@ -72,7 +72,7 @@ private Q_SLOTS:
 
     void commandsReachTheLampAsTheSharedStateSays()
     {
-        FakeHost host;
+        StationHost host;
         StationCommand::Apply(host, *StationCommand::Parse(QStringLiteral("161")));
         StationCommand::Apply(host, *StationCommand::Parse(StationCommand::EncodeProgram(215)));
         StationCommand::Apply(host, *StationCommand::Parse(QStringLiteral("06")));
@@ -88,7 +88,7 @@ private Q_SLOTS:
 
     void aCommandWaitsBehindARunningTransfer()
     {
-        FakeHost host;
+        StationHost host;
         host.busy = true;
         host.ProgramList = {QStringLiteral("160")};
         host.TransferMode = 2;

@@ -1,5 +1,5 @@
 #include "DragController.h"
-#include "FakeHost.h"
+#include "StationHost.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "NetworkSettings.h"
@@ -38,7 +38,7 @@ const char *const AddressBoxes[6][4] = {
 
 // One station: a page on loopback with its own free port.
 struct Station {
-    FakeHost host;
+    StationHost host;
     std::unique_ptr<TForm14> page;
     quint16 port = 0;
 
@@ -288,7 +288,7 @@ private Q_SLOTS:
     void aTakenPortIsSaidOnThePage()
     {
         MessageBoxWatcher boxes;
-        FakeHost host;
+        StationHost host;
         TForm14 page(host, nullptr);
         QTcpServer squatter;
         QVERIFY(squatter.listen(QHostAddress::LocalHost, 0));

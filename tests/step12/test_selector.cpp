@@ -221,6 +221,39 @@ private Q_SLOTS:
         drag.EndDrag();
     }
 
+    void runDragLeavesNothingBehindAndRefusesASecondObject()
+    {
+        QWidget chip;
+        chip.setObjectName(QStringLiteral("Image45"));
+        QPixmap picture(4, 4);
+        picture.fill(Qt::red);
+        TDragController drag;
+        // The offscreen platform ends a drag at once, with nothing dropped.
+        QVERIFY(!drag.RunDrag(&chip, picture, QPoint(1, 1)));
+        QVERIFY(!drag.Dragging());
+        QVERIFY(drag.CurrentDragObject() == nullptr);
+        drag.CreateDragObject(&chip);
+        QVERIFY_THROWS_EXCEPTION(TDragAssertion, drag.RunDrag(&chip, picture, QPoint(1, 1)));
+        QVERIFY(drag.CurrentDragObject() != nullptr);
+        drag.EndDrag();
+    }
+
+    void pressRuleUsesThePlatformThreshold()
+    {
+        const int d = QApplication::startDragDistance();
+        TDragPress press;
+        QVERIFY(!press.MovedPastThreshold(QPoint(100, 100)));
+        press.Press(Qt::RightButton, QPoint(10, 10));
+        QVERIFY(!press.Pressed());
+        press.Press(Qt::LeftButton, QPoint(10, 10));
+        QVERIFY(!press.MovedPastThreshold(QPoint(10 + d, 10 - d)));
+        QVERIFY(press.MovedPastThreshold(QPoint(10, 10 - d - 1)));
+        QVERIFY(!press.MovedPastThreshold(QPoint(10, 10 - d - 5)));
+        press.Press(Qt::LeftButton, QPoint(10, 10));
+        press.Release();
+        QVERIFY(!press.MovedPastThreshold(QPoint(100, 100)));
+    }
+
     void dropsOnlyWhereTheScreenSays()
     {
         QWidget screen;

@@ -9,7 +9,7 @@
 
 // A main window stand-in that records what reaches the lamp and can play a
 // transfer that is still on the wire.
-class FakeHost : public TMainHost {
+class StationHost : public TMainHost {
 public:
     struct Call {
         QString kind;   // "Transfer" or "SendExecute"
