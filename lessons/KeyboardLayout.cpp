@@ -35,3 +35,18 @@ const char *NoteNamePicture(int keyIndex)
     return Names[keyIndex];
 }
 } // namespace KeyboardLayout
+
+#include "AssetPath.h"
+
+#include <QBitmap>
+
+namespace KeyboardLayout {
+QPixmap NoteNamePixmap(int keyIndex)
+{
+    const QImage image = LoadAssetImage(QString::fromLatin1(NoteNamePicture(keyIndex)));
+    QPixmap pixmap = QPixmap::fromImage(image);
+    if (!image.isNull())
+        pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1), Qt::MaskInColor)));
+    return pixmap;
+}
+} // namespace KeyboardLayout

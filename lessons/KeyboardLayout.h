@@ -21,3 +21,12 @@ namespace KeyboardLayout {
 // The picture of the note name drawn on key `keyIndex` (0..12, 13 the rest).
 const char *NoteNamePicture(int keyIndex);
 } // namespace KeyboardLayout
+
+#include <QPixmap>
+
+namespace KeyboardLayout {
+// The note-name picture of a key, see-through where it has the colour of its
+// bottom-left pixel, so the key's own picture (its colour) shows around the
+// name. Throws TLoadError when the file is missing.
+QPixmap NoteNamePixmap(int keyIndex);
+} // namespace KeyboardLayout

@@ -71,10 +71,10 @@ void TForm4::FormCreate()
             image->LoadPicture(KeyboardLayout::IsBlack(key) ? QStringLiteral("Picture\\SOUND\\black.bmp")
                                                             : QStringLiteral("Picture\\SOUND\\white.bmp"));
             TImage *name = m_noteNames[static_cast<size_t>(key)];
-            name->LoadPicture(QString::fromLatin1(KeyboardLayout::NoteNamePicture(key)));
-            name->adjustSize();
-            // Centred near the lower end of the key, where a finger does not hide it.
-            name->move((image->width() - name->width()) / 2, image->height() - name->height() - 8);
+            // The name covers the whole key and lets its picture show through.
+            name->SetPicture(KeyboardLayout::NoteNamePixmap(key));
+            name->SetStretch(true);
+            name->setGeometry(image->rect());
         }
         m_lengths->LoadPictures();
     } catch (const std::exception &) {

@@ -250,9 +250,10 @@ void TForm6::FormCreate()
             LoadKeyPicture(key);
             TImage *key_ = m_keys[static_cast<size_t>(key)];
             auto *name = key_->findChild<TImage *>(QStringLiteral("Image%1Name").arg(key + 1));
-            name->LoadPicture(QString::fromLatin1(KeyboardLayout::NoteNamePicture(key)));
-            name->adjustSize();
-            name->move((key_->width() - name->width()) / 2, key_->height() - name->height() - 8);
+            // The name covers the whole key and lets its colour show through.
+            name->SetPicture(KeyboardLayout::NoteNamePixmap(key));
+            name->SetStretch(true);
+            name->setGeometry(key_->rect());
         }
         const struct {
             int number;
