@@ -103,8 +103,20 @@ void Frames()
     Put(QStringLiteral("picture/back2.bmp"), frame);
     Put(QStringLiteral("picture/back-1.jpg"), Art::Panel(398, 299, QString(), QColor(120, 160, 210)));
     Put(QStringLiteral("picture/back-2.jpg"), Art::Panel(399, 298, QStringLiteral("\n\nランプにデータを送っています"), QColor(60, 130, 200)));
-    Put(QStringLiteral("picture/test.jpg"),
-        Art::Panel(717, 228, QStringLiteral("「転送」でサンプルのプログラムをランプに送り、\n「実行」でランプを光らせよう（赤→青→黄 2秒ずつ）"), Art::Hue(0)));
+    {
+        // The buttons and the preview frame sit on this picture: the words keep to its top band.
+        QImage intro = Art::Panel(717, 228, QString(), Art::Hue(0));
+        QPainter p(&intro);
+        QFont f(QStringLiteral("Noto Sans CJK JP"));
+        f.setPixelSize(15);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(Art::Hue(0).darker(160));
+        p.drawText(QRect(10, 6, 697, 34), Qt::AlignCenter,
+                   QStringLiteral("①「転送」でサンプルのプログラムをランプに送る　②「実行」でランプが 赤→青→黄 と2秒ずつ光る"));
+        p.end();
+        Put(QStringLiteral("picture/test.jpg"), intro);
+    }
     Put(QStringLiteral("picture/PANEL/Opening.jpg"), Art::Panel(444, 313, QStringLiteral("LK-72\nルミカ制御ソフト"), Art::Hue(0)));
     Put(QStringLiteral("picture/PANEL/wait1.jpg"), Art::Panel(228, 40, QStringLiteral("しばらくお待ち下さい"), Art::Hue(1)));
     Put(QStringLiteral("picture/PANEL/shori.jpg"), Art::Panel(262, 150, QStringLiteral("入力用リード線\n離す：受信モード\n触れる：繰り返し再生"), Art::Hue(2)));
@@ -140,7 +152,7 @@ void Colours()
     for (const ColourInfo &c : kColours) {
         const QString name = QString::fromUtf8(c.file);
         Put(QStringLiteral("picture/LED/led_%1.bmp").arg(name), Art::LedChip(50, c.colour, QString::fromUtf8(c.label)));
-        Put(QStringLiteral("picture/PANEL/%1.jpg").arg(name), Art::Block(72, QString::fromUtf8(c.label), c.colour).scaled(72, 24));
+        Put(QStringLiteral("picture/PANEL/%1.jpg").arg(name), Art::Panel(72, 24, name == u"off" ? QStringLiteral("消灯") : QString::fromUtf8(c.label) + QStringLiteral("色"), c.colour.lightness() > 230 ? QColor(150, 150, 150) : c.colour));
         if (name != u"off") {
             Put(QStringLiteral("picture/Pre/%1.bmp").arg(codeBase), Art::Lamp(c.colour));
             codeBase += 8;
