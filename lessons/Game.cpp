@@ -1,6 +1,300 @@
 #include "Game.h"
 
+#include "AssetPath.h"
+#include "GameCars.h"
+#include "Image.h"
+#include "MainHost.h"
+#include "PacedWait.h"
+
+#include <QLCDNumber>
+#include <QLabel>
+#include <QPainter>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace {
+
+const char *const kSoundNames[] = {"kachi", "up02", "good", "bom01", "bom03"};
+
+} // namespace
+
 TForm17::TForm17(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm17"))
+    , m_choose([] {
+        return QRandomGenerator::global()->bounded(2) == 0 ? TSignalGame::Announcement::Pass
+                                                           : TSignalGame::Announcement::Stop;
+    })
 {
+    CreateControls();
+    m_cars = MakeGameCars();
+    try {
+        LoadPictures();
+    } catch (const std::exception &) {
+        ShowCreateError(this);
+    }
+    m_startHome = btn1->pos();
+    for (const char *name : kSoundNames) {
+        auto effect = std::make_unique<QSoundEffect>();
+        // A missing sound file stays silent, as the game does without speakers.
+        const QString path = ResolveAsset(QStringLiteral("Picture\\Game\\%1.wav").arg(QLatin1String(name)));
+        if (!path.isEmpty())
+            effect->setSource(QUrl::fromLocalFile(path));
+        m_sounds.emplace(QString::fromLatin1(name), std::move(effect));
+    }
+    // Children of the screen, so they can be found by name like its controls.
+    Timer1.setParent(this);
+    Timer2.setParent(this);
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer2.setObjectName(QStringLiteral("Timer2"));
+    Timer2.setInterval(1000);
+    connect(&Timer1, &QTimer::timeout, this, &TForm17::Timer1Timer);
+    connect(&Timer2, &QTimer::timeout, this, &TForm17::Timer2Timer);
+}
+
+TForm17::~TForm17() = default;
+
+void TForm17::CreateControls()
+{
+    Image1 = new TImage(this, QStringLiteral("Image1"));
+    Image1->setGeometry(8, 0, 549, 330);
+    Image2 = new TImage(this, QStringLiteral("Image2"));
+    Image2->setGeometry(8, 0, 549, 330);
+    Image2->hide();
+
+    Image7 = new TImage(this, QStringLiteral("Image7"));
+    Image7->setGeometry(557, 16, 162, 144);
+    Image7->SetStretch(true);
+    const QString speeds[] = {QStringLiteral("レベル1（30秒）"), QStringLiteral("レベル2（40秒）"),
+                              QStringLiteral("レベル3（60秒）")};
+    QRadioButton **radios[] = {&RadioButton1, &RadioButton2, &RadioButton3};
+    for (int i = 0; i < 3; ++i) {
+        auto *radio = new QRadioButton(speeds[i], this);
+        radio->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+        radio->setGeometry(570, 52 + 40 * i, 140, 22);
+        radio->setStyleSheet(QStringLiteral("QRadioButton { background: transparent; font-weight: bold; }"));
+        *radios[i] = radio;
+    }
+    RadioButton1->setChecked(true);
+
+    btn1 = new TImage(this, QStringLiteral("btn1"));
+    btn1->setGeometry(587, 182, 120, 45);
+    btn1->SetPressedLook(true);
+    btn1->SetHint(QStringLiteral("ゲームを始めます"));
+    btn1->setCursor(Qt::PointingHandCursor);
+    connect(btn1, &TImage::Click, this, &TForm17::btn1Click);
+
+    Image5 = new TImage(this, QStringLiteral("Image5"));
+    Image5->setGeometry(587, 238, 120, 45);
+    Image5->SetHint(QStringLiteral("ゲームを止めます"));
+    Image5->setCursor(Qt::PointingHandCursor);
+    connect(Image5, &TImage::Click, this, &TForm17::Image5Click);
+
+    btn2 = new TImage(this, QStringLiteral("btn2"));
+    btn2->setGeometry(166, 357, 150, 45);
+    btn2->setCursor(Qt::PointingHandCursor);
+    btn2->SetHint(QStringLiteral("信号を 青→黄→赤 の順に切り替えます"));
+    connect(btn2, &TImage::Click, this, &TForm17::btn2Click);
+
+    sig = new TImage(this, QStringLiteral("sig"));
+    sig->setGeometry(283, 216, 145, 51);
+
+    Image4 = new TImage(this, QStringLiteral("Image4"));
+    Image4->setGeometry(368, 344, 354, 82);
+    Image4->SetStretch(true);
+
+    Label2 = new QLabel(TSignalGame::ScoreText(0), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(206, 9);
+    QFont scoreFont = Label2->font();
+    scoreFont.setPointSize(16);
+    scoreFont.setBold(true);
+    Label2->setFont(scoreFont);
+    Label2->setFixedWidth(200);
+
+    Label3 = new QLabel(TSignalGame::AnnouncementText(TSignalGame::Announcement::Ask), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(278, 76, 127, 30);
+    Label3->setAlignment(Qt::AlignCenter);
+    QFont askFont = Label3->font();
+    askFont.setPointSize(16);
+    askFont.setBold(true);
+    Label3->setFont(askFont);
+    Label3->setStyleSheet(QStringLiteral("QLabel { background: white; border: 2px solid #333; border-radius: 8px; }"));
+
+    LED = new QLCDNumber(2, this);
+    LED->setObjectName(QStringLiteral("LED"));
+    LED->setGeometry(15, 338, 105, 78);
+    LED->setSegmentStyle(QLCDNumber::Filled);
+    LED->setStyleSheet(QStringLiteral("QLCDNumber { background: black; color: #ff3030; }"));
+    LED->display(QStringLiteral("00"));
+
+    // The scene and the display sit under the buttons drawn over them.
+    Image1->lower();
+}
+
+void TForm17::LoadPictures()
+{
+    m_cleanScene = LoadAssetPixmap(QStringLiteral("Picture\\Game\\body.jpg"));
+    Image2->SetPicture(m_cleanScene);
+    DrawScene();
+    btn1->LoadPicture(QStringLiteral("Picture\\Game\\botton2.jpg"));
+    Image5->LoadPicture(QStringLiteral("Picture\\Game\\botton3.jpg"));
+    btn2->LoadPicture(QStringLiteral("Picture\\Game\\botton1.jpg"));
+    Image7->LoadPicture(QStringLiteral("Picture\\Game\\p1.jpg"));
+    Image4->LoadPicture(QStringLiteral("Picture\\Game\\connect.jpg"));
+    m_signals = {LoadAssetPixmap(QStringLiteral("Picture\\Game\\blue.bmp")),
+                 LoadAssetPixmap(QStringLiteral("Picture\\Game\\yellow.bmp")),
+                 LoadAssetPixmap(QStringLiteral("Picture\\Game\\red.bmp"))};
+    ShowSignal(TSignalGame::Blue);
+}
+
+void TForm17::FormShow()
+{
+    if (QWidget *main = window())
+        main->setFocus();
+    RadioButton1->setChecked(true);
+}
+
+int TForm17::SelectedSpeed() const
+{
+    if (RadioButton3->isChecked())
+        return 2;
+    if (RadioButton2->isChecked())
+        return 1;
+    return 0;
+}
+
+void TForm17::Send(int code, int mode)
+{
+    Host().DirectCode = code;
+    Host().TransferMode = mode;
+    Host().Transfer();
+}
+
+void TForm17::ShowSignal(TSignalGame::Signal signal)
+{
+    const QPixmap &picture = m_signals[static_cast<size_t>(signal)];
+    sig->SetPicture(picture);
+    if (!picture.isNull())
+        sig->resize(picture.size()); // sized to its picture
+}
+
+void TForm17::Play(const QString &name)
+{
+    const auto it = m_sounds.find(name);
+    if (it != m_sounds.end() && it->second->source().isValid())
+        it->second->play();
+}
+
+void TForm17::DrawScene(int carPicture, QPoint at)
+{
+    QPixmap scene = m_cleanScene.isNull() ? QPixmap(549, 330) : m_cleanScene.copy();
+    if (m_cleanScene.isNull())
+        scene.fill(Qt::white);
+    if (carPicture >= 0 && carPicture < static_cast<int>(m_cars.size())) {
+        QPainter p(&scene);
+        p.drawPixmap(at, m_cars[static_cast<size_t>(carPicture)]);
+    }
+    Image1->SetPicture(scene);
+}
+
+void TForm17::btn1Click()
+{
+    // A second press while the start sequence runs would start the sequence
+    // again inside the first; the game is already starting, so it is ignored.
+    if (m_game.running || m_game.starting)
+        return;
+    m_game.starting = true;
+    DrawScene();
+    const TSignalGame::Speed speed = TSignalGame::SpeedFor(SelectedSpeed());
+    Timer1.setInterval(speed.carIntervalMs);
+    m_game.secondsLeft = speed.seconds;
+    LED->display(TSignalGame::ClockText(speed.seconds));
+
+    ShowSignal(TSignalGame::Red);
+    Play(QStringLiteral("kachi"));
+    Send(TSignalGame::kRedCode, 1);
+    PacedWait(1000);
+    ShowSignal(TSignalGame::Yellow);
+    Play(QStringLiteral("kachi"));
+    Send(TSignalGame::kYellowCode, 1);
+    PacedWait(1000);
+    ShowSignal(TSignalGame::Blue);
+    Play(QStringLiteral("up02"));
+    Send(TSignalGame::kBlueCode, 1);
+    PacedWait(1000);
+
+    m_game.starting = false;
+    m_game.running = true;
+    m_game.signal = TSignalGame::Blue;
+    m_game.score = 0;
+    Label2->setText(TSignalGame::ScoreText(0));
+    Timer1.start();
+    Timer2.start();
+}
+
+void TForm17::btn2Click()
+{
+    if (!m_game.running)
+        return;
+    m_game.signal = m_game.NextSignal();
+    ShowSignal(m_game.signal);
+    Send(TSignalGame::LightCodeFor(m_game.signal), 1);
+}
+
+void TForm17::Timer1Timer()
+{
+    const int frame = m_game.AdvanceFrame();
+    DrawScene();
+    if (frame <= 3) {
+        const TSignalGame::CarPlacement car = TSignalGame::PlacementForFrame(frame);
+        DrawScene(car.picture, {car.x, car.y});
+        if (frame == 0)
+            m_game.announcement = TSignalGame::Announcement::Ask;
+        else if (frame == 1)
+            m_game.announcement = m_choose();
+        if (frame <= 1)
+            Label3->setText(TSignalGame::AnnouncementText(m_game.announcement));
+    } else {
+        const TSignalGame::Judgement j = TSignalGame::Judge(m_game.announcement, m_game.signal);
+        m_game.score += j.scoreChange;
+        if (j.soundCode >= 0)
+            Send(j.soundCode, 3);
+        if (j.carPicture >= 0)
+            DrawScene(j.carPicture, {j.carX, j.carY});
+        if (j.good) {
+            if (j.carPicture >= 0)
+                PacedWait(Timer1.interval());
+            Play(QStringLiteral("good"));
+        } else if (j.carPicture >= 0) {
+            Play(j.crashOnPass ? QStringLiteral("bom01") : QStringLiteral("bom03"));
+            PacedWait(Timer1.interval());
+        }
+    }
+    Label2->setText(TSignalGame::ScoreText(m_game.score));
+    Label3->setFixedWidth(127);
+}
+
+void TForm17::Timer2Timer()
+{
+    if (!m_game.ClockTick()) {
+        Timer1.stop();
+        Timer2.stop();
+    } else {
+        LED->display(TSignalGame::ClockText(m_game.secondsLeft));
+    }
+    if (m_game.TickSoundDue())
+        Play(QStringLiteral("kachi"));
+}
+
+void TForm17::Image5Click()
+{
+    m_game.running = false;
+    DrawScene();
+    Image1->repaint();
+    Timer1.stop();
+    Timer2.stop();
+    m_game.frame = -1;
 }

@@ -1,10 +1,72 @@
 #pragma once
 
 #include "PageScreen.h"
+#include "SignalGame.h"
 
-// STEP9: the traffic-signal game.
+#include <QPixmap>
+#include <QPoint>
+#include <QTimer>
+#include <array>
+#include <map>
+#include <memory>
+
+class QLCDNumber;
+class QLabel;
+class QRadioButton;
+class QSoundEffect;
+class TImage;
+
+// STEP9: the traffic-signal game, played on the screen and on the lamp.
 class TForm17 : public TPageScreen {
     Q_OBJECT
 public:
     TForm17(TMainHost &host, QWidget *parent);
+    ~TForm17() override;
+
+    void FormShow() override;
+
+    const TSignalGame &Game() const { return m_game; }
+    // Fixes the next announcement instead of drawing it at random (tests).
+    void SetAnnouncementChooser(std::function<TSignalGame::Announcement()> chooser) { m_choose = std::move(chooser); }
+
+    void btn1Click();   // start
+    void Image5Click(); // stop
+    void btn2Click();   // signal
+    void Timer1Timer(); // car
+    void Timer2Timer(); // clock
+
+private:
+    void CreateControls();
+    void LoadPictures();
+    void Send(int code, int mode);
+    void ShowSignal(TSignalGame::Signal signal);
+    void Play(const QString &name);
+    void DrawScene(int carPicture = -1, QPoint at = {});
+    int SelectedSpeed() const;
+
+    TSignalGame m_game;
+    std::function<TSignalGame::Announcement()> m_choose;
+
+    TImage *Image1 = nullptr;
+    TImage *Image2 = nullptr;
+    TImage *btn1 = nullptr;
+    TImage *Image5 = nullptr;
+    TImage *btn2 = nullptr;
+    TImage *sig = nullptr;
+    TImage *Image7 = nullptr;
+    TImage *Image4 = nullptr;
+    QRadioButton *RadioButton1 = nullptr;
+    QRadioButton *RadioButton2 = nullptr;
+    QRadioButton *RadioButton3 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLCDNumber *LED = nullptr;
+    QTimer Timer1;
+    QTimer Timer2;
+
+    QPixmap m_cleanScene;
+    std::array<QPixmap, 3> m_signals;
+    std::array<QPixmap, 5> m_cars;
+    std::map<QString, std::unique_ptr<QSoundEffect>> m_sounds;
+    QPoint m_startHome;
 };

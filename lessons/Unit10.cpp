@@ -1,6 +1,178 @@
 #include "Unit10.h"
 
+#include "Image.h"
+#include "IniFile.h"
+#include "MainHost.h"
+#include "ReportHtml.h"
+#include "ReportPrint.h"
+#include "WorkFolder.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
 TForm10::TForm10(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm10"))
 {
+    RichEdit3 = new QTextEdit(this);
+    RichEdit3->setObjectName(QStringLiteral("RichEdit3"));
+    RichEdit3->setGeometry(32, 8, 553, 417);
+    RichEdit3->setAcceptRichText(false);
+    RichEdit3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit3->setLineWrapMode(QTextEdit::NoWrap);
+    RichEdit3->setStyleSheet(QStringLiteral("QTextEdit { background: black; color: white; }"));
+
+    const struct {
+        TImage **member;
+        const char *name;
+        QRect at;
+        const char *hint;
+        bool pressed;
+    } buttons[] = {
+        {&Image2, "Image2", {608, 264, 90, 51}, "HTML形式でファイル出力します", true},
+        {&Image1, "Image1", {608, 352, 90, 51}, "印刷を開始します", true},
+        {&Image3, "Image3", {602, 24, 102, 51}, "プログラム編集画面に戻ります", false},
+    };
+    for (const auto &b : buttons) {
+        auto *image = new TImage(this, QString::fromLatin1(b.name));
+        image->setGeometry(b.at);
+        image->SetHint(QString::fromUtf8(b.hint));
+        image->SetPressedLook(b.pressed);
+        image->setCursor(Qt::PointingHandCursor);
+        *b.member = image;
+    }
+    connect(Image1, &TImage::Click, this, &TForm10::Image1Click);
+    connect(Image2, &TImage::Click, this, &TForm10::Image2Click);
+    connect(Image3, &TImage::Click, this, &TForm10::Image3Click);
+
+    m_chooseName = [this] {
+        QFileDialog dialog(this, QString(), QString(), QStringLiteral("HTMLファイル(*.html *.htm)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite); // asked below, in the program's words
+        dialog.selectFile(QString());
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                       : QString();
+    };
+    m_choosePrinter = [this](QPrinter &printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+
+    try {
+        Image2->LoadPicture(QStringLiteral("Picture\\BUTTON\\html.jpg"));
+        Image1->LoadPicture(QStringLiteral("Picture\\BUTTON\\print.jpg"));
+        Image3->LoadPicture(QStringLiteral("Picture\\BUTTON\\moni_back.jpg"));
+        ApplyFontSetting();
+    } catch (const std::exception &) {
+        ShowCreateError(this);
+    }
+}
+
+TForm10::~TForm10() = default;
+
+void TForm10::ApplyFontSetting()
+{
+    const TIniFile ini(WorkFolder() + QStringLiteral("set.ini"));
+    QFont font(ini.ReadString(QStringLiteral("font"), QStringLiteral("name"), QStringLiteral("MS Pゴシック")));
+    const int size = ini.ReadInteger(QStringLiteral("font"), QStringLiteral("size"), 14);
+    font.setPointSize(size > 0 && size <= 200 ? size : 14);
+    RichEdit3->setFont(font);
+    RichEdit3->document()->setDefaultFont(font);
+}
+
+void TForm10::FormShow()
+{
+    ApplyFontSetting();
+    const bool fromText = Host().PageCode == TMainHost::CodeReportFromStep5;
+    const QList<TReportLine> lines = ReportText::Build(Host().ReportTextList, Host().ReportWordList, fromText);
+    if (lines == m_builtFrom && !RichEdit3->document()->isEmpty())
+        return; // the same program: keep what the pupil typed
+    m_builtFrom = lines;
+    ShowLines(lines);
+}
+
+void TForm10::ShowLines(const QList<TReportLine> &lines)
+{
+    RichEdit3->clear();
+    QTextCursor cursor(RichEdit3->document());
+    for (int i = 0; i < lines.size(); ++i) {
+        QTextBlockFormat format;
+        format.setAlignment(lines[i].centred ? Qt::AlignHCenter : Qt::AlignLeft);
+        if (i == 0)
+            cursor.setBlockFormat(format);
+        else
+            cursor.insertBlock(format);
+        cursor.insertText(lines[i].text);
+    }
+    RichEdit3->moveCursor(QTextCursor::Start);
+}
+
+QStringList TForm10::ReportLines() const
+{
+    if (RichEdit3->document()->isEmpty())
+        return {};
+    QStringList lines;
+    for (QTextBlock block = RichEdit3->document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    return lines;
+}
+
+void TForm10::ReturnToEditor()
+{
+    if (Host().PageCode == TMainHost::CodeReportFromStep5) {
+        Host().ShowPage(TMainHost::PageStep5);
+        Host().PageCode = TMainHost::PageStep5;
+    } else if (Host().PageCode == TMainHost::CodeReportFromStep3) {
+        Host().ShowPage(TMainHost::PageStep3);
+        Host().PageCode = TMainHost::PageStep3;
+    }
+    Host().SetStepButtonsEnabled(true, true);
+}
+
+void TForm10::Image3Click()
+{
+    ReturnToEditor();
+}
+
+void TForm10::Image1Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_choosePrinter(printer))
+        return;
+    ReportPrint::Print(printer, RichEdit3->toPlainText(), RichEdit3->font());
+    ReturnToEditor();
+}
+
+void TForm10::Image2Click()
+{
+    const QStringList lines = ReportLines();
+    if (lines.isEmpty()) {
+        QMessageBox::information(this, QString(), QStringLiteral("保存するファイルに文字がありません。"));
+        return;
+    }
+    QString name = m_chooseName();
+    if (name.isEmpty())
+        return;
+    if (ReportHtml::CheckFileName(name) == ReportHtml::NameCheck::WrongExtension) {
+        QMessageBox::warning(this, QString(), QStringLiteral("HTMLファイルでしか保存できません"));
+        return;
+    }
+    if (QFileInfo::exists(name)
+        && QMessageBox::question(this, QString(), QStringLiteral("同じ名前のファイルが既にあります。上書きしますか？"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
+    QSaveFile file(name);
+    const QByteArray bytes = ReportHtml::Encode(ReportHtml::PageLines(lines));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        QMessageBox::warning(this, QString(),
+                             QStringLiteral("ファイルを保存できませんでした\n%1").arg(file.errorString()));
+    }
 }

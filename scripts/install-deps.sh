@@ -6,7 +6,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 PACKAGES="g++ cmake ninja-build pkg-config git \
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev \
   fonts-noto-cjk python3 python3-fonttools \
-  xvfb xdotool imagemagick poppler-utils"
+  xvfb x11-utils xdotool imagemagick poppler-utils dpkg-dev file"
 missing=""
 for p in $PACKAGES; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

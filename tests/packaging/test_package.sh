@@ -1,0 +1,38 @@
+#!/bin/bash
+# Builds the .deb, checks what it holds, unpacks it into a temporary root and
+# starts the unpacked program under Xvfb: its window must appear with no box
+# beside it, so the program finds its data beside its real location.
+set -euo pipefail
+BUILD=$1
+WORK=$(mktemp -d)
+trap 'kill ${APP:-} ${XVFB:-} 2>/dev/null || true; rm -rf "$WORK"' EXIT
+
+(cd "$BUILD" && cpack -G DEB -B "$WORK/out" >"$WORK/cpack.log" 2>&1) || { cat "$WORK/cpack.log"; exit 1; }
+DEB=$(ls "$WORK"/out/lk72_*_amd64.deb)
+dpkg-deb -c "$DEB" >"$WORK/contents"
+for path in ./usr/lib/lk72/lk72 ./usr/lib/lk72/lk72-lamp ./usr/bin/lk72 ./usr/bin/lk72-lamp \
+            ./usr/share/applications/lk72.desktop ./usr/share/icons/hicolor/scalable/apps/lk72.svg \
+            ./usr/share/metainfo/io.github.lk72.lk72.metainfo.xml ./usr/lib/lk72/Note.TTF; do
+  grep -q " $path\( ->.*\)\?$" "$WORK/contents" || { echo "missing in the package: $path"; exit 1; }
+done
+grep -qi 'picture/panel/bg1.jpg$' "$WORK/contents" || { echo "missing in the package: the pictures"; exit 1; }
+dpkg-deb -f "$DEB" Depends | grep -q fonts-noto-cjk || { echo "the package does not depend on the font"; exit 1; }
+
+dpkg -x "$DEB" "$WORK/root"
+export DISPLAY=:$((500 + RANDOM % 300))
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB=$!
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+mkdir -p "$WORK/home"
+HOME="$WORK/home" "$WORK/root/usr/bin/lk72" >/dev/null 2>&1 &
+APP=$!
+for _ in $(seq 200); do xdotool search --onlyvisible --name '^LK-72$' >/dev/null 2>&1 && break; sleep 0.05; done
+xdotool search --onlyvisible --name '^LK-72$' >/dev/null || { echo "the unpacked program showed no window"; exit 1; }
+sleep 1.5
+windows=$(xdotool search --onlyvisible --pid "$APP" --name '.*' | wc -l)
+if [ "$windows" -ne 1 ]; then
+  echo "the unpacked program opened $windows windows (a warning box?)"
+  for w in $(xdotool search --onlyvisible --pid "$APP" --name '.*'); do xdotool getwindowname "$w"; done
+  exit 1
+fi
+echo "package: 1 passed, 0 failed"

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+class QMimeData;
+class QWidget;
+class TDragController;
+
+// A programming error of the drag machinery (a second drag object while one
+// exists). The screens catch it with their other drag-start failures.
+class TDragAssertion : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
+// The drag object of one dragged palette picture.
+class TDragObj {
+public:
+    TDragObj(TDragController &controller, QWidget *control);
+
+    QWidget *Control() const { return m_control; }
+    TDragController &Controller() const { return m_controller; }
+
+    // Runs the platform drag with the controller's picture under the pointer.
+    // Returns when the picture was dropped or the drag cancelled; true for a
+    // drop that a target accepted.
+    bool Execute();
+
+private:
+    TDragController &m_controller;
+    QPointer<QWidget> m_control;
+};
+
+// Drags a palette picture with a copy of it (white shown as transparent)
+// under the pointer, onto the targets a screen names.
+//
+// Usage (in a screen):
+//   m_drag = new TDragController(this);
+//   m_drag->AcceptDropsOn(Image5, [](const QString &) { return true; },
+//                         [this](const QString &name, QPoint) { ... by name ... });
+//   // on a move past QApplication::startDragDistance() after a press on a chip:
+//   m_drag->SetDragImage(chipPixmap, Qt::white, pressPoint);
+//   TDragObj &obj = m_drag->CreateDragObject(chip); // throws TDragAssertion if one exists
+//   obj.Execute();                                   // blocks until drop or cancel
+//   m_drag->EndDrag();
+// Everywhere but the named targets the pointer shows the no-drop cursor.
+class TDragController : public QObject {
+    Q_OBJECT
+public:
+    using AcceptFn = std::function<bool(const QString &controlName)>;
+    using DropFn = std::function<void(const QString &controlName, QPoint pos)>;
+
+    explicit TDragController(QObject *parent = nullptr);
+    ~TDragController() override;
+
+    // The picture that follows the pointer: `transparent` is made see-through
+    // and `hotSpot` (a point of the picture) stays under the pointer.
+    void SetDragImage(const QPixmap &bitmap, const QColor &transparent, QPoint hotSpot);
+    const QPixmap &DragImage() const { return m_image; }
+    QPoint HotSpot() const { return m_hotSpot; }
+
+    // The drag object of `control`; a second one before EndDrag is a programming error.
+    TDragObj &CreateDragObject(QWidget *control);
+    void EndDrag();
+    bool Dragging() const { return m_dragging; }
+    TDragObj *CurrentDragObject() const { return m_current.get(); }
+
+    // Lets `target` take drops of this program's drags when `accepts` says so.
+    void AcceptDropsOn(QWidget *target, AcceptFn accepts, DropFn dropped);
+
+    // The data a drag of `control` carries (a drop event made by a test uses it too).
+    static std::unique_ptr<QMimeData> MimeFor(const QWidget *control);
+    // The dragged control's name a drop carries, or empty when the data is not one of ours.
+    static QString ControlNameOf(const QMimeData *mime);
+
+Q_SIGNALS:
+    // Over every drop target while dragging: whether it takes the drop, and
+    // the pointer in the target's coordinates.
+    void OnDragMove(bool accepted, int x, int y);
+    // A drag object was made (the platform drag is about to run).
+    void DragStarted(QWidget *control);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Target {
+        QPointer<QWidget> widget;
+        AcceptFn accepts;
+        DropFn dropped;
+    };
+    const Target *FindTarget(QObject *watched) const;
+
+    QPixmap m_image;
+    QPoint m_hotSpot;
+    std::unique_ptr<TDragObj> m_current;
+    bool m_dragging = false;
+    std::vector<Target> m_targets;
+};
