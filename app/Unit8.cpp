@@ -66,27 +66,32 @@ TForm8::TForm8(TMainHost &host, QWidget *parent)
     }
 
     auto *picture = new TImage(this, QStringLiteral("Image1"));
-    picture->setGeometry(446, 6, 262, 150);
+    picture->setGeometry(446, 6, 262, 120);
     picture->SetStretch(true);
 
-    QFrame *programs = AddBox(this, QStringLiteral("Panel1"), QRect(446, 162, 262, 74));
+    QFrame *programs = AddBox(this, QStringLiteral("Panel1"), QRect(446, 132, 262, 70));
     AddLabel(programs, QStringLiteral("Label2"), QStringLiteral("使用できるプログラム"), QRect(8, 2, 246, 22), 10, true);
-    AddLabel(programs, QStringLiteral("Label3"), QStringLiteral("光のみの命令→STEP3,STEP5"), QRect(8, 24, 246, 22), 9);
-    AddLabel(programs, QStringLiteral("Label4"), QStringLiteral("音と光の命令→STEP7"), QRect(8, 46, 246, 22), 9);
+    AddLabel(programs, QStringLiteral("Label3"), QStringLiteral("光のみの命令→STEP3,STEP5"), QRect(8, 24, 246, 20), 9);
+    AddLabel(programs, QStringLiteral("Label4"), QStringLiteral("音と光の命令→STEP7"), QRect(8, 45, 246, 20), 9);
 
-    QFrame *lead = AddBox(this, QStringLiteral("Panel2"), QRect(446, 242, 262, 182));
-    AddLabel(lead, QStringLiteral("Label5"), QStringLiteral("組立説明書4ページ製作⑥リード線処理"), QRect(8, 2, 246, 20), 9, true);
-    AddLabel(lead, QStringLiteral("Label6"), QStringLiteral("①スイッチを入れた時、入力用リード線が離れている場合"),
-             QRect(8, 22, 246, 30), 8);
-    AddLabel(lead, QStringLiteral("Label7"), QStringLiteral("プログラム受信モード"), QRect(8, 50, 246, 18), 9, true);
-    AddLabel(lead, QStringLiteral("Label8"),
-             QStringLiteral("ICにパソコンで作成したプログラムを接続コードを使って\n転送することができます。"),
-             QRect(8, 68, 246, 32), 8);
-    AddLabel(lead, QStringLiteral("Label9"), QStringLiteral("②スイッチを入れた時、入力用リード線が接触している場合"),
-             QRect(8, 102, 246, 30), 8);
-    AddLabel(lead, QStringLiteral("Label10"), QStringLiteral("繰り返し再生モード"), QRect(8, 130, 246, 18), 9, true);
-    AddLabel(lead, QStringLiteral("Label11"),
-             QStringLiteral("電源を入れると最後に転送したプログラムが繰り返し実行されます。"), QRect(8, 148, 246, 32), 8);
+    QFrame *lead = AddBox(this, QStringLiteral("Panel2"), QRect(446, 208, 262, 220));
+    const struct {
+        const char *name;
+        const char *text;
+        int y, h, size;
+        bool bold;
+    } rows[] = {
+        {"Label5", "組立説明書4ページ製作⑥リード線処理", 3, 20, 9, true},
+        {"Label6", "①スイッチを入れた時、入力用リード線が離れている場合", 24, 30, 8, false},
+        {"Label7", "プログラム受信モード", 54, 18, 9, true},
+        {"Label8", "ICにパソコンで作成したプログラムを接続コードを使って\n転送することができます。", 72, 46, 8, false},
+        {"Label9", "②スイッチを入れた時、入力用リード線が接触している場合", 120, 30, 8, false},
+        {"Label10", "繰り返し再生モード", 150, 18, 9, true},
+        {"Label11", "電源を入れると最後に転送したプログラムが繰り返し実行されます。", 168, 46, 8, false},
+    };
+    for (const auto &row : rows)
+        AddLabel(lead, QString::fromLatin1(row.name), QString::fromUtf8(row.text), QRect(8, row.y, 246, row.h),
+                 row.size, row.bold, Qt::AlignLeft | Qt::AlignTop);
 
     try {
         picture->LoadPicture(QStringLiteral("Picture\\PANEL\\shori.jpg"));

@@ -14,9 +14,9 @@ TLengthChoice::TLengthChoice(QWidget *parent, const QString &titlePicture)
     , m_titlePicture(titlePicture)
 {
     setObjectName(QStringLiteral("RadioGroup1"));
-    resize(240, 110);
+    resize(216, 68);
     m_title = new TImage(this, QStringLiteral("LengthTitle"));
-    m_title->setGeometry(0, 0, 240, 30);
+    m_title->setGeometry(0, 0, 216, 18);
     m_title->SetHint(Hint);
     m_title->SetStretch(true);
     m_group = new QButtonGroup(this);
@@ -24,13 +24,13 @@ TLengthChoice::TLengthChoice(QWidget *parent, const QString &titlePicture)
     for (int i = 0; i < 3; ++i) {
         auto *option = new QRadioButton(texts[i], this);
         option->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
-        option->setGeometry(8 + 80 * i, 34, 72, 20);
+        option->setGeometry(2 + 72 * i, 20, 70, 18);
         option->setStatusTip(Hint);
         m_group->addButton(option, i);
         m_options[static_cast<size_t>(i)] = option;
 
         auto *picture = new TImage(this, QStringLiteral("LengthPicture%1").arg(i + 1));
-        picture->setGeometry(8 + 80 * i, 56, 72, 50);
+        picture->setGeometry(4 + 72 * i, 40, 64, 26);
         picture->SetHint(Hint);
         picture->SetStretch(true);
         connect(picture, &TImage::Click, this, [this, i] { SetLengthIndex(i); });

@@ -14,8 +14,7 @@ TNoteStaff::TNoteStaff(QWidget *parent)
 
 void TNoteStaff::SetNoteFont(const QFont &font)
 {
-    m_font = font;
-    update();
+    setFont(font);
 }
 
 void TNoteStaff::SetText(const QString &text)
@@ -49,7 +48,7 @@ void TNoteStaff::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    painter.setFont(m_font);
+    painter.setFont(font());
     painter.setPen(Qt::black);
     for (int i = 0; i < m_text.size() && i < Positions; ++i) {
         const QPoint at = CellOrigin(i);

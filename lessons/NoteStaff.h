@@ -37,6 +37,5 @@ protected:
 
 private:
     QString m_text;
-    QFont m_font;
     int m_caret = 0;
 };

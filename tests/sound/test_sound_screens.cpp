@@ -1,3 +1,4 @@
+#include "AssetPath.h"
 #include "DragController.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include "Unit6.h"
 
 #include <QDropEvent>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QMimeData>
@@ -75,6 +77,45 @@ private Q_SLOTS:
     {
         QStandardPaths::setTestModeEnabled(true);
         qRegisterMetaType<QWidget *>();
+    }
+
+    // Every control lies inside the page and none hides another (the black
+    // keys over the white ones and the two upper pages excepted).
+    void controlsFitThePageWithoutOverlapping()
+    {
+        MessageBoxWatcher boxes;
+        FakeHost host;
+        TForm4 step6(host, nullptr);
+        TForm6 step7(host, nullptr);
+        const struct {
+            QWidget *form;
+            QStringList names;
+            int firstKey, lastKey;
+        } screens[] = {
+            {&step6, {QStringLiteral("RadioGroup1")}, 53, 66},
+            {&step7,
+             {QStringLiteral("RadioGroup1"), QStringLiteral("RadioGroup2"), QStringLiteral("Label1"),
+              QStringLiteral("Image15"), QStringLiteral("Image20"), QStringLiteral("Image16"), QStringLiteral("Image47"),
+              QStringLiteral("Image17"), QStringLiteral("Image18"), QStringLiteral("Image19"), QStringLiteral("Image43"),
+              QStringLiteral("NotesPage")},
+             1, 14},
+        };
+        for (const auto &screen : screens) {
+            QList<QRect> areas;
+            QRect keyboard;
+            for (int n = screen.firstKey; n <= screen.lastKey; ++n)
+                if (n != 61)  // STEP6 numbers its keys 53 to 60 and 62 to 66
+                    keyboard |= Control<QWidget>(*screen.form, QStringLiteral("Image%1").arg(n))->geometry();
+            areas.append(keyboard);
+            for (const QString &name : screen.names)
+                areas.append(Control<QWidget>(*screen.form, name)->geometry());
+            for (qsizetype i = 0; i < areas.size(); ++i) {
+                QVERIFY2(QRect(0, 0, 720, 430).contains(areas[i]), qPrintable(screen.names.value(i - 1)));
+                for (qsizetype j = i + 1; j < areas.size(); ++j)
+                    QVERIFY2(!areas[i].intersects(areas[j]),
+                             qPrintable(screen.names.value(i - 1, QStringLiteral("keyboard")) + u' ' + screen.names[j - 1]));
+            }
+        }
     }
 
     void step6KeysSendTheirNoteInDirectSoundMode()
@@ -357,6 +398,20 @@ private Q_SLOTS:
         QVERIFY(!host.ProgramList.isEmpty());
         QVERIFY(host.executes.isEmpty());
         QCOMPARE(form.Melody().Count(), 1);
+    }
+
+    void step7NoteFontLivesAsLongAsTheScreen()
+    {
+        if (ResolveAsset(QStringLiteral("Note.TTF")).isEmpty())
+            QSKIP("the data files are not built");
+        MessageBoxWatcher boxes;
+        FakeHost host;
+        {
+            TForm6 form(host, nullptr);
+            QVERIFY(QFontDatabase::families().contains(QStringLiteral("KiraNote")));
+            QCOMPARE(Control<TNoteStaff>(form, QStringLiteral("RichEdit1"))->font().family(), QStringLiteral("KiraNote"));
+        }
+        QVERIFY(!QFontDatabase::families().contains(QStringLiteral("KiraNote")));
     }
 
     void step7RecordRestoresLedModeColoursAndMarkers()

@@ -1,0 +1,1 @@
+lk72_fuzz(ini lk72core)

@@ -1,0 +1,1 @@
+lk72_fuzz(lamp_decoder lk72lampcore)
