@@ -1,3 +1,4 @@
+#include "AssetPath.h"
 #include "FakeHost.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
@@ -106,9 +107,32 @@ private Q_SLOTS:
         QVERIFY(!RunButton()->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(m_screen->Opacity() >= 100 && m_screen->Opacity() <= 155, 5000);
         const int opacity = m_screen->Opacity();
-        const QRgb middle = fade->pixmap().toImage().pixel(5, 5);
-        // The red byte lies between the base (0) and the colour (200).
-        QVERIFY2(qRed(middle) > 50 && qRed(middle) < 150, qPrintable(QString::number(qRed(middle))));
+        const QImage shown = fade->pixmap().toImage();
+        // Where the base and the colour picture differ most, the fade shows
+        // a value well between the two.
+        const QImage base = LoadAssetImage(QStringLiteral("picture\\Pre\\Base.bmp"));
+        const QImage colour = LoadAssetImage(TForm12::PreviewPicture(fadeIn ? 1 : 6));
+        const auto channel = [](QRgb rgb, int c) { return c == 0 ? qRed(rgb) : c == 1 ? qGreen(rgb) : qBlue(rgb); };
+        QPoint at;
+        int widest = -1;
+        int which = 0;
+        for (int y = 0; y < qMin(base.height(), colour.height()); ++y) {
+            for (int x = 0; x < qMin(base.width(), colour.width()); ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    const int d = qAbs(channel(base.pixel(x, y), c) - channel(colour.pixel(x, y), c));
+                    if (d > widest) {
+                        widest = d;
+                        at = QPoint(x, y);
+                        which = c;
+                    }
+                }
+            }
+        }
+        QVERIFY(widest >= 40);
+        const int low = qMin(channel(base.pixel(at), which), channel(colour.pixel(at), which));
+        const int high = qMax(channel(base.pixel(at), which), channel(colour.pixel(at), which));
+        const int value = channel(shown.pixel(at), which);
+        QVERIFY2(value > low + widest / 5 && value < high - widest / 5, qPrintable(QString::number(value)));
         QElapsedTimer clock;
         clock.start();
         QTRY_VERIFY_WITH_TIMEOUT(RunButton()->isEnabled(), 8000);
