@@ -196,6 +196,16 @@ void TForm1::ReadSettingsAndOpenPort()
     OpenLampPort(PortNameFor(comport, m_port->portname));
 }
 
+bool TForm1::SetBackgroundPicture(const QString &file)
+{
+    try {
+        Image8->LoadPicture(QStringLiteral("picture\\PANEL\\") + file);
+        return true;
+    } catch (const TLoadError &) {
+        return false;
+    }
+}
+
 void TForm1::LoadButtonPictures()
 {
     Image10->LoadPicture(QStringLiteral("picture\\back1.bmp"));

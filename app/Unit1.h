@@ -39,6 +39,9 @@ public:
     // Closes the port, waits for the line to settle and opens it under `name`
     // (start-up and the settings screen).
     void OpenLampPort(const QString &name);
+    // Loads "picture\PANEL\" + `file` as the background; false (and the old
+    // background kept) when the picture cannot be loaded.
+    bool SetBackgroundPicture(const QString &file);
     // The report's print buffer.
     QTextEdit *PrintBuffer() const { return RichEdit1; }
 

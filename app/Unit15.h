@@ -1,15 +1,81 @@
 #pragma once
 
+#include "EditorSettings.h"
+
 #include <QDialog>
+#include <array>
 
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QSpinBox;
+class QStackedWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
 class TForm1;
+class TImage;
 
-// The settings screen.
+// The settings screen: the lamp's port, the main window's background and the
+// look of the STEP5 program editor. Only its OK writes "set.ini".
 class TForm15 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm15(TForm1 &mainWindow);
 
+    // The thumbnail chosen in this run ("bg1.jpg" until one is clicked).
+    const QString &ChosenBackground() const { return m_backPicture; }
+    const TEditorSettings &Sample() const { return m_sample; }
+    int PortChoice() const;
+
+    // Page indexes of PageControl1, in the order of the topic tree.
+    enum Page { PagePort, PagePortName, PageEditor, PageSize, PageBackColor, PageFontColor, PageFontName,
+                PageBackPicture, PageCount };
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void FormCreate();
+    void FormShow();
+    void CreateControls();
+    QWidget *CreatePortNamePage();
+    QWidget *CreateSizePage();
+    QWidget *CreateColorPage(const QString &intro, const QString &title, const QString &prefix, bool background);
+    QWidget *CreateFontNamePage();
+    QWidget *CreateBackPicturePage();
+    void LoadPictures();
+    // Reads the keys the screen shows; false when a colour text could not be read.
+    bool ReadSettings();
+    void ShowSample();
+    void ApplyPrintBufferFont(int size, const QString &name);
+    void TreeView1Change(QTreeWidgetItem *item);
+    void ThumbnailClick(int number);
+    void PreviewClick();
+    void TestButtonClick();
+    void Image1Click(); // OK
+    void Image2Click(); // cancel
+    QString PortName(int choice) const;
+
     TForm1 &m_main;
+    TEditorSettings m_sample;
+    QString m_backPicture = SettingsKeys::DefaultBackPicture;
+    // The port name in use before the test button reopened the port, so that
+    // cancel can put it back.
+    QString m_portBeforeTest;
+
+    TImage *Image3 = nullptr;          // background of the screen
+    QTreeWidget *TreeView1 = nullptr;
+    QStackedWidget *PageControl1 = nullptr;
+    QGroupBox *GroupBox1 = nullptr;    // "サンプル"
+    QLineEdit *Edit1 = nullptr;
+    TImage *Image1 = nullptr;          // OK
+    TImage *Image2 = nullptr;          // cancel
+    std::array<QRadioButton *, 4> RadioButtons{};
+    QLabel *Label_TestStatus = nullptr;
+    QSpinBox *SpinEdit1 = nullptr;
+    QListWidget *ListBox1 = nullptr;
+    std::array<TImage *, 12> Thumbnails{};
+    TImage *Image4 = nullptr;          // preview of the chosen background
 };
