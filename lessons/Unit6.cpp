@@ -568,16 +568,12 @@ bool TForm6::LoadRecord(const QStringList &lines)
 
 void TForm6::Image15Click()
 {
-    // Reading and saving go through the program file dialogs.
+    // Not wired yet: waits for the shared program file dialogs.
 }
 
 void TForm6::Image20Click()
 {
-}
-
-void TForm6::keyPressEvent(QKeyEvent *event)
-{
-    TPageScreen::keyPressEvent(event);
+    // Not wired yet: waits for the shared program file dialogs.
 }
 
 bool TForm6::eventFilter(QObject *watched, QEvent *event)

@@ -56,7 +56,6 @@ public:
     bool LoadRecord(const QStringList &lines);
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
