@@ -3,6 +3,7 @@
 #include "Unit1.h"
 #include "Unit13.h"
 #include "Unit15.h"
+#include "network.h"
 
 int main(int argc, char *argv[])
 {
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     TForm15 form15(form1);
     TForm16 form16(form1);
     QObject::connect(&form1, &TForm1::SettingsRequested, &form15, [&form15] { form15.exec(); });
+    QObject::connect(qobject_cast<TForm14 *>(form1.Page(TMainHost::PageStep8)), &TForm14::MessageWindowRequested, &form16, &TForm16::ShowWindow);
 
     form1.show();
     return app.exec();

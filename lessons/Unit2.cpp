@@ -1,6 +1,185 @@
 #include "Unit2.h"
 
+#include "AssetPath.h"
+#include "CommandCodes.h"
+#include "Image.h"
+#include "LoadError.h"
+#include "MainHost.h"
+#include "MsTimer.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMessageBox>
+
+namespace {
+
+TImage *MakeImage(QWidget *parent, const char *name, QRect geometry)
+{
+    auto *image = new TImage(parent, QString::fromLatin1(name));
+    image->setGeometry(geometry);
+    return image;
+}
+
+QLabel *MakeLabel(QWidget *parent, const char *name, QRect geometry, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
 TForm2::TForm2(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm2"))
+    , m_openUrl([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
+    CreateControls();
+    LoadPictures();
+}
+
+QString TForm2::CompletionMessage()
+{
+    return QStringLiteral("赤、青、黄とそれぞれ２秒ずつ点灯したら次のステップへ");
+}
+
+void TForm2::CreateControls()
+{
+    Image4 = MakeImage(this, "Image4", QRect(3, 8, 717, 228));
+    Image1 = MakeImage(this, "Image1", QRect(172, 48, 112, 82));
+    Image1->SetHint(QStringLiteral("サンプルデータの転送を行います（接続コードを本体のコネクタに接続して下さい）"));
+    Image2 = MakeImage(this, "Image2", QRect(330, 48, 112, 82));
+    Image2->SetHint(QStringLiteral("転送したサンプルデータを実行します（接続コードを本体のコネクタに接続して下さい）"));
+    Image2->setEnabled(false);
+    Image5 = MakeImage(this, "Image5", QRect(242, 162, 260, 240));
+    Image3 = MakeImage(this, "Image3", QRect(262, 182, 220, 200));
+    Image3->hide();
+    Image7 = MakeImage(this, "Image7", QRect(262, 182, 220, 200));
+    Image7->hide();
+    Image8 = MakeImage(this, "Image8", QRect(553, 247, 112, 82));
+    Image8->SetHint(QStringLiteral("学習ナビを表示します"));
+    for (TImage *button : {Image1, Image2, Image8}) {
+        button->SetPressedLook(true);
+        button->setCursor(Qt::PointingHandCursor);
+    }
+
+    Label1 = MakeLabel(this, "Label1", QRect(503, 334, 214, 64),
+                       QStringLiteral("制御学習用テキストを開きます。\n各ステップごとに､説明と例題が\n"
+                                      "掲載されておりプログラミングの\n基本と制御の学習を行うことが出来ます。"));
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QFont small = Label1->font();
+    small.setPointSize(8);
+    Label1->setFont(small);
+    QPalette fuchsia = Label1->palette();
+    fuchsia.setColor(QPalette::WindowText, QColor(255, 0, 255));
+    Label1->setPalette(fuchsia);
+    Label2 = MakeLabel(this, "Label2", QRect(8, 300, 230, 36),
+                       QStringLiteral("各ステップについての詳しい操作方法は\n画面右上のヘルプボタンを押して下さい"));
+    Label3 = MakeLabel(this, "Label3", QRect(8, 350, 230, 52),
+                       QStringLiteral("LK-72(ルミカ制御ソフト)を\n終了する場合は画面右上の閉じるボタン\nを押して下さい"));
+    for (QLabel *label : {Label2, Label3})
+        label->setFont(small);
+
+    MsTimer1 = new TMsTimer(this);
+    MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
+    MsTimer1->SetEnabled(false);
+    MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
+
+    connect(Image1, &TImage::Click, this, &TForm2::Image1Click);
+    connect(Image2, &TImage::Click, this, &TForm2::Image2Click);
+    connect(Image8, &TImage::Click, this, &TForm2::Image8Click);
+}
+
+void TForm2::LoadPictures()
+{
+    // Every picture that exists is shown; a missing one is reported once.
+    bool failed = false;
+    auto load = [&failed](TImage *image, const char *path) {
+        try {
+            image->LoadPicture(QString::fromLatin1(path));
+        } catch (const TLoadError &) {
+            failed = true;
+        }
+    };
+    load(Image4, "picture\\test.jpg");
+    load(Image1, "Picture\\BUTTON\\tenso_test.jpg");
+    load(Image2, "Picture\\BUTTON\\jikkou_test.jpg");
+    load(Image5, "Picture\\PANEL\\preview_flame.jpg");
+    load(Image3, "picture\\Pre\\Base.bmp");
+    load(Image8, "Picture\\BUTTON\\navi.jpg");
+    if (failed)
+        ShowCreateError(this);
+}
+
+void TForm2::Image1Click()
+{
+    // The wire takes one transfer at a time; the list must not change under it.
+    if (Host().IsTransferring())
+        return;
+    Host().ProgramList = LampCode::PadLightProgram(
+        {std::begin(LampCode::SampleProgram), std::end(LampCode::SampleProgram)});
+    Host().TransferMode = LampCode::ModeLightProgram;
+    Host().Transfer();
+    Image2->setEnabled(true);
+}
+
+void TForm2::Image2Click()
+{
+    if (Host().IsTransferring())
+        return;
+    m_previewPictures = {QStringLiteral("Picture\\Pre\\160.bmp"), QStringLiteral("Picture\\Pre\\176.bmp"),
+                         QStringLiteral("Picture\\Pre\\184.bmp")};
+    m_previewErrorShown = false;
+    Image1->setEnabled(false);
+    Image2->setEnabled(false);
+    Image3->show();
+    Image7->show();
+    Image7->raise();
+    m_counter = 0;
+    ShowPreviewPicture(0);
+    MsTimer1->SetInterval(2000);
+    MsTimer1->SetEnabled(true);
+    Host().ExecuteCode = LampCode::RunLightProgram;
+    Host().SendExecute();
+}
+
+void TForm2::ShowPreviewPicture(int index)
+{
+    try {
+        Image7->LoadPicture(m_previewPictures.at(index));
+    } catch (const TLoadError &) {
+        Image7->clear();
+        // One box per run: the preview timer keeps going while it is open.
+        if (!m_previewErrorShown) {
+            m_previewErrorShown = true;
+            ShowCreateError(this);
+        }
+    }
+}
+
+void TForm2::MsTimer1Timer()
+{
+    m_counter += 1;
+    if (m_counter == 1) {
+        ShowPreviewPicture(1);
+    } else if (m_counter == 2) {
+        ShowPreviewPicture(2);
+    } else if (m_counter >= 3) {
+        MsTimer1->SetEnabled(false);
+        Image3->hide();
+        Image7->hide();
+        QStringList lines = Host().HintAreaText().split(u'\n');
+        lines[0] = CompletionMessage();
+        Host().SetHintAreaText(lines.join(u'\n'));
+        Image1->setEnabled(true);
+    }
+}
+
+void TForm2::Image8Click()
+{
+    const QString page = ResolveAsset(QStringLiteral("Help\\Navi\\index.html"));
+    if (page.isEmpty() || !m_openUrl(QUrl::fromLocalFile(page)))
+        QMessageBox::information(this, QString(),
+                                 QStringLiteral("学習ナビを開けませんでした\n"
+                                                "学習ナビのファイルが見つからないか、表示するブラウザがありません"));
 }

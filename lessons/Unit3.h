@@ -1,10 +1,63 @@
 #pragma once
 
+#include "ABitmap.h"
+#include "DragController.h"
+#include "DirectLightCommand.h"
 #include "PageScreen.h"
 
-// STEP2: a colour for a number of seconds.
+#include <QPoint>
+#include <array>
+
+class QFrame;
+class QLabel;
+class TImage;
+class TMsTimer;
+class TSelector;
+
+// STEP2: a colour dragged into the frame, shone for the chosen seconds or
+// faded in or out, on the lamp and on the on-screen lamp at once.
 class TForm3 : public TPageScreen {
     Q_OBJECT
 public:
     TForm3(TMainHost &host, QWidget *parent);
+
+    // The colour code in the frame, 0 for none.
+    int FrameCode() const { return m_frameCode; }
+    int LastCode() const { return m_lastCode; }
+
+    static QString NoColourMessage();
+    static QString NoSecondsMessage();
+
+private:
+    void CreateControls();
+    void LoadPictures();
+    void ChipMouseMove(TImage *chip, QPoint at);
+    void Image5DragDrop(const QString &controlName);
+    void Image4Click(); // run
+    void MsTimer1Timer();
+    void RedrawFade();
+    void FinishFade();
+
+    std::array<TImage *, DirectLightCommand::ChipCount> m_chips{};
+    TImage *Image3 = nullptr;
+    QFrame *Shape1 = nullptr;
+    TImage *Image2 = nullptr;
+    TImage *Image5 = nullptr;
+    QLabel *Label1 = nullptr;
+    TSelector *Selector1 = nullptr;
+    TImage *Image4 = nullptr;
+    TImage *Image1 = nullptr;
+    TImage *Image7 = nullptr;
+    TImage *Image6 = nullptr;
+    TImage *Image8 = nullptr;
+    TMsTimer *MsTimer1 = nullptr;
+    TDragController *m_drag = nullptr;
+
+    int m_frameCode = 0;
+    int m_lastCode = 0;
+    int m_previewIndex = -1;
+    LightFade m_fade;
+    TABitmap m_fadeColour;   // the working copy of one fade
+    TABitmap m_body;         // the unlit lamp, the fade's background
+    TDragPress m_press;
 };

@@ -1,6 +1,104 @@
 #include "Unit4.h"
 
+#include "Image.h"
+#include "KeyboardLayout.h"
+#include "LengthChoice.h"
+#include "MainHost.h"
+#include "NoteCode.h"
+#include "SoundPlayer.h"
+
+namespace {
+
+// Control numbers of the keys, by key index.
+constexpr int KeyImage[TForm4::KeyCount] = {53, 62, 54, 63, 55, 56, 64, 57, 65, 58, 66, 59, 60};
+
+constexpr QPoint KeyboardOrigin{184, 96};
+
+const QString KeyHint =
+    QStringLiteral("鍵盤を押すとプログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）");
+
+} // namespace
+
 TForm4::TForm4(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm4"))
 {
+    m_player = new TSoundPlayer(this);
+    // White keys first, so the black ones lie above them where they overlap.
+    for (const bool black : {false, true}) {
+        for (int key = 0; key < KeyCount; ++key) {
+            if (KeyboardLayout::IsBlack(key) != black)
+                continue;
+            auto *image = new TImage(this, QStringLiteral("Image%1").arg(KeyImage[key]));
+            image->setGeometry(KeyboardLayout::KeyRect(KeyboardOrigin, key));
+            image->SetStretch(true);
+            image->SetHint(KeyHint);
+            connect(image, &TImage::Click, this, [this, key] { KeyPress(key); });
+            // The note name lies on the key and lets every press through to it.
+            auto *name = new TImage(image, QStringLiteral("Image%1Name").arg(KeyImage[key]));
+            name->SetIgnoresMouse(true);
+            m_keys[static_cast<size_t>(key)] = image;
+            m_noteNames[static_cast<size_t>(key)] = name;
+        }
+    }
+    m_lengths = new TLengthChoice(this, QStringLiteral("Picture\\PANEL\\otononagasa.jpg"));
+    m_lengths->move(240, 262);
+    FormCreate();
+}
+
+void TForm4::FormCreate()
+{
+    const struct {
+        const char *picture;
+        QRect at;
+    } decorations[] = {
+        {"Picture\\SOUND\\1.jpg", QRect(24, 20, 120, 60)},   {"Picture\\SOUND\\1.jpg", QRect(576, 20, 120, 60)},
+        {"Picture\\SOUND\\1.jpg", QRect(24, 350, 120, 60)},  {"Picture\\SOUND\\2.jpg", QRect(24, 110, 120, 110)},
+        {"Picture\\SOUND\\2.jpg", QRect(576, 110, 120, 110)}, {"Picture\\SOUND\\3.jpg", QRect(24, 240, 120, 90)},
+        {"Picture\\SOUND\\3.jpg", QRect(576, 240, 120, 90)},  {"Picture\\SOUND\\3.jpg", QRect(576, 350, 120, 60)},
+    };
+    try {
+        int number = 1;
+        for (const auto &decoration : decorations) {
+            auto *image = new TImage(this, QStringLiteral("Decoration%1").arg(number++));
+            image->setGeometry(decoration.at);
+            image->SetStretch(true);
+            image->SetIgnoresMouse(true);
+            image->lower();
+            image->LoadPicture(QString::fromLatin1(decoration.picture));
+        }
+        for (int key = 0; key < KeyCount; ++key) {
+            TImage *image = m_keys[static_cast<size_t>(key)];
+            image->LoadPicture(KeyboardLayout::IsBlack(key) ? QStringLiteral("Picture\\SOUND\\black.bmp")
+                                                            : QStringLiteral("Picture\\SOUND\\white.bmp"));
+            TImage *name = m_noteNames[static_cast<size_t>(key)];
+            name->LoadPicture(QString::fromLatin1(KeyboardLayout::NoteNamePicture(key)));
+            name->adjustSize();
+            // Centred near the lower end of the key, where a finger does not hide it.
+            name->move((image->width() - name->width()) / 2, image->height() - name->height() - 8);
+        }
+        m_lengths->LoadPictures();
+    } catch (const std::exception &) {
+        ShowCreateError(this);
+    }
+    QList<int> codes;
+    for (int length = 0; length < 3; ++length)
+        for (int key = 0; key < KeyCount; ++key)
+            codes.append(NoteCode::For(length, key));
+    m_player->Preload(codes);
+}
+
+void TForm4::KeyPress(int keyIndex)
+{
+    // A press that arrives while the previous note is still being played or
+    // sent is dropped: its bytes must never fall between the mode byte and
+    // the note of the press before.
+    if (m_playing || Host().IsTransferring())
+        return;
+    m_noteCode = NoteCode::For(m_lengths->LengthIndex(), keyIndex);
+    m_playing = true;
+    m_player->PlayToEnd(m_noteCode);
+    m_playing = false;
+    Host().DirectCode = m_noteCode;
+    Host().TransferMode = 3;
+    Host().Transfer();
 }

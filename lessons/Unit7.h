@@ -2,9 +2,52 @@
 
 #include "PageScreen.h"
 
-// STEP5: text programs.
+#include <QStringList>
+
+class QLineEdit;
+class TImage;
+class TSonEdit;
+
+// STEP5: light programs written as text, in a language whose command words
+// the teacher can change in the boxes beside the command pictures.
 class TForm7 : public TPageScreen {
     Q_OBJECT
 public:
     TForm7(TMainHost &host, QWidget *parent);
+
+    void FormShow() override;
+
+    // The texts of the eleven word boxes, red to wait.
+    QStringList CommandWords() const;
+
+    static QString NotCheckedMessage();
+    static QString NotTransferredMessage();
+    static QString CheckOkMessage();
+
+private:
+    void CreateControls();
+    void LoadPictures();
+    void ApplyEditorSettings();
+    void Image13Click();  // read
+    void Image19Click();  // save
+    void Image12Click();  // check
+    void Image17Click();  // preview
+    void Image14Click();  // transfer
+    void Image15Click();  // execute
+    void Image18Click();  // report
+    void SonEdit1Change();
+    void SonEdit1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    TSonEdit *SonEdit1 = nullptr;
+    TImage *Image13 = nullptr;
+    TImage *Image19 = nullptr;
+    TImage *Image12 = nullptr;
+    TImage *Image17 = nullptr;
+    TImage *Image14 = nullptr;
+    TImage *Image15 = nullptr;
+    TImage *Image18 = nullptr;
+    // The command pictures beside the word boxes, and the repeat heading.
+    QList<TImage *> m_wordPictures;
+    TImage *Image11 = nullptr;
+    QList<QLineEdit *> m_wordBoxes;   // Edit23 .. Edit33
 };

@@ -1,8 +1,363 @@
 #include "Net_Message.h"
 
+#include "ChatMessage.h"
+#include "Cp932.h"
+#include "Image.h"
+#include "LoadError.h"
+#include "MainHost.h"
+#include "NetworkSettings.h"
+#include "PageScreen.h"
+#include "StationListener.h"
+
+#include <QCheckBox>
+#include <QCursor>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTcpSocket>
+#include <QTime>
+#include <exception>
+
+using namespace NetworkSettingsIndex;
+
+namespace {
+void PaintGrey(QWidget *widget)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, QColor(204, 204, 204));
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+} // namespace
+
 TForm16::TForm16(TMainHost &host, QWidget *parent)
-    : QWidget(parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_host(host)
+    , m_listener(new TStationListener(MessagePort, this))
 {
     setObjectName(QStringLiteral("TForm16"));
+    setFixedSize(420, 380);
+    CreateControls();
+
+    m_listener->SetAcceptFilter([this](const QString &peer) {
+        switch (ReceiveModeOf(m_host.NetworkSettings)) {
+        case TReceiveMode::AcceptAll:
+            return true;
+        case TReceiveMode::AcceptRegistered:
+            return RegisteredStation(m_host.NetworkSettings, peer) != 0;
+        case TReceiveMode::AcceptNone:
+            break;
+        }
+        return false;
+    });
+    connect(m_listener, &TStationListener::Rejected, this, [this] {
+        // A station that is not registered leaves no trace in the log.
+        if (ReceiveModeOf(m_host.NetworkSettings) == TReceiveMode::AcceptRegistered)
+            m_logClosing = false;
+    });
+    connect(m_listener, &TStationListener::Accepted, this, [this](const QString &peer) {
+        Log(ChatMessage::IncomingConnectedLine(StationNameFor(m_host.NetworkSettings, peer), OwnName()));
+    });
+    connect(m_listener, &TStationListener::Closed, this, [this](const QString &peer) {
+        if (!m_logClosing) {
+            m_logClosing = true;
+            return;
+        }
+        Log(ChatMessage::IncomingClosedLine(StationNameFor(m_host.NetworkSettings, peer), OwnName()));
+    });
+    connect(m_listener, &TStationListener::ConnectionError, this, [this] { Log(ChatMessage::IncomingErrorLine()); });
+    connect(m_listener, &TStationListener::Received, this, [this](const QString &, const QString &text) {
+        if (const auto line = ChatMessage::ReceivedLogLine(text, m_host.NetworkSettings))
+            Log(*line);
+    });
+}
+
+TForm16::~TForm16()
+{
+    for (TDestination &d : m_destinations)
+        d.link->disconnect(this);
+}
+
+void TForm16::CreateControls()
+{
+    PaintGrey(this);
+    Image1 = new TImage(this, QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 420, 36);
+    Image1->SetStretch(true);
+    connect(Image1, &TImage::MouseDown, this, [this](Qt::MouseButton button) {
+        if (button != Qt::LeftButton)
+            return;
+        m_dragging = true;
+        m_dragOffset = QCursor::pos() - pos();
+    });
+    connect(Image1, &TImage::MouseMove, this, [this](Qt::MouseButtons buttons) {
+        if (!m_dragging || !(buttons & Qt::LeftButton))
+            return;
+        move(QCursor::pos() - m_dragOffset);
+        raise();
+    });
+    connect(Image1, &TImage::MouseUp, this, [this] { m_dragging = false; });
+
+    for (int k = 1; k <= DestinationCount; ++k) {
+        TDestination &d = At(k);
+        const int y = 46 + (k - 1) * 30;
+        d.box = new QCheckBox(this);
+        d.box->setObjectName(QStringLiteral("CheckBox%1").arg(k));
+        d.box->setGeometry(12, y, 22, 24);
+        d.panel = new QFrame(this);
+        d.panel->setObjectName(QStringLiteral("Panel%1").arg(k + 2));
+        d.panel->setFrameShape(QFrame::Panel);
+        d.panel->setFrameShadow(QFrame::Sunken);
+        d.panel->setGeometry(36, y, 166, 24);
+        d.label = new QLabel(d.panel);
+        d.label->setObjectName(QStringLiteral("Label%1").arg(k + 2));
+        d.label->setGeometry(4, 2, 158, 20);
+        d.panel->installEventFilter(this);
+        d.label->installEventFilter(this);
+        connect(d.box, &QCheckBox::toggled, this, [this, k] { CheckBoxClick(k); });
+
+        d.link = new QTcpSocket(this);
+        connect(d.link, &QTcpSocket::connected, this, [this, k] {
+            Log(ChatMessage::OutgoingConnectedLine(OwnName(), At(k).name));
+        });
+        connect(d.link, &QTcpSocket::disconnected, this, [this, k] {
+            Untick(k);
+            Log(ChatMessage::OutgoingClosedLine(OwnName(), At(k).name));
+        });
+        connect(d.link, &QTcpSocket::errorOccurred, this, [this, k](QAbstractSocket::SocketError error) {
+            if (error == QAbstractSocket::RemoteHostClosedError)
+                return;
+            Untick(k);
+            Log(ChatMessage::OutgoingFailedLine(At(k).address));
+        });
+    }
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(210, 46, 198, 200);
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    Edit21 = new QLineEdit(this);
+    Edit21->setObjectName(QStringLiteral("Edit21"));
+    Edit21->setGeometry(12, 262, 296, 28);
+    Edit21->setStatusTip(QStringLiteral("送信したいメッセージをここに書き込みます"));
+    Edit21->setToolTip(Edit21->statusTip());
+    connect(Edit21, &QLineEdit::returnPressed, this, &TForm16::Image2Click);
+
+    Image2 = new TImage(this, QStringLiteral("Image2"));
+    Image2->setGeometry(318, 256, 90, 38);
+    Image2->SetStretch(true);
+    Image2->SetPressedLook(true);
+    connect(Image2, &TImage::Click, this, &TForm16::Image2Click);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(12, 298, 296, 70);
+    Label1->setWordWrap(true);
+    Label1->setStyleSheet(QStringLiteral("color: #c00000;"));
+
+    Image3 = new TImage(this, QStringLiteral("Image3"));
+    Image3->setGeometry(318, 330, 90, 38);
+    Image3->SetStretch(true);
+    Image3->SetPressedLook(true);
+    connect(Image3, &TImage::Click, this, &TForm16::Image3Click);
+
+    try {
+        Image1->LoadPicture(QStringLiteral("Picture\\PANEL\\net_snd.jpg"));
+        Image2->LoadPicture(QStringLiteral("Picture\\BUTTON\\send.jpg"));
+        Image3->LoadPicture(QStringLiteral("Picture\\BUTTON\\close3.jpg"));
+    } catch (const TLoadError &) {
+        TPageScreen::ShowCreateError(this);
+    }
+}
+
+void TForm16::SetNetworkPorts(quint16 listenPort, quint16 remotePort)
+{
+    m_listener->SetPort(listenPort);
+    m_remotePorts.fill(remotePort);
+}
+
+void TForm16::SetStationPort(int k, quint16 port)
+{
+    if (k >= 1 && k <= static_cast<int>(m_remotePorts.size()))
+        m_remotePorts.at(static_cast<size_t>(k - 1)) = port;
+}
+
+void TForm16::SetListenAddress(const QHostAddress &address)
+{
+    m_listener->SetListenAddress(address);
+}
+
+QString TForm16::OwnName() const
+{
+    return NetworkEntry(m_host.NetworkSettings, NetworkSettingsIndex::OwnName);
+}
+
+void TForm16::Log(const QString &line)
+{
+    Memo1->appendPlainText(line);
+}
+
+void TForm16::RefreshNames()
+{
+    for (int k = 1; k <= DestinationCount; ++k)
+        At(k).label->setText(NetworkEntry(m_host.NetworkSettings, Name(k)));
+}
+
+void TForm16::ShowWindow()
+{
+    RefreshNames();
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = rect();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm16::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        FormShow();
+    QWidget::showEvent(event);
+}
+
+void TForm16::changeEvent(QEvent *event)
+{
+    // The names may have been applied on the page while the window stayed open.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        RefreshNames();
+    QWidget::changeEvent(event);
+}
+
+void TForm16::FormShow()
+{
+    PaintGrey(this);
+    for (TDestination &d : m_destinations) {
+        PaintGrey(d.panel);
+        PaintGrey(d.box);
+    }
+    RefreshNames();
+    Memo1->clear();
+    Edit21->clear();
+    if (m_listener->Open()) {
+        Label1->clear();
+    } else {
+        // The port lies in the range the system hands out for outgoing
+        // connections, so another program may hold it for a while.
+        Label1->setText(QStringLiteral("受信用のポート%1を開けませんでした（%2）。メッセージは受け取れません。この画面を開き直すと、もう一度試します。")
+                            .arg(m_listener->Port())
+                            .arg(m_listener->ErrorText()));
+    }
+    m_logClosing = true;
+}
+
+bool TForm16::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (TDestination &d : m_destinations) {
+            if (watched == d.panel || watched == d.label) {
+                d.box->toggle();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm16::Untick(int k)
+{
+    At(k).box->setChecked(false);
+}
+
+void TForm16::CheckBoxClick(int k)
+{
+    TDestination &d = At(k);
+    RefreshNames();
+    if (d.box->isChecked() && d.label->text().isEmpty()) {
+        QMessageBox::warning(this, QString(), QStringLiteral("メッセージ送信先が正しく設定されておりません。"));
+        d.box->setChecked(false);
+        return;
+    }
+    if (!d.box->isChecked()) {
+        d.link->abort();
+        return;
+    }
+    d.address = NetworkEntry(m_host.NetworkSettings, Address(k));
+    d.name = d.label->text();
+    QHostAddress parsed;
+    if (!parsed.setAddress(d.address) || parsed.protocol() != QAbstractSocket::IPv4Protocol) {
+        // An incomplete address can never connect: say so as any failed connection.
+        Log(ChatMessage::OutgoingFailedLine(d.address));
+        d.box->setChecked(false);
+        return;
+    }
+    d.link->abort();
+    d.link->connectToHost(parsed, m_remotePorts.at(static_cast<size_t>(k - 1)));
+}
+
+void TForm16::Image2Click()
+{
+    try {
+        bool any = false;
+        for (const TDestination &d : m_destinations)
+            any = any || d.box->isChecked();
+        if (!any) {
+            QMessageBox::warning(this, QString(), QStringLiteral("送信先が指定されておりません。"));
+            return;
+        }
+        const QStringList &settings = m_host.NetworkSettings;
+        for (int k = 1; k <= DestinationCount; ++k) {
+            if (!At(k).box->isChecked())
+                continue;
+            if (NetworkEntry(settings, Name(k)).isEmpty() || NetworkEntry(settings, ThirdPart(k)).isEmpty()
+                || NetworkEntry(settings, FourthPart(k)).isEmpty()) {
+                QMessageBox::warning(this, QString(), QStringLiteral("ネットワーク設定が正しく設定されておりません。\nネットワーク設定を再度確認して下さい。"));
+                return;
+            }
+        }
+        const QString text = Edit21->text();
+        if (!Cp932::CanEncode(text)) {
+            QMessageBox::warning(this, QString(),
+                                 QStringLiteral("「") + Cp932::FirstUnencodable(text) + QStringLiteral("」は送信できない文字です。\n別の文字に書き換えて下さい。"));
+            return;
+        }
+        const QString ownAddress = NetworkEntry(settings, OwnAddress);
+        const QString message = ChatMessage::Build(ownAddress, ChatMessage::TimeText(QTime::currentTime()), text);
+        const QString line = ChatMessage::SentLogLine(message, ownAddress, OwnName());
+        const QByteArray bytes = Cp932::Encode(message);
+        for (TDestination &d : m_destinations) {
+            if (d.box->isChecked() && d.link->state() == QAbstractSocket::ConnectedState)
+                d.link->write(bytes);
+        }
+        Log(line);
+        Edit21->clear();
+    } catch (const std::exception &) {
+        QMessageBox::warning(this, QString(), QStringLiteral("(10002)エラーが発生しました\nソフトを再起動するか再度インストールして下さい"));
+    }
+}
+
+void TForm16::Image3Click()
+{
+    for (int k = 1; k <= DestinationCount; ++k)
+        Untick(k);
+    for (TDestination &d : m_destinations)
+        d.link->abort();
+    m_listener->Close();
+    hide();
 }

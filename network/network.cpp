@@ -1,6 +1,531 @@
 #include "network.h"
 
+#include "Cp932.h"
+#include "DragController.h"
+#include "Image.h"
+#include "LoadError.h"
+#include "MainHost.h"
+#include "NetworkSettings.h"
+#include "OwnAddress.h"
+#include "StationCommand.h"
+#include "StationListener.h"
+#include "StationPalette.h"
+#include "Selector.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTcpSocket>
+#include <exception>
+
+using namespace NetworkSettingsIndex;
+
+namespace {
+const QString SettingsError = QStringLiteral("(10002)エラーが発生しました\nネットワーク設定を確認してください。");
+const QString UnexpectedError = QStringLiteral("(10001)エラーが発生しました\nソフトを再起動するか再度インストールして下さい。");
+constexpr int PanelHidden = 430;
+
+int PanelIndexOf(const QString &objectName)
+{
+    for (int i = 0; i < StationPalette::PanelCount; ++i) {
+        if (objectName == QLatin1String(StationPalette::Panel(i).objectName))
+            return i;
+    }
+    return -1;
+}
+
+
+void PaintGrey(QWidget *widget)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, QColor(204, 204, 204));
+    pal.setColor(QPalette::Button, QColor(204, 204, 204));
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+} // namespace
+
 TForm14::TForm14(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm14"))
+    , m_listener(new TStationListener(CommandPort, this))
+    , m_drag(new TDragController(this))
 {
+    CreateControls();
+    CreateSettingsPanel();
+    LoadPictures();
+
+    m_listener->SetAcceptFilter([this](const QString &peer) {
+        // The filter looks at the radio button itself, so it holds even after
+        // a showing has set the receive mode back to 1.
+        return !RadioButton2->isChecked() || RegisteredStation(Host().NetworkSettings, peer) != 0;
+    });
+    connect(m_listener, &TStationListener::Received, this, [this](const QString &, const QString &text) {
+        if (const auto command = StationCommand::Parse(text))
+            StationCommand::Apply(Host(), *command);
+    });
+}
+
+TForm14::~TForm14()
+{
+    for (TSlot &slot : m_slots)
+        slot.link->disconnect(this);
+}
+
+void TForm14::CreateControls()
+{
+    Image1 = new TImage(this, QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 720, 430);
+    Image1->SetStretch(true);
+
+    for (int i = 0; i < StationPalette::PanelCount; ++i) {
+        const TPalettePanel &info = StationPalette::Panel(i);
+        auto *panel = new TImage(this, QString::fromLatin1(info.objectName));
+        panel->setGeometry(20 + i * 48, 14, 40, 40);
+        panel->SetStretch(true);
+        panel->SetHint(i == StationPalette::DeletePanel ? QStringLiteral("削除の命令です")
+                                                        : QStringLiteral("光らせたい色を右の枠内にドラッグ＆ドロップして下さい"));
+        connect(panel, &TImage::MouseDown, this, [this, i](Qt::MouseButton button, QPoint pos) {
+            if (button == Qt::LeftButton) {
+                m_pressedPanel = i;
+                m_pressPoint = pos;
+            }
+        });
+        connect(panel, &TImage::MouseMove, this, [this, i](Qt::MouseButtons buttons, QPoint pos) {
+            if (m_pressedPanel != i || !(buttons & Qt::LeftButton))
+                return;
+            const QPoint moved = pos - m_pressPoint;
+            if (qAbs(moved.x()) > QApplication::startDragDistance() || qAbs(moved.y()) > QApplication::startDragDistance())
+                StartPanelDrag(i);
+        });
+        connect(panel, &TImage::MouseUp, this, [this] { m_pressedPanel = -1; });
+        m_panels.at(static_cast<size_t>(i)) = panel;
+    }
+
+    auto makeButton = [this](const QString &name, const QRect &rect, const QString &hint) {
+        auto *button = new TImage(this, name);
+        button->setGeometry(rect);
+        button->SetStretch(true);
+        button->SetPressedLook(true);
+        button->SetHint(hint);
+        return button;
+    };
+    Image3 = makeButton(QStringLiteral("Image3"), QRect(470, 14, 110, 36), QStringLiteral("ネットワークの設定を行います"));
+    Image4 = makeButton(QStringLiteral("Image4"), QRect(590, 14, 110, 36), QStringLiteral("メッセージ送信画面を表示します"));
+    Image2 = new TImage(this, QStringLiteral("Image2"));
+    Image2->setGeometry(500, 90, 200, 100);
+    Image2->SetStretch(true);
+    Image5 = makeButton(QStringLiteral("Image5"), QRect(510, 200, 180, 44), QStringLiteral("接続先すべてにプログラムを転送します"));
+    Image6 = makeButton(QStringLiteral("Image6"), QRect(510, 256, 180, 44), QStringLiteral("接続先すべてにプログラムを実行します"));
+    connect(Image3, &TImage::Click, this, &TForm14::Image3Click);
+    connect(Image4, &TImage::Click, this, &TForm14::Image4Click);
+    connect(Image5, &TImage::Click, this, &TForm14::Image5Click);
+    connect(Image6, &TImage::Click, this, &TForm14::Image6Click);
+
+    static constexpr std::array<const char *, SlotCount> ExecuteNames{"Image7", "Image8", "Image9", "Image10", "Image17", "Image18"};
+    for (int k = 1; k <= SlotCount; ++k) {
+        TSlot &slot = SlotAt(k);
+        const int y = 70 + (k - 1) * 52;
+        slot.name = new QLineEdit(this);
+        slot.name->setObjectName(QStringLiteral("StationName%1").arg(k));
+        slot.name->setGeometry(20, y + 9, 130, 24);
+        slot.name->setReadOnly(true);
+        slot.target = new TImage(this, QStringLiteral("StationTarget%1").arg(k));
+        slot.target->setGeometry(160, y, 42, 42);
+        slot.target->SetStretch(true);
+        slot.target->setFrameShape(QFrame::Box);
+        m_drag->AcceptDropsOn(
+            slot.target, [](const QString &name) { return PanelIndexOf(name) >= 0; },
+            [this, k](const QString &name, QPoint) { SlotDragDrop(k, PanelIndexOf(name)); });
+        slot.selector = new TSelector(this);
+        slot.selector->setObjectName(QStringLiteral("StationSelector%1").arg(k));
+        slot.selector->setGeometry(212, y + 9, 100, 24);
+        slot.selector->setEnabled(false);
+        slot.status = new QLabel(QStringLiteral("未接続"), this);
+        slot.status->setObjectName(QStringLiteral("StationStatus%1").arg(k));
+        slot.status->setGeometry(320, y + 9, 80, 24);
+        slot.execute = makeButton(QString::fromLatin1(ExecuteNames.at(static_cast<size_t>(k - 1))),
+                                  QRect(405, y + 5, 80, 32), QStringLiteral("プログラムを実行します"));
+        connect(slot.execute, &TImage::Click, this, [this, k] { ExecuteClick(k); });
+
+        slot.link = new QTcpSocket(this);
+        connect(slot.link, &QTcpSocket::stateChanged, this, [this, k](QAbstractSocket::SocketState state) {
+            if (state == QAbstractSocket::HostLookupState || state == QAbstractSocket::ConnectingState)
+                SlotAt(k).status->setText(QStringLiteral("接続中.."));
+        });
+        connect(slot.link, &QTcpSocket::connected, this, [this, k] { SlotAt(k).status->setText(QStringLiteral("接続完了")); });
+        connect(slot.link, &QTcpSocket::disconnected, this, [this, k] {
+            SlotAt(k).status->setText(QStringLiteral("切断"));
+            EmptySlot(k);
+        });
+        connect(slot.link, &QTcpSocket::errorOccurred, this, [this, k](QAbstractSocket::SocketError error) {
+            // A remote close is reported by the disconnection that follows it.
+            if (error == QAbstractSocket::RemoteHostClosedError)
+                return;
+            SlotAt(k).status->setText(QStringLiteral("接続エラー"));
+            EmptySlot(k);
+        });
+    }
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(20, 386, 220, 20);
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(250, 386, 220, 20);
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(20, 406, 690, 20);
+    Label3->setStyleSheet(QStringLiteral("color: #c00000;"));
+}
+
+void TForm14::CreateSettingsPanel()
+{
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(0, PanelHidden, 720, 430);
+    Image20 = new TImage(Panel1, QStringLiteral("Image20"));
+    Image20->setGeometry(0, 0, 720, 430);
+    Image20->SetStretch(true);
+
+    auto *validator = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this);
+    static constexpr std::array<std::array<int, 4>, SlotCount> AddressEdits{{
+        {1, 2, 15, 22}, {3, 4, 16, 23}, {5, 6, 17, 24}, {8, 21, 18, 25}, {28, 29, 19, 26}, {30, 31, 20, 27},
+    }};
+    auto *nameHead = new QLabel(QStringLiteral("名前"), Panel1);
+    nameHead->setGeometry(60, 30, 140, 20);
+    auto *addressHead = new QLabel(QStringLiteral("IPアドレス"), Panel1);
+    addressHead->setGeometry(220, 30, 200, 20);
+    for (int k = 1; k <= SlotCount; ++k) {
+        TStationBoxes &boxes = m_boxes.at(static_cast<size_t>(k - 1));
+        const int y = 54 + (k - 1) * 38;
+        auto *number = new QLabel(QString::number(k), Panel1);
+        number->setGeometry(30, y, 24, 24);
+        boxes.name = new QLineEdit(Panel1);
+        boxes.name->setObjectName(QStringLiteral("Edit%1").arg(8 + k));
+        boxes.name->setGeometry(60, y, 140, 24);
+        connect(boxes.name, &QLineEdit::returnPressed, this, &TForm14::Image19Click);
+        for (int part = 0; part < 4; ++part) {
+            auto *box = new QLineEdit(Panel1);
+            box->setObjectName(QStringLiteral("Edit%1").arg(AddressEdits.at(static_cast<size_t>(k - 1)).at(static_cast<size_t>(part))));
+            box->setGeometry(220 + part * 52, y, 44, 24);
+            box->setMaxLength(3);
+            box->setValidator(validator);
+            box->installEventFilter(this);
+            if (part == 0)
+                box->setText(QStringLiteral("192"));
+            else if (part == 1)
+                box->setText(QStringLiteral("168"));
+            connect(box, &QLineEdit::returnPressed, this, &TForm14::Image19Click);
+            boxes.address.at(static_cast<size_t>(part)) = box;
+        }
+    }
+    auto *ownHead = new QLabel(QStringLiteral("自分の名前"), Panel1);
+    ownHead->setGeometry(60, 290, 140, 20);
+    Edit7 = new QLineEdit(Panel1);
+    Edit7->setObjectName(QStringLiteral("Edit7"));
+    Edit7->setGeometry(60, 312, 140, 24);
+    connect(Edit7, &QLineEdit::returnPressed, this, &TForm14::Image19Click);
+
+    RadioButton1 = new QRadioButton(QStringLiteral("すべての接続を受け付ける"), Panel1);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton1->setGeometry(460, 60, 240, 24);
+    RadioButton1->setChecked(true);
+    RadioButton2 = new QRadioButton(QStringLiteral("登録した相手だけ受け付ける"), Panel1);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    RadioButton2->setGeometry(460, 92, 240, 24);
+    RadioButton3 = new QRadioButton(QStringLiteral("接続を受け付けない"), Panel1);
+    RadioButton3->setObjectName(QStringLiteral("RadioButton3"));
+    RadioButton3->setGeometry(460, 124, 240, 24);
+
+    Image19 = new TImage(Panel1, QStringLiteral("Image19"));
+    Image19->setGeometry(590, 360, 100, 44);
+    Image19->SetStretch(true);
+    Image19->SetPressedLook(true);
+    connect(Image19, &TImage::Click, this, &TForm14::Image19Click);
+}
+
+void TForm14::LoadPictures()
+{
+    try {
+        Image1->LoadPicture(QStringLiteral("Picture\\PANEL\\net_back.jpg"));
+        Image2->LoadPicture(QStringLiteral("Picture\\PANEL\\net_1.jpg"));
+        Image3->LoadPicture(QStringLiteral("Picture\\BUTTON\\net_set.jpg"));
+        Image4->LoadPicture(QStringLiteral("Picture\\BUTTON\\net_send.jpg"));
+        Image5->LoadPicture(QStringLiteral("Picture\\BUTTON\\pro_tenso.jpg"));
+        Image6->LoadPicture(QStringLiteral("Picture\\BUTTON\\pro_jikkou.jpg"));
+        for (TSlot &slot : m_slots)
+            slot.execute->LoadPicture(QStringLiteral("Picture\\BUTTON\\net_jikko.jpg"));
+        Image20->LoadPicture(QStringLiteral("Picture\\PANEL\\net_set.jpg"));
+        Image19->LoadPicture(QStringLiteral("Picture\\BUTTON\\ok1.jpg"));
+        for (int i = 0; i < StationPalette::PanelCount; ++i)
+            m_panels.at(static_cast<size_t>(i))->LoadPicture(QString::fromLatin1(StationPalette::Panel(i).picture));
+    } catch (const TLoadError &) {
+        ShowCreateError(this);
+    }
+}
+
+void TForm14::SetNetworkPorts(quint16 listenPort, quint16 remotePort)
+{
+    m_listener->SetPort(listenPort);
+    m_remotePorts.fill(remotePort);
+}
+
+void TForm14::SetStationPort(int k, quint16 port)
+{
+    if (k >= 1 && k <= static_cast<int>(m_remotePorts.size()))
+        m_remotePorts.at(static_cast<size_t>(k - 1)) = port;
+}
+
+void TForm14::SetListenAddress(const QHostAddress &address)
+{
+    m_listener->SetListenAddress(address);
+}
+
+void TForm14::Warn(const QString &text)
+{
+    QMessageBox::warning(this, QString(), text);
+}
+
+void TForm14::FormShow()
+{
+    for (QRadioButton *radio : {RadioButton1, RadioButton2, RadioButton3})
+        PaintGrey(radio);
+    // Without a network the station can still reach itself, and the
+    // messages it sends keep the form the others read.
+    const QString own = OwnIPv4Address();
+    Label1->setText(own.isEmpty() ? QStringLiteral("127.0.0.1") : own);
+    OpenListener();
+    Host().NetworkSettings[ReceiveMode] = QStringLiteral("1");
+}
+
+bool TForm14::OpenListener()
+{
+    if (m_listener->Open()) {
+        Label3->clear();
+        return true;
+    }
+    // These ports lie in the range the system hands out for outgoing
+    // connections, so another program may hold one for a while.
+    Label3->setText(QStringLiteral("受信用のポート%1を開けませんでした（%2）。他の局からの命令は受け取れません。このページを開き直すと、もう一度試します。")
+                        .arg(m_listener->Port())
+                        .arg(m_listener->ErrorText()));
+    return false;
+}
+
+void TForm14::hideEvent(QHideEvent *event)
+{
+    // A minimised main window is not the page being left.
+    if (!event->spontaneous())
+        m_listener->Close();
+    TPageScreen::hideEvent(event);
+}
+
+bool TForm14::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        // The address boxes take digits and backspace; every other character is dropped.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Backspace)
+            return false;
+        if (!text.isEmpty() && text.at(0).isPrint() && !(text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9')))
+            return true;
+    }
+    return TPageScreen::eventFilter(watched, event);
+}
+
+void TForm14::StartPanelDrag(int panel)
+{
+    m_pressedPanel = -1;
+    TImage *source = m_panels.at(static_cast<size_t>(panel));
+    try {
+        QPixmap picture = source->pixmap();
+        if (!picture.isNull())
+            picture = picture.scaled(source->size());
+        m_drag->SetDragImage(picture, Qt::white, m_pressPoint);
+        m_drag->CreateDragObject(source).Execute();
+    } catch (const TDragAssertion &) {
+        // A drag already under way keeps going; this press starts nothing.
+        return;
+    }
+    m_drag->EndDrag();
+}
+
+bool TForm14::StationComplete(int slot, bool allAddressParts) const
+{
+    const TStationBoxes &boxes = BoxesAt(slot);
+    if (boxes.name->text().isEmpty())
+        return false;
+    for (int part = allAddressParts ? 0 : 2; part < 4; ++part) {
+        if (boxes.address.at(static_cast<size_t>(part))->text().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void TForm14::EmptySlot(int slot)
+{
+    TSlot &s = SlotAt(slot);
+    s.target->clear();
+    s.tag = 0;
+    s.selector->ClearValues();
+    s.selector->setEnabled(false);
+}
+
+int TForm14::SlotCode(int slot) const
+{
+    const TSlot &s = SlotAt(slot);
+    if (s.tag == 0)
+        return 0;
+    return s.tag + qMax(0, s.selector->ItemIndex());
+}
+
+void TForm14::SlotDragDrop(int slot, int panel)
+{
+    if (slot < 1 || slot > SlotCount || panel < 0 || panel >= StationPalette::PanelCount)
+        return;
+    try {
+        if (!StationComplete(slot, true)) {
+            Warn(SettingsError);
+            return;
+        }
+        TSlot &s = SlotAt(slot);
+        s.selector->ClearValues();
+        s.selector->setEnabled(true);
+        if (panel == StationPalette::DeletePanel) {
+            EmptySlot(slot);
+        } else {
+            s.target->SetPicture(m_panels.at(static_cast<size_t>(panel))->pixmap());
+            s.tag = StationPalette::Panel(panel).tag;
+            s.selector->SetValues(StationPalette::Choices(panel));
+            s.selector->SetItemIndex(0);
+        }
+        if (s.tag != 0) {
+            ConnectLink(slot);
+        } else if (s.link->state() != QAbstractSocket::UnconnectedState) {
+            s.link->abort();
+            s.status->setText(QStringLiteral("切断"));
+        }
+    } catch (const std::exception &) {
+        ShowCreateError(this);
+    }
+}
+
+void TForm14::ConnectLink(int slot)
+{
+    TSlot &s = SlotAt(slot);
+    const QString address = NetworkEntry(Host().NetworkSettings, Address(slot));
+    QHostAddress parsed;
+    if (!parsed.setAddress(address) || parsed.protocol() != QAbstractSocket::IPv4Protocol) {
+        Warn(QStringLiteral("エラーが発生しました\nIPアドレスを確認して下さい"));
+        return;
+    }
+    if (s.link->state() != QAbstractSocket::UnconnectedState) {
+        if (s.link->peerName() == address && s.link->peerPort() == m_remotePorts.at(static_cast<size_t>(slot - 1)))
+            return;
+        // The station's address changed since: the old link goes quietly.
+        const QSignalBlocker quiet(s.link);
+        s.link->abort();
+    }
+    s.link->connectToHost(parsed, m_remotePorts.at(static_cast<size_t>(slot - 1)));
+}
+
+void TForm14::Send(int slot, const QString &text)
+{
+    QTcpSocket *link = SlotAt(slot).link;
+    if (link->state() == QAbstractSocket::ConnectedState)
+        link->write(Cp932::Encode(text));
+}
+
+void TForm14::ExecuteClick(int slot)
+{
+    try {
+        if (!StationComplete(slot, false)) {
+            Warn(SettingsError);
+            return;
+        }
+        if (Edit7->text().isEmpty()) {
+            Warn(QStringLiteral("自分の名前が未入力の為送信できません。"));
+            return;
+        }
+        if (SlotAt(slot).tag == 0) {
+            Warn(QStringLiteral("LEDの命令がありません。LEDを光らせる色を枠の中にドラッグして下さい"));
+            return;
+        }
+        Send(slot, StationCommand::EncodeDirect(SlotCode(slot)));
+    } catch (const std::exception &) {
+        Warn(UnexpectedError);
+    }
+}
+
+void TForm14::Image5Click()
+{
+    for (int k = 1; k <= SlotCount; ++k) {
+        if (SlotAt(k).tag == 0)
+            continue;
+        if (!StationComplete(k, false)) {
+            Warn(SettingsError);
+            return;
+        }
+        Send(k, StationCommand::EncodeProgram(SlotCode(k)));
+    }
+}
+
+void TForm14::Image6Click()
+{
+    for (int k = 1; k <= SlotCount; ++k)
+        Send(k, StationCommand::EncodeExecute());
+}
+
+void TForm14::Image3Click()
+{
+    Panel1->move(0, 0);
+    Panel1->raise();
+    BoxesAt(1).name->setFocus();
+}
+
+void TForm14::Image4Click()
+{
+    if (NetworkEntry(Host().NetworkSettings, OwnName).isEmpty()) {
+        Warn(QStringLiteral("ネットワーク設定で送信元設定をして下さい。"));
+        return;
+    }
+    Q_EMIT MessageWindowRequested();
+}
+
+void TForm14::Image19Click()
+{
+    Panel1->move(0, PanelHidden);
+    QStringList &settings = Host().NetworkSettings;
+    if (settings.size() < EntryCount)
+        settings.resize(EntryCount);
+    for (int k = 1; k <= SlotCount; ++k) {
+        const TStationBoxes &boxes = BoxesAt(k);
+        SlotAt(k).name->setText(boxes.name->text());
+        settings[Name(k)] = boxes.name->text();
+        settings[ThirdPart(k)] = boxes.address.at(2)->text();
+        settings[FourthPart(k)] = boxes.address.at(3)->text();
+        QStringList parts;
+        for (QLineEdit *box : boxes.address)
+            parts.append(box->text());
+        settings[Address(k)] = parts.join(QLatin1Char('.'));
+    }
+    settings[OwnName] = Edit7->text();
+    settings[OwnAddress] = Label1->text();
+    if (RadioButton1->isChecked()) {
+        OpenListener();
+        settings[ReceiveMode] = QStringLiteral("1");
+    } else if (RadioButton2->isChecked()) {
+        OpenListener();
+        settings[ReceiveMode] = QStringLiteral("2");
+        m_listener->CloseConnectionsUnless([&settings](const QString &peer) { return RegisteredStation(settings, peer) != 0; });
+    } else {
+        m_listener->Close();
+        settings[ReceiveMode] = QStringLiteral("3");
+    }
+    Label2->setText(Edit7->text());
 }

@@ -2,9 +2,115 @@
 
 #include "PageScreen.h"
 
-// STEP8: program exchange between stations.
+#include <QHostAddress>
+#include <QPoint>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTcpSocket;
+class TDragController;
+class TImage;
+class TSelector;
+class TStationListener;
+
+// STEP8: program exchange between stations. The pupil registers up to six
+// stations, drops a colour on a station's slot, and lights that station's
+// lamp or sends it a one-step program; commands from the others reach the
+// own lamp through the main window.
 class TForm14 : public TPageScreen {
     Q_OBJECT
 public:
+    static constexpr quint16 CommandPort = 49153;
+    static constexpr int SlotCount = 6;
+
     TForm14(TMainHost &host, QWidget *parent);
+    ~TForm14() override;
+
+    void FormShow() override;
+
+    // Tests run stations side by side on loopback with free ports.
+    void SetNetworkPorts(quint16 listenPort, quint16 remotePort);
+    void SetListenAddress(const QHostAddress &address);
+    // Station k (1 to 6) alone on another port, so one test station can be unreachable.
+    void SetStationPort(int k, quint16 port);
+    TStationListener &Listener() { return *m_listener; }
+
+    // A palette panel (0 to 8) dropped on slot k (1 to 6).
+    void SlotDragDrop(int slot, int panel);
+    // The code slot k would send, or 0 while it is empty.
+    int SlotCode(int slot) const;
+
+    void Image3Click();   // settings panel into view
+    void Image4Click();   // message window
+    void Image5Click();   // transfer to all
+    void Image6Click();   // execute on all
+    void ExecuteClick(int slot);
+    void Image19Click();  // apply the settings
+
+Q_SIGNALS:
+    // The message button passed its check; the entry shows the message window.
+    void MessageWindowRequested();
+
+protected:
+    void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct TSlot {
+        QLineEdit *name = nullptr;
+        TImage *target = nullptr;
+        TSelector *selector = nullptr;
+        QLabel *status = nullptr;
+        TImage *execute = nullptr;
+        QTcpSocket *link = nullptr;
+        int tag = 0;
+    };
+    struct TStationBoxes {
+        QLineEdit *name = nullptr;
+        std::array<QLineEdit *, 4> address{};
+    };
+
+    void CreateControls();
+    void CreateSettingsPanel();
+    void LoadPictures();
+    void ConnectLink(int slot);
+    void EmptySlot(int slot);
+    bool OpenListener();
+    bool StationComplete(int slot, bool allAddressParts) const;
+    void Send(int slot, const QString &text);
+    void StartPanelDrag(int panel);
+    void Warn(const QString &text);
+
+    TSlot &SlotAt(int slot) { return m_slots.at(static_cast<size_t>(slot - 1)); }
+    const TSlot &SlotAt(int slot) const { return m_slots.at(static_cast<size_t>(slot - 1)); }
+    const TStationBoxes &BoxesAt(int slot) const { return m_boxes.at(static_cast<size_t>(slot - 1)); }
+
+    TStationListener *m_listener = nullptr;
+    TDragController *m_drag = nullptr;
+    std::array<quint16, SlotCount> m_remotePorts{CommandPort, CommandPort, CommandPort, CommandPort, CommandPort, CommandPort};
+
+    std::array<TSlot, SlotCount> m_slots{};
+    std::array<TStationBoxes, SlotCount> m_boxes{};
+    std::array<TImage *, 9> m_panels{};
+    int m_pressedPanel = -1;
+    QPoint m_pressPoint;
+
+    TImage *Image1 = nullptr;  // background
+    TImage *Image2 = nullptr;  // beside the buttons for all stations
+    TImage *Image3 = nullptr;
+    TImage *Image4 = nullptr;
+    TImage *Image5 = nullptr;
+    TImage *Image6 = nullptr;
+    TImage *Image19 = nullptr;
+    QWidget *Panel1 = nullptr;  // settings panel
+    TImage *Image20 = nullptr;  // its background
+    QLineEdit *Edit7 = nullptr;
+    QRadioButton *RadioButton1 = nullptr;
+    QRadioButton *RadioButton2 = nullptr;
+    QRadioButton *RadioButton3 = nullptr;
+    QLabel *Label1 = nullptr;   // own address
+    QLabel *Label2 = nullptr;   // own name
+    QLabel *Label3 = nullptr;   // receiving state
 };

@@ -1,5 +1,6 @@
 #include "DragController.h"
 
+#include <QApplication>
 #include <QBitmap>
 #include <QCoreApplication>
 #include <QDrag>
@@ -33,12 +34,49 @@ bool TDragObj::Execute()
     return drag->exec(Qt::CopyAction, Qt::CopyAction) == Qt::CopyAction;
 }
 
+void TDragPress::Press(Qt::MouseButton button, QPoint at)
+{
+    if (button != Qt::LeftButton)
+        return;
+    m_point = at;
+    m_pressed = true;
+}
+
+bool TDragPress::MovedPastThreshold(QPoint at)
+{
+    if (!m_pressed)
+        return false;
+    const int threshold = QApplication::startDragDistance();
+    const QPoint moved = at - m_point;
+    if (qAbs(moved.x()) <= threshold && qAbs(moved.y()) <= threshold)
+        return false;
+    // The platform drag takes the mouse from here on; the release never
+    // reaches the picture.
+    m_pressed = false;
+    return true;
+}
+
 TDragController::TDragController(QObject *parent)
     : QObject(parent)
 {
 }
 
 TDragController::~TDragController() = default;
+
+bool TDragController::RunDrag(QWidget *control, const QPixmap &picture, QPoint hotSpot)
+{
+    SetDragImage(picture, Qt::white, hotSpot);
+    TDragObj &drag = CreateDragObject(control);
+    try {
+        const bool dropped = drag.Execute();
+        EndDrag();
+        return dropped;
+    } catch (...) {
+        // A drag object left behind would refuse every later drag.
+        EndDrag();
+        throw;
+    }
+}
 
 void TDragController::SetDragImage(const QPixmap &bitmap, const QColor &transparent, QPoint hotSpot)
 {

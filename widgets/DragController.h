@@ -38,6 +38,25 @@ private:
     QPointer<QWidget> m_control;
 };
 
+// The press-and-move rule of a palette picture: a left press remembers the
+// point; a move farther than the platform's drag threshold in x or in y
+// (QApplication::startDragDistance()) means "start the drag now".
+//   chip MouseDown -> m_press.Press(button, at); MouseUp -> m_press.Release();
+//   chip MouseMove -> if (m_press.MovedPastThreshold(at)) drag->RunDrag(chip, chip->pixmap(), m_press.Point());
+class TDragPress {
+public:
+    void Press(Qt::MouseButton button, QPoint at);
+    void Release() { m_pressed = false; }
+    // True once per press, when the pointer has gone past the threshold.
+    bool MovedPastThreshold(QPoint at);
+    bool Pressed() const { return m_pressed; }
+    QPoint Point() const { return m_point; }
+
+private:
+    QPoint m_point;
+    bool m_pressed = false;
+};
+
 // Drags a palette picture with a copy of it (white shown as transparent)
 // under the pointer, onto the targets a screen names.
 //
@@ -46,6 +65,7 @@ private:
 //   m_drag->AcceptDropsOn(Image5, [](const QString &) { return true; },
 //                         [this](const QString &name, QPoint) { ... by name ... });
 //   // on a move past QApplication::startDragDistance() after a press on a chip:
+//   m_drag->RunDrag(chip, chip->pixmap(), pressPoint);   // or step by step:
 //   m_drag->SetDragImage(chipPixmap, Qt::white, pressPoint);
 //   TDragObj &obj = m_drag->CreateDragObject(chip); // throws TDragAssertion if one exists
 //   obj.Execute();                                   // blocks until drop or cancel
@@ -59,6 +79,11 @@ public:
 
     explicit TDragController(QObject *parent = nullptr);
     ~TDragController() override;
+
+    // The whole drag sequence: SetDragImage (white transparent), CreateDragObject,
+    // the platform drag, EndDrag, also when something in between throws.
+    // Returns whether a target took the drop.
+    bool RunDrag(QWidget *control, const QPixmap &picture, QPoint hotSpot);
 
     // The picture that follows the pointer: `transparent` is made see-through
     // and `hotSpot` (a point of the picture) stays under the pointer.

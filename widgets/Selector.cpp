@@ -301,8 +301,10 @@ void TSelector::mouseReleaseEvent(QMouseEvent *event)
 
 void TSelector::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    m_pressedArrow = 0;
-    update();
+    // The second press of a quick double click counts as a press of its own,
+    // so it steps like any click: a pupil clicking an arrow fast moves one
+    // item per click instead of losing every second one.
+    mousePressEvent(event);
     Q_EMIT DblClick();
     event->accept();
 }

@@ -84,6 +84,23 @@ private Q_SLOTS:
         QCOMPARE(s.PressedArrow(), 0);
     }
 
+    void quickClicksStepOncePerClick()
+    {
+        TSelector s;
+        s.SetValues(Items(8));
+        s.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s));
+        QSignalSpy clicks(&s, &TSelector::Click);
+        QSignalSpy doubles(&s, &TSelector::DblClick);
+        // Through the window, as the platform delivers a double click: press,
+        // release, press, double click, release.
+        QTest::mouseDClick(s.windowHandle(), Qt::LeftButton, {}, SecondArrow);
+        QCOMPARE(doubles.count(), 1);
+        QCOMPARE(s.ItemIndex(), 1);
+        QCOMPARE(clicks.count(), 2);
+        QCOMPARE(s.PressedArrow(), 0);
+    }
+
     void pressOutsideTheArrowsDoesNotStep()
     {
         TSelector s;
@@ -202,6 +219,39 @@ private Q_SLOTS:
         drag.CreateDragObject(&chip);
         QVERIFY(drag.Dragging());
         drag.EndDrag();
+    }
+
+    void runDragLeavesNothingBehindAndRefusesASecondObject()
+    {
+        QWidget chip;
+        chip.setObjectName(QStringLiteral("Image45"));
+        QPixmap picture(4, 4);
+        picture.fill(Qt::red);
+        TDragController drag;
+        // The offscreen platform ends a drag at once, with nothing dropped.
+        QVERIFY(!drag.RunDrag(&chip, picture, QPoint(1, 1)));
+        QVERIFY(!drag.Dragging());
+        QVERIFY(drag.CurrentDragObject() == nullptr);
+        drag.CreateDragObject(&chip);
+        QVERIFY_THROWS_EXCEPTION(TDragAssertion, drag.RunDrag(&chip, picture, QPoint(1, 1)));
+        QVERIFY(drag.CurrentDragObject() != nullptr);
+        drag.EndDrag();
+    }
+
+    void pressRuleUsesThePlatformThreshold()
+    {
+        const int d = QApplication::startDragDistance();
+        TDragPress press;
+        QVERIFY(!press.MovedPastThreshold(QPoint(100, 100)));
+        press.Press(Qt::RightButton, QPoint(10, 10));
+        QVERIFY(!press.Pressed());
+        press.Press(Qt::LeftButton, QPoint(10, 10));
+        QVERIFY(!press.MovedPastThreshold(QPoint(10 + d, 10 - d)));
+        QVERIFY(press.MovedPastThreshold(QPoint(10, 10 - d - 1)));
+        QVERIFY(!press.MovedPastThreshold(QPoint(10, 10 - d - 5)));
+        press.Press(Qt::LeftButton, QPoint(10, 10));
+        press.Release();
+        QVERIFY(!press.MovedPastThreshold(QPoint(100, 100)));
     }
 
     void dropsOnlyWhereTheScreenSays()

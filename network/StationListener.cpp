@@ -1,0 +1,108 @@
+#include "StationListener.h"
+
+#include "Cp932.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+TStationListener::TStationListener(quint16 port, QObject *parent)
+    : QObject(parent)
+    , m_server(new QTcpServer(this))
+    , m_port(port)
+{
+    connect(m_server, &QTcpServer::newConnection, this, &TStationListener::NewConnection);
+}
+
+TStationListener::~TStationListener()
+{
+    // Connections must not report their closing to a half-destroyed owner.
+    for (QTcpSocket *socket : m_server->findChildren<QTcpSocket *>())
+        socket->disconnect(this);
+}
+
+bool TStationListener::Open()
+{
+    if (m_server->isListening())
+        return true;
+    if (m_server->listen(m_address, m_port)) {
+        m_error.clear();
+        return true;
+    }
+    m_error = m_server->errorString();
+    return false;
+}
+
+void TStationListener::Close()
+{
+    m_server->close();
+    CloseConnectionsUnless([](const QString &) { return false; });
+}
+
+bool TStationListener::IsOpen() const
+{
+    return m_server->isListening();
+}
+
+int TStationListener::ConnectionCount() const
+{
+    int count = 0;
+    for (QTcpSocket *socket : m_server->findChildren<QTcpSocket *>()) {
+        if (socket->state() == QAbstractSocket::ConnectedState)
+            ++count;
+    }
+    return count;
+}
+
+void TStationListener::CloseConnectionsUnless(const std::function<bool(const QString &)> &keep)
+{
+    for (QTcpSocket *socket : m_server->findChildren<QTcpSocket *>()) {
+        if (socket->state() == QAbstractSocket::ConnectedState && !keep(PeerText(*socket)))
+            socket->abort();
+    }
+}
+
+QString TStationListener::PeerText(const QTcpSocket &socket)
+{
+    const QHostAddress peer = socket.peerAddress();
+    bool mapped = false;
+    const quint32 v4 = peer.toIPv4Address(&mapped);
+    return mapped ? QHostAddress(v4).toString() : peer.toString();
+}
+
+void TStationListener::NewConnection()
+{
+    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        const QString peer = PeerText(*socket);
+        if (m_filter && !m_filter(peer)) {
+            Q_EMIT Rejected(peer);
+            socket->abort();
+            socket->deleteLater();
+            Q_EMIT Closed(peer);
+            continue;
+        }
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket, peer] {
+            socket->deleteLater();
+            Q_EMIT Closed(peer);
+        });
+        connect(socket, &QTcpSocket::errorOccurred, this, [this, peer](QAbstractSocket::SocketError error) {
+            // A remote close is reported by its disconnection.
+            if (error != QAbstractSocket::RemoteHostClosedError)
+                Q_EMIT ConnectionError(peer);
+        });
+        Q_EMIT Accepted(peer);
+    }
+}
+
+void TStationListener::Read(QTcpSocket *socket)
+{
+    const qint64 waiting = socket->bytesAvailable();
+    if (waiting <= 0)
+        return;
+    if (waiting > ReadCap) {
+        socket->skip(waiting);
+        return;
+    }
+    const QByteArray bytes = socket->readAll();
+    Q_EMIT Received(PeerText(*socket), Cp932::Decode(bytes));
+}

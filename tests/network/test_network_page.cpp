@@ -1,0 +1,313 @@
+#include "DragController.h"
+#include "StationHost.h"
+#include "Image.h"
+#include "MessageBoxWatcher.h"
+#include "NetworkSettings.h"
+#include "Selector.h"
+#include "StationListener.h"
+#include "network.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpSocket>
+#include <QTest>
+#include <memory>
+
+using namespace NetworkSettingsIndex;
+
+namespace {
+// What the boxes said beyond the missing-picture warning of a build without data files.
+QStringList Said(const MessageBoxWatcher &boxes)
+{
+    QStringList said = boxes.Texts();
+    said.removeAll(QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい"));
+    return said;
+}
+const QString SettingsError = QStringLiteral("(10002)エラーが発生しました\nネットワーク設定を確認してください。");
+const char *const AddressBoxes[6][4] = {
+    {"Edit1", "Edit2", "Edit15", "Edit22"}, {"Edit3", "Edit4", "Edit16", "Edit23"},
+    {"Edit5", "Edit6", "Edit17", "Edit24"}, {"Edit8", "Edit21", "Edit18", "Edit25"},
+    {"Edit28", "Edit29", "Edit19", "Edit26"}, {"Edit30", "Edit31", "Edit20", "Edit27"},
+};
+
+// One station: a page on loopback with its own free port.
+struct Station {
+    StationHost host;
+    std::unique_ptr<TForm14> page;
+    quint16 port = 0;
+
+    Station()
+        : page(std::make_unique<TForm14>(host, nullptr))
+        , port(FreeLoopbackPort())
+    {
+        page->SetListenAddress(QHostAddress::LocalHost);
+        page->SetNetworkPorts(port, port);
+        page->show();
+        page->FormShow();
+    }
+    template <typename T> T *Find(const QString &name) const
+    {
+        T *child = page->findChild<T *>(name);
+        if (!child)
+            qFatal("missing control %s", qPrintable(name));
+        return child;
+    }
+    QLineEdit *Edit(const char *name) const { return Find<QLineEdit>(QString::fromLatin1(name)); }
+    void Click(const QString &name) const { QTest::mouseClick(Find<TImage>(name), Qt::LeftButton); }
+
+    // Station k is at 127.0.0.1 under `name`; every slot talks to `remotePort`.
+    void Register(int k, const QString &name, quint16 remotePort, const QString &ownName = QStringLiteral("A局"))
+    {
+        page->SetStationPort(k, remotePort);
+        Find<QLineEdit>(QStringLiteral("Edit%1").arg(8 + k))->setText(name);
+        const QStringList parts{QStringLiteral("127"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("1")};
+        for (int part = 0; part < 4; ++part)
+            Edit(AddressBoxes[k - 1][part])->setText(parts[part]);
+        Edit("Edit7")->setText(ownName);
+        Click(QStringLiteral("Image19"));
+    }
+    // What the platform delivers when a palette panel is let go over slot k.
+    bool Drop(const char *panel, int k) const
+    {
+        QWidget *target = Find<QWidget>(QStringLiteral("StationTarget%1").arg(k));
+        const auto mime = TDragController::MimeFor(Find<QWidget>(QString::fromLatin1(panel)));
+        const QPointF at = QRectF(target->rect()).center();
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        return drop.isAccepted();
+    }
+    QString Status(int k) const { return Find<QLabel>(QStringLiteral("StationStatus%1").arg(k))->text(); }
+};
+} // namespace
+
+class TestNetworkPage : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void settingsPanelFillsTheRecord()
+    {
+        MessageBoxWatcher boxes;
+        Station a;
+        auto *panel = a.Find<QWidget>(QStringLiteral("Panel1"));
+        QCOMPARE(panel->y(), 430);
+        a.Click(QStringLiteral("Image3"));
+        QCOMPARE(panel->pos(), QPoint(0, 0));
+        QCOMPARE(a.Edit("Edit1")->text(), QStringLiteral("192"));
+        QCOMPARE(a.Edit("Edit2")->text(), QStringLiteral("168"));
+        QLineEdit *third = a.Edit("Edit16");
+        third->setFocus();
+        QTest::keyClicks(third, QStringLiteral("1a-2 ."));
+        QTest::keyClick(third, Qt::Key_Backspace);
+        QTest::keyClicks(third, QStringLiteral("3"));
+        QCOMPARE(third->text(), QStringLiteral("13"));
+        a.Edit("Edit10")->setText(QStringLiteral("はなこ"));
+        a.Edit("Edit23")->setText(QStringLiteral("9"));
+        a.Edit("Edit7")->setText(QStringLiteral("たろう"));
+        a.Find<QRadioButton>(QStringLiteral("RadioButton2"))->setChecked(true);
+        QTest::keyClick(a.Edit("Edit23"), Qt::Key_Return);   // Enter applies like OK
+        QCOMPARE(panel->y(), 430);
+        const QStringList &s = a.host.NetworkSettings;
+        QCOMPARE(s.size(), 27);
+        QCOMPARE(s[Address(2)], QStringLiteral("192.168.13.9"));
+        QCOMPARE(s[Address(1)], QStringLiteral("192.168.."));
+        QCOMPARE(s[Name(2)], QStringLiteral("はなこ"));
+        QCOMPARE(s[ThirdPart(2)], QStringLiteral("13"));
+        QCOMPARE(s[FourthPart(2)], QStringLiteral("9"));
+        QCOMPARE(s[OwnName], QStringLiteral("たろう"));
+        QCOMPARE(s[OwnAddress], a.Find<QLabel>(QStringLiteral("Label1"))->text());
+        QCOMPARE(s[ReceiveMode], QStringLiteral("2"));
+        QCOMPARE(a.Find<QLineEdit>(QStringLiteral("StationName2"))->text(), QStringLiteral("はなこ"));
+        QCOMPARE(a.Find<QLabel>(QStringLiteral("Label2"))->text(), QStringLiteral("たろう"));
+        // Every showing goes back to mode 1 and paints the choices grey.
+        a.page->FormShow();
+        QCOMPARE(s[ReceiveMode], QStringLiteral("1"));
+        QCOMPARE(a.Find<QRadioButton>(QStringLiteral("RadioButton2"))->palette().color(QPalette::Window), QColor(204, 204, 204));
+        QVERIFY(a.Find<QRadioButton>(QStringLiteral("RadioButton2"))->isChecked());
+        QCOMPARE(Said(boxes), QStringList());
+    }
+
+    void commandsLightTheOtherStation()
+    {
+        MessageBoxWatcher boxes;
+        Station a;
+        Station b;
+        a.Register(2, QStringLiteral("B局"), b.port);
+        QVERIFY(a.Drop("Image21", 2));   // red
+        QVERIFY(!a.Drop("Image3", 2));   // only palette panels are taken
+        auto *selector = a.Find<TSelector>(QStringLiteral("StationSelector2"));
+        QVERIFY(selector->isEnabled());
+        QCOMPARE(selector->Values().size(), 8);
+        QCOMPARE(selector->ItemIndex(), 0);
+        QTRY_COMPARE(a.Status(2), QStringLiteral("接続完了"));
+        selector->SetItemIndex(2);
+        QCOMPARE(a.page->SlotCode(2), 162);
+
+        a.Click(QStringLiteral("Image8"));
+        QTRY_COMPARE(b.host.calls.size(), 1);
+        QCOMPARE(b.host.calls[0].kind, QStringLiteral("Transfer"));
+        QCOMPARE(b.host.calls[0].mode, 1);
+        QCOMPARE(b.host.calls[0].direct, 162);
+
+        a.Click(QStringLiteral("Image5"));
+        QTRY_COMPARE(b.host.calls.size(), 2);
+        QCOMPARE(b.host.calls[1].mode, 2);
+        QCOMPARE(b.host.calls[1].program, QStringList{QStringLiteral("162")} + QStringList(19, QStringLiteral("223")));
+
+        a.Click(QStringLiteral("Image6"));
+        QTRY_COMPARE(b.host.calls.size(), 3);
+        QCOMPARE(b.host.calls[2].kind, QStringLiteral("SendExecute"));
+        QCOMPARE(b.host.calls[2].execute, 6);
+
+        // Arriving during a transfer, a command waits for the wire.
+        b.host.busy = true;
+        a.page->SlotDragDrop(2, 6);   // white
+        a.Find<TSelector>(QStringLiteral("StationSelector2"))->SetItemIndex(7);
+        a.Click(QStringLiteral("Image8"));
+        QTRY_COMPARE(b.host.queued.size(), 1);
+        QCOMPARE(b.host.calls.size(), 3);
+        b.host.FinishTransfer();
+        QCOMPARE(b.host.calls.size(), 4);
+        QCOMPARE(b.host.calls[3].direct, 215);
+
+        // The delete panel empties the slot and closes its link.
+        QVERIFY(a.Drop("Image29", 2));
+        QCOMPARE(a.Status(2), QStringLiteral("切断"));
+        QCOMPARE(a.page->SlotCode(2), 0);
+        QVERIFY(!a.Find<TSelector>(QStringLiteral("StationSelector2"))->isEnabled());
+        QCOMPARE(Said(boxes), QStringList());
+    }
+
+    void badInputGivesTheBoxesAndChangesNothing()
+    {
+        MessageBoxWatcher boxes;
+        Station a;
+        Station b;
+        a.page->SlotDragDrop(1, 0);                     // station 1 has no name
+        QCOMPARE(boxes.Last(), SettingsError);
+        QCOMPARE(a.page->SlotCode(1), 0);
+        QCOMPARE(a.Status(1), QStringLiteral("未接続"));
+
+        a.Click(QStringLiteral("Image7"));
+        QCOMPARE(boxes.Last(), SettingsError);
+        a.Register(1, QStringLiteral("B局"), b.port, QString());
+        a.Click(QStringLiteral("Image7"));
+        QCOMPARE(boxes.Last(), QStringLiteral("自分の名前が未入力の為送信できません。"));
+        a.Click(QStringLiteral("Image4"));
+        QCOMPARE(boxes.Last(), QStringLiteral("ネットワーク設定で送信元設定をして下さい。"));
+        a.Register(1, QStringLiteral("B局"), b.port);
+        a.Click(QStringLiteral("Image7"));
+        QCOMPARE(boxes.Last(), QStringLiteral("LEDの命令がありません。LEDを光らせる色を枠の中にドラッグして下さい"));
+        QSignalSpy opened(a.page.get(), &TForm14::MessageWindowRequested);
+        a.Click(QStringLiteral("Image4"));
+        QCOMPARE(opened.count(), 1);
+
+        // Transfer to all stops at the first incomplete station it meets.
+        a.page->SlotDragDrop(1, 7);   // dark
+        QTRY_COMPARE(a.Status(1), QStringLiteral("接続完了"));
+        a.Find<TSelector>(QStringLiteral("StationSelector1"))->SetItemIndex(5);
+        a.Register(3, QStringLiteral("C局"), b.port);
+        a.page->SlotDragDrop(3, 1);
+        QTRY_COMPARE(a.Status(3), QStringLiteral("接続完了"));
+        a.Edit("Edit24")->clear();
+        boxes.Clear();
+        a.Click(QStringLiteral("Image5"));
+        QCOMPARE(boxes.Last(), SettingsError);
+        QTRY_COMPARE(b.host.calls.size(), 1);
+        QTest::qWait(100);
+        QCOMPARE(b.host.calls.size(), 1);
+        QCOMPARE(b.host.calls[0].program.first(), QStringLiteral("221"));
+    }
+
+    void unreachableAndRefusingStations()
+    {
+        MessageBoxWatcher boxes;
+        Station a;
+        Station b;
+        a.Register(1, QStringLiteral("B局"), b.port);
+        a.Register(2, QStringLiteral("いない局"), FreeLoopbackPort());
+        a.page->SlotDragDrop(1, 0);
+        a.page->SlotDragDrop(2, 0);
+        QTRY_COMPARE(a.Status(2), QStringLiteral("接続エラー"));
+        QCOMPARE(a.page->SlotCode(2), 0);
+        QTRY_COMPARE(a.Status(1), QStringLiteral("接続完了"));
+        QCOMPARE(Said(boxes), QStringList());
+
+        // B accepts registered stations only: A (127.0.0.1) is not among them.
+        b.Find<QRadioButton>(QStringLiteral("RadioButton2"))->setChecked(true);
+        b.Click(QStringLiteral("Image19"));
+        QTRY_COMPARE(a.Status(1), QStringLiteral("切断"));
+        QCOMPARE(a.page->SlotCode(1), 0);
+        a.page->SlotDragDrop(1, 0);
+        QTRY_COMPARE(a.Status(1), QStringLiteral("切断"));
+        QCOMPARE(b.page->Listener().ConnectionCount(), 0);
+
+        // Accepting none closes the port until the page is shown again.
+        b.Find<QRadioButton>(QStringLiteral("RadioButton3"))->setChecked(true);
+        b.Click(QStringLiteral("Image19"));
+        QVERIFY(!b.page->Listener().IsOpen());
+        a.page->SlotDragDrop(1, 0);
+        QTRY_COMPARE(a.Status(1), QStringLiteral("接続エラー"));
+        b.page->FormShow();
+        QVERIFY(b.page->Listener().IsOpen());
+        QCOMPARE(b.host.calls.size(), 0);
+        QCOMPARE(Said(boxes), QStringList());
+    }
+
+    void strangeAndOversizedTextIsIgnored()
+    {
+        MessageBoxWatcher boxes;
+        Station b;
+        QSignalSpy received(&b.page->Listener(), &TStationListener::Received);
+        QTcpSocket raw;
+        raw.connectToHost(QHostAddress::LocalHost, b.port);
+        QVERIFY(raw.waitForConnected(5000));
+        for (const char *text : {"hello", "1,2,3", "300", "<b>06</b>"}) {
+            raw.write(text);
+            QTRY_VERIFY(!received.isEmpty());
+            received.clear();
+        }
+        raw.write(QByteArray(200 * 1024, '1'));
+        QTest::qWait(300);
+        for (const QList<QVariant> &args : received)
+            QVERIFY(args.at(1).toString().size() <= TStationListener::ReadCap);
+        QCOMPARE(b.host.calls.size(), 0);
+        QCOMPARE(Said(boxes), QStringList());
+    }
+
+    void aTakenPortIsSaidOnThePage()
+    {
+        MessageBoxWatcher boxes;
+        StationHost host;
+        TForm14 page(host, nullptr);
+        QTcpServer squatter;
+        QVERIFY(squatter.listen(QHostAddress::LocalHost, 0));
+        page.SetListenAddress(QHostAddress::LocalHost);
+        page.SetNetworkPorts(squatter.serverPort(), squatter.serverPort());
+        page.show();
+        page.FormShow();
+        const QString said = page.findChild<QLabel *>(QStringLiteral("Label3"))->text();
+        QVERIFY2(said.contains(QString::number(squatter.serverPort())) && said.contains(QStringLiteral("開けませんでした")), qPrintable(said));
+        QVERIFY(!page.Listener().IsOpen());
+        squatter.close();
+        page.FormShow();
+        QVERIFY(page.Listener().IsOpen());
+        QVERIFY(page.findChild<QLabel *>(QStringLiteral("Label3"))->text().isEmpty());
+        page.hide();   // leaving the page closes the port
+        QVERIFY(!page.Listener().IsOpen());
+        QCOMPARE(Said(boxes), QStringList());
+    }
+};
+
+QTEST_MAIN(TestNetworkPage)
+#include "test_network_page.moc"

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "SonEditSub.h"
+#include "Sonstrings.h"
+
+#include <QAbstractScrollArea>
+#include <QTimer>
+
+#include <functional>
+
+// The program text editor: plain text mixing single- and double-byte
+// characters, line numbers, visible line ends and full-width spaces, soft
+// wrap at a byte column, and an event for every edit the user makes.
+class TSonEdit : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit TSonEdit(QWidget *parent = nullptr, const QString &objectName = QString());
+
+    // Text in and out; neither raises Change.
+    QString GetText() const { return m_store.Text(); }
+    void SetText(const QString &text);
+    void Clear();
+
+    // Caret and selection.
+    TSonPos Caret() const { return m_caret; }
+    TSonPos Anchor() const { return m_anchor; }
+    void SetCaret(TSonPos pos, bool keepAnchor = false);
+    bool HasSelection() const { return m_caret != m_anchor; }
+    QString SelectedText() const;
+    void SelectAll();
+    bool Overwrite() const { return m_overwrite; }
+
+    // Edits the user asks for by menu or key.
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    void Undo();
+
+    // Appearance; call ReLayout after changing font or colours.
+    const TSonEditLook &Look() const { return m_look; }
+    void SetBackColor(const QColor &color) { m_look.backColor = color; }
+    void SetFontColor(const QColor &color) { m_look.fontColor = color; }
+    void SetSelColor(const QColor &color) { m_look.selColor = color; }
+    void SetMarkColor(const QColor &color) { m_look.markColor = color; }
+    void SetEditFont(const QFont &font) { m_look.font = font; }
+    void SetShowLineNumbers(bool on, int digits = 3);
+    void SetTopMargin(int pixels);
+    void SetLeftMargin(int pixels);
+    void SetShowLineEndMarks(bool on) { m_look.showLineEndMarks = on; viewport()->update(); }
+    void SetShowEofMark(bool on) { m_look.showEofMark = on; viewport()->update(); }
+    void SetShowFullSpaceMarks(bool on) { m_look.showFullSpaceMarks = on; viewport()->update(); }
+    void SetAcceptTabs(bool on) { m_look.acceptTabs = on; }
+    void SetReadOnly(bool on) { m_look.readOnly = on; }
+    void SetWordWrap(bool on, int column = 100);
+    void SetTabWidth(int width);
+    // Wraps the rows again and redraws with the current look, keeping the
+    // caret and the vertical scroll position.
+    void ReLayout();
+
+    const TSonStrings &Store() const { return m_store; }
+    int RowHeight() const;
+    int TextLeft() const;
+    // The rectangle of the caret in viewport coordinates.
+    QRect CaretRect() const;
+    // Viewport point of a text position (top-left of its cell).
+    QPoint PointOf(TSonPos pos) const;
+
+    // Test access to the failure paths: called with each step's name.
+    void SetFaultHook(std::function<void(const char *)> hook);
+
+Q_SIGNALS:
+    void Change();
+    void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void InsertModeChanged(bool overwrite);
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    // Runs one editing step; a failure is shown with its code and the text
+    // is left as it was before the step.
+    bool RunStep(const std::function<void()> &step);
+    // Replaces the selection (or nothing) by `text` as one user edit.
+    void ReplaceSelection(const QString &text);
+    void DeleteRange(TSonPos from, TSonPos to);
+    void MoveCaret(TSonPos pos, bool keepAnchor, bool keepGoal = false);
+    void MoveRows(int rows, bool keepAnchor);
+    void EnsureCaretVisible();
+    void UpdateScrollBars();
+    void Fault(const char *step) const;
+    QList<int> RowXs(int row) const;
+    int RowWidth(int row) const;
+    int FirstVisibleRow() const;
+    int VisibleRows() const;
+    TSonPos PosAtPoint(const QPoint &point) const;
+    bool InSelection(TSonPos pos) const;
+    bool Typable(const QString &text) const;
+
+    TSonStrings m_store;
+    TSonEditLook m_look;
+    TSonPos m_caret;
+    TSonPos m_anchor;
+    int m_goalX = -1;
+    bool m_overwrite = false;
+    QString m_preedit;
+    bool m_caretOn = true;
+    QTimer m_blink;
+    // Mouse: selecting, or dragging the selection to move it.
+    bool m_selecting = false;
+    bool m_dragArmed = false;
+    bool m_dragging = false;
+    QPoint m_pressPoint;
+    TSonPos m_dropPos;
+    std::function<void(const char *)> m_faultHook;
+};
