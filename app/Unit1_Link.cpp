@@ -3,10 +3,47 @@
 #include "Unit1.h"
 
 #include "PacedWait.h"
+#include "Transfer.h"
+#include "TransferProgress.h"
+#include "Unit13.h"
 #include "rs232c.h"
+
+namespace {
+
+// Used until the progress window is attached (and by tests without one).
+class TNoProgress : public TTransferProgress {
+public:
+    void BeginTransfer(const QString &) override {}
+    void SetPosition(int) override {}
+    void EndTransfer() override {}
+};
+
+// Marks the wire busy for one transfer and sends what was queued meanwhile.
+class TWireBusy {
+public:
+    explicit TWireBusy(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~TWireBusy() { m_flag = false; }
+    TWireBusy(const TWireBusy &) = delete;
+    TWireBusy &operator=(const TWireBusy &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+} // namespace
 
 void TForm1::OpenLampPort(const QString &name)
 {
+    // The lamp expects DTR and RTS raised while the line is open, and lowered
+    // (DTR first) before the device is let go.
+    m_port->OnOpen = [](Trs232c *port) {
+        port->SetDTR(true);
+        port->SetRTS(true);
+    };
+    m_port->OnClose = [](Trs232c *port) {
+        port->SetDTR(false);
+        port->SetRTS(false);
+    };
     const bool wasOpen = m_port->IsOpen();
     m_port->Close();
     // The pause lets a line that was just closed settle; nothing was open at
@@ -19,10 +56,29 @@ void TForm1::OpenLampPort(const QString &name)
 
 void TForm1::Transfer()
 {
-    // Being built.
+    // A second transfer asked while one runs would interleave its bytes with
+    // the first on the wire; the lamp would store garbage.
+    if (m_transferring)
+        return;
+    TNoProgress none;
+    TTransferProgress &progress = m_progress ? static_cast<TTransferProgress &>(*m_progress) : none;
+    {
+        TWireBusy busy(m_transferring);
+        TLampTransfer(*this, *m_port, progress).Run();
+    }
+    RunQueued();
 }
 
 bool TForm1::SendExecute()
 {
-    return false;
+    if (m_transferring)
+        return false;
+    TNoProgress none;
+    bool written = false;
+    {
+        TWireBusy busy(m_transferring);
+        written = TLampTransfer(*this, *m_port, none).RunExecute();
+    }
+    RunQueued();
+    return written;
 }

@@ -1,9 +1,87 @@
 #include "Unit13.h"
 
+#include "Image.h"
+#include "LoadError.h"
+#include "MainHost.h"
+#include "MsTimer.h"
+#include "PageScreen.h"
+#include "TransferProgressBar.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
 TForm13::TForm13(TMainHost &host, QWidget *parent)
-    : QWidget(parent, Qt::FramelessWindowHint)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_host(host)
 {
     setObjectName(QStringLiteral("TForm13"));
     setFixedSize(399, 298);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    Image1 = new TImage(this, QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 399, 298);
+    Image1->SetStretch(true);
+    Image2 = new TImage(this, QStringLiteral("Image2"));
+    Image2->setGeometry(88, 160, 228, 40);
+    ProgressBar1 = new TTransferProgressBar(this, QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(50, 216, 303, 20);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(20, 246, 359, 48);
+    Label1->setWordWrap(true);
+    Label1->setStyleSheet(QStringLiteral("QLabel { color: #c00000; background: white; }"));
+    Label1->hide();
+    try {
+        Image1->LoadPicture(QStringLiteral("Picture\\back-2.jpg"));
+        Image2->LoadPicture(QStringLiteral("Picture\\PANEL\\wait1.jpg"));
+    } catch (const TLoadError &) {
+        TPageScreen::ShowCreateError(this);
+    }
+
+    MsTimer1 = new TMsTimer(this);
+    MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
+    MsTimer1->SetInterval(500);
+    MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
+    MsTimer1->SetEnabled(true);
+}
+
+TForm13::~TForm13() = default;
+
+void TForm13::MsTimer1Timer()
+{
+    if (m_host.PageCode == TMainHost::PageStep7)
+        Image2->setVisible(!Image2->isVisible());
+}
+
+void TForm13::BeginTransfer(const QString &problem)
+{
+    ProgressBar1->SetPosition(0);
+    ProgressBar1->show();
+    Label1->setText(problem);
+    Label1->setVisible(!problem.isEmpty());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    raise();
+}
+
+void TForm13::SetPosition(int position)
+{
+    ProgressBar1->SetPosition(position);
+}
+
+void TForm13::EndTransfer()
+{
+    ProgressBar1->hide();
+    Label1->hide();
+    close();
+}
+
+int TForm13::Position() const
+{
+    return ProgressBar1->Position();
 }

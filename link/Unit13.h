@@ -1,15 +1,36 @@
 #pragma once
 
+#include "TransferProgress.h"
+
 #include <QWidget>
 
+class QLabel;
+class TImage;
 class TMainHost;
+class TMsTimer;
+class TTransferProgressBar;
 
-// The transfer progress window.
-class TForm13 : public QWidget {
+// The transfer progress window: shown while a program goes to the lamp.
+class TForm13 : public QWidget, public TTransferProgress {
     Q_OBJECT
 public:
     explicit TForm13(TMainHost &host, QWidget *parent = nullptr);
+    ~TForm13() override;
+
+    // TTransferProgress
+    void BeginTransfer(const QString &problem) override;
+    void SetPosition(int position) override;
+    void EndTransfer() override;
+
+    int Position() const;
+    // The blinking runs while PageCode is 6.
+    void MsTimer1Timer();
 
 private:
     TMainHost &m_host;
+    TImage *Image1 = nullptr;              // background
+    TImage *Image2 = nullptr;              // waiting picture
+    TTransferProgressBar *ProgressBar1 = nullptr;
+    QLabel *Label1 = nullptr;              // why nothing reaches the lamp
+    TMsTimer *MsTimer1 = nullptr;
 };
