@@ -22,6 +22,12 @@ QByteArray Encode(const QStringList &pageLines)
 {
     QByteArray bytes;
     for (const QString &line : pageLines) {
+        if (Cp932::CanEncode(line)) {
+            bytes += Cp932::Encode(line);
+            bytes += "\r\n";
+            continue;
+        }
+        // Only a line with characters the code page lacks is taken apart.
         QString safe;
         for (qsizetype i = 0; i < line.size();) {
             const qsizetype len = line.at(i).isHighSurrogate() && i + 1 < line.size() ? 2 : 1;

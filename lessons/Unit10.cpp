@@ -1,5 +1,6 @@
 #include "Unit10.h"
 
+#include "EditorSettings.h"
 #include "Image.h"
 #include "IniFile.h"
 #include "MainHost.h"
@@ -79,10 +80,10 @@ TForm10::~TForm10() = default;
 
 void TForm10::ApplyFontSetting()
 {
-    const TIniFile ini(WorkFolder() + QStringLiteral("set.ini"));
-    QFont font(ini.ReadString(QStringLiteral("font"), QStringLiteral("name"), QStringLiteral("MS Pゴシック")));
-    const int size = ini.ReadInteger(QStringLiteral("font"), QStringLiteral("size"), 14);
-    font.setPointSize(size > 0 && size <= 200 ? size : 14);
+    const TEditorSettings settings = TEditorSettings::Read(TIniFile(WorkFolder() + SettingsKeys::FileName));
+    QFont font(settings.FontName);
+    const int size = settings.FontSize;
+    font.setPointSize(size > 0 && size <= 200 ? size : TEditorSettings().FontSize);
     RichEdit3->setFont(font);
     RichEdit3->document()->setDefaultFont(font);
 }

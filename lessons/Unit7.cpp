@@ -1,10 +1,7 @@
 #include "Unit7.h"
 
 #include "CommandCodes.h"
-#if __has_include("EditorSettings.h")
 #include "EditorSettings.h"
-#define LK72_HAVE_EDITOR_SETTINGS 1
-#endif
 #include "Image.h"
 #include "IniFile.h"
 #include "LoadError.h"
@@ -55,12 +52,10 @@ constexpr int kPictureHeight = 26;
 constexpr int kWordPitch = 31;
 constexpr int kHeadingHeight = 22;
 
-#ifdef LK72_HAVE_EDITOR_SETTINGS
 QColor FromSettingsColor(quint32 color)
 {
     return QColor(ColorText::Red(color), ColorText::Green(color), ColorText::Blue(color));
 }
-#endif
 
 } // namespace
 
@@ -183,7 +178,6 @@ void TForm7::FormShow()
 
 void TForm7::ApplyEditorSettings()
 {
-#ifdef LK72_HAVE_EDITOR_SETTINGS
     const TIniFile ini(WorkFolder() + SettingsKeys::FileName);
     const TEditorSettings settings = TEditorSettings::Read(ini);
     SonEdit1->SetBackColor(FromSettingsColor(settings.BackColor));
@@ -192,10 +186,6 @@ void TForm7::ApplyEditorSettings()
     SonEdit1->SetSelColor(FromSettingsColor(settings.SelColor));
     QFont font(settings.FontName);
     font.setPointSize(settings.FontSize);
-#else
-    QFont font(QStringLiteral("MS Pゴシック"));
-    font.setPointSize(14);
-#endif
     SonEdit1->SetEditFont(font);
     SonEdit1->ReLayout();
 }

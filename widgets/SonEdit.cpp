@@ -58,6 +58,19 @@ void TSonEdit::Fault(const char *step) const
         m_faultHook(step);
 }
 
+QClipboard *TSonEdit::Clipboard() const
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    try {
+        Fault("clipboard");
+    } catch (const std::exception &) {
+        clipboard = nullptr;
+    }
+    if (!clipboard)
+        throw TSonStepError(QStringLiteral("Error:OC003"));
+    return clipboard;
+}
+
 // ---- text -----------------------------------------------------------------
 
 void TSonEdit::SetText(const QString &text)
@@ -158,15 +171,7 @@ void TSonEdit::CopyToClipboard()
         } catch (const std::exception &) {
             throw TSonStepError(QStringLiteral("Error:OC002"));
         }
-        QClipboard *clipboard = QGuiApplication::clipboard();
-        try {
-            Fault("clipboard");
-        } catch (const std::exception &) {
-            clipboard = nullptr;
-        }
-        if (!clipboard)
-            throw TSonStepError(QStringLiteral("Error:OC003"));
-        clipboard->setText(text);
+        Clipboard()->setText(text);
     });
 }
 
@@ -185,15 +190,7 @@ void TSonEdit::PasteFromClipboard()
         return;
     QString text;
     if (!RunStep([&] {
-            QClipboard *clipboard = QGuiApplication::clipboard();
-            try {
-                Fault("clipboard");
-            } catch (const std::exception &) {
-                clipboard = nullptr;
-            }
-            if (!clipboard)
-                throw TSonStepError(QStringLiteral("Error:OC003"));
-            const QMimeData *data = clipboard->mimeData();
+            const QMimeData *data = Clipboard()->mimeData();
             if (data && data->hasText())
                 text = data->text();
         }))

@@ -1,5 +1,7 @@
 #pragma once
 
+class QClipboard;
+
 #include "SonEditSub.h"
 #include "Sonstrings.h"
 
@@ -100,6 +102,8 @@ private:
     void EnsureCaretVisible();
     void UpdateScrollBars();
     void Fault(const char *step) const;
+    // The system clipboard; raises Error:OC003 when there is none.
+    QClipboard *Clipboard() const;
     QList<int> RowXs(int row) const;
     int RowWidth(int row) const;
     int FirstVisibleRow() const;

@@ -170,6 +170,18 @@ qsizetype TSonStrings::TextBytes(const QString &text)
     return bytes;
 }
 
+void TSonStrings::RewrapAfterEdit()
+{
+    // A failure while re-wrapping an edit is reported as the edit's own step error.
+    try {
+        Rewrap();
+    } catch (const TSonStepError &) {
+        throw;
+    } catch (const std::exception &e) {
+        throw TSonStepError(QStringLiteral("Error:OC004 ") + QString::fromLocal8Bit(e.what()));
+    }
+}
+
 void TSonStrings::Rewrap()
 {
     Fault("wrap");
@@ -344,13 +356,7 @@ TSonPos TSonStrings::Replace(TSonPos from, TSonPos to, const QString &text)
     removedLf.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     Record(from, removedLf, inserted);
     const TSonPos after = ApplyReplace(from, to, inserted);
-    try {
-        Rewrap();
-    } catch (const TSonStepError &) {
-        throw;
-    } catch (const std::exception &e) {
-        throw TSonStepError(QStringLiteral("Error:OC004 ") + QString::fromLocal8Bit(e.what()));
-    }
+    RewrapAfterEdit();
     return after;
 }
 
@@ -367,13 +373,7 @@ bool TSonStrings::Undo(TSonPos *caret)
     const TSonPos after = ApplyReplace(record.from, Clamp(insertedEnd), record.removed);
     m_undo.removeFirst();
     m_undoBytes -= TextBytes(record.removed) + TextBytes(record.inserted);
-    try {
-        Rewrap();
-    } catch (const TSonStepError &) {
-        throw;
-    } catch (const std::exception &e) {
-        throw TSonStepError(QStringLiteral("Error:OC004 ") + QString::fromLocal8Bit(e.what()));
-    }
+    RewrapAfterEdit();
     if (caret)
         *caret = after;
     return true;

@@ -115,6 +115,8 @@ public:
     void SetFaultHook(std::function<void(const char *)> hook) { m_faultHook = std::move(hook); }
 
 private:
+    // Rewrap, with any failure raised as the edit's Error:OC004.
+    void RewrapAfterEdit();
     void Fault(const char *step) const;
     void Record(TSonPos from, const QString &removed, const QString &inserted);
     TSonPos ApplyReplace(TSonPos from, TSonPos to, const QString &text);

@@ -1,6 +1,7 @@
 #include "StationHost.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
+#include "Said.h"
 #include "Net_Message.h"
 #include "NetworkSettings.h"
 #include "StationListener.h"
@@ -17,13 +18,6 @@
 using namespace NetworkSettingsIndex;
 
 namespace {
-// What the boxes said beyond the missing-picture warning of a build without data files.
-QStringList Said(const MessageBoxWatcher &boxes)
-{
-    QStringList said = boxes.Texts();
-    said.removeAll(QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい"));
-    return said;
-}
 // One station's message window on loopback with its own free port.
 struct Station {
     StationHost host;

@@ -2,6 +2,7 @@
 #include "StationHost.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
+#include "Said.h"
 #include "NetworkSettings.h"
 #include "Selector.h"
 #include "StationListener.h"
@@ -22,13 +23,6 @@
 using namespace NetworkSettingsIndex;
 
 namespace {
-// What the boxes said beyond the missing-picture warning of a build without data files.
-QStringList Said(const MessageBoxWatcher &boxes)
-{
-    QStringList said = boxes.Texts();
-    said.removeAll(QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい"));
-    return said;
-}
 const QString SettingsError = QStringLiteral("(10002)エラーが発生しました\nネットワーク設定を確認してください。");
 const char *const AddressBoxes[6][4] = {
     {"Edit1", "Edit2", "Edit15", "Edit22"}, {"Edit3", "Edit4", "Edit16", "Edit23"},
