@@ -83,7 +83,8 @@ class Session:
     def message_boxes(self):
         """Visible windows other than the main window (message boxes, dialogs)."""
         out = self.xdo("search", "--onlyvisible", "--pid", str(self.app.pid), "--name", ".*")
-        return [w for w in out.splitlines() if w and w != self.window]
+        # Qt keeps an unnamed leader window of the screen's size; it is no box.
+        return [w for w in out.splitlines() if w and w != self.window and self.xdo("getwindowname", w)]
 
     def read_lamp(self, count, seconds=10):
         """Waits for `count` more decoded lines from the lamp."""

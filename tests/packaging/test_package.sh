@@ -29,7 +29,11 @@ APP=$!
 for _ in $(seq 200); do xdotool search --onlyvisible --name '^LK-72$' >/dev/null 2>&1 && break; sleep 0.05; done
 xdotool search --onlyvisible --name '^LK-72$' >/dev/null || { echo "the unpacked program showed no window"; exit 1; }
 sleep 1.5
-windows=$(xdotool search --onlyvisible --pid "$APP" --name '.*' | wc -l)
+# Qt keeps an unnamed leader window beside the real ones; count only named windows.
+windows=0
+for w in $(xdotool search --onlyvisible --pid "$APP" --name '.*'); do
+  [ -n "$(xdotool getwindowname "$w")" ] && windows=$((windows + 1))
+done
 if [ "$windows" -ne 1 ]; then
   echo "the unpacked program opened $windows windows (a warning box?)"
   for w in $(xdotool search --onlyvisible --pid "$APP" --name '.*'); do xdotool getwindowname "$w"; done
