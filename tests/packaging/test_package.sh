@@ -19,6 +19,7 @@ grep -qi 'picture/panel/bg1.jpg$' "$WORK/contents" || { echo "missing in the pac
 dpkg-deb -f "$DEB" Depends | grep -q fonts-noto-cjk || { echo "the package does not depend on the font"; exit 1; }
 
 dpkg -x "$DEB" "$WORK/root"
+unset QT_QPA_PLATFORM  # the unpacked program must show a real window
 export DISPLAY=:$((500 + RANDOM % 300))
 Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB=$!
