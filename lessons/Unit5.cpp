@@ -105,6 +105,7 @@ void TForm5::CreateControls()
     for (const ButtonSpec &spec : Buttons) {
         auto *button = new TImage(this, QString::fromLatin1(spec.name));
         button->setGeometry(spec.x, 8, 90, 51);
+        button->SetStretch(true);
         button->SetHint(QString::fromUtf16(spec.hint));
         button->SetPressedLook(true);
         button->setCursor(Qt::PointingHandCursor);
@@ -124,6 +125,8 @@ void TForm5::CreateControls()
     Image2->setGeometry(24, 342, 72, 24);
     Image3 = new TImage(this, QStringLiteral("Image3"));
     Image3->setGeometry(167, 72, 530, 350);
+    for (TImage *panel : {Image1, Image2, Image3})
+        panel->SetStretch(true);
 
     m_drag = new TDragController(this);
     m_drag->setObjectName(QStringLiteral("DragController1"));
@@ -167,6 +170,10 @@ void TForm5::CreateControls()
         colours.setColor(QPalette::Window, QColor(255, 255, 225));
         colours.setColor(QPalette::WindowText, QColor(0, 0, 128));
         selector->setPalette(colours);
+        // The item text has to fit the 15-pixel strip.
+        QFont small = selector->font();
+        small.setPixelSize(11);
+        selector->setFont(small);
         selector->setEnabled(false);
         SlotSelector(n) = selector;
     }
