@@ -167,6 +167,10 @@ void Colours()
     Put(QStringLiteral("picture/Pre/96-1.bmp"), Art::Lamp(QColor(), 2));
     QImage del = Art::LedChip(50, QColor(240, 240, 240), QStringLiteral("×"));
     Put(QStringLiteral("picture/LED/delete.bmp"), del);
+    // the STEP3 palette's repeat and wait blocks
+    Put(QStringLiteral("picture/LED/start.bmp"), Art::Block(50, QStringLiteral("開始"), Art::Hue(1)));
+    Put(QStringLiteral("picture/LED/end.bmp"), Art::Block(50, QStringLiteral("終了"), Art::Hue(1)));
+    Put(QStringLiteral("picture/LED/wait.bmp"), Art::Block(50, QStringLiteral("待ち"), Art::Hue(6)));
 }
 
 void Keys()
