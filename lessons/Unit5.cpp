@@ -5,6 +5,8 @@
 #include "Image.h"
 #include "LoadError.h"
 #include "MainHost.h"
+#include "ProgramFile.h"
+#include "Step3Record.h"
 #include "Selector.h"
 
 #include <QApplication>
@@ -88,6 +90,7 @@ QString SlotPicture(int kind)
 
 TForm5::TForm5(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm5"))
+    , m_file(std::make_unique<TProgramFile>(this, Step3LessonName))
 {
     QFont screenFont(QStringLiteral("ＭＳ Ｐゴシック"));
     setFont(screenFont);
@@ -367,12 +370,45 @@ void TForm5::Image4Click()
     Host().SetStepButtonsEnabled(false, false);
 }
 
-void TForm5::Image5Click()
-{
-}
-
 void TForm5::Image9Click()
 {
+    TStep3Record record;
+    const TBlockSlots blocks = Slots();
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        record.kinds[i] = blocks[i].kind;
+        record.itemIndexes[i] = blocks[i].itemIndex;
+    }
+    m_fileLines = Step3RecordLines(record);
+    m_file->Save(m_fileLines);
+}
+
+void TForm5::Image5Click()
+{
+    const std::optional<QStringList> lines = m_file->Read();
+    if (!lines)
+        return;
+    m_fileLines = *lines;
+    ApplyRecord(m_fileLines);
+}
+
+void TForm5::ApplyRecord(const QStringList &lines)
+{
+    const TStep3ReadResult read = ReadStep3Record(lines);
+    EmptyAllSlots();
+    bool pictureMissing = false;
+    for (int n = 1; n <= read.kindsRead; ++n) {
+        try {
+            ShowBlock(n, read.record.kinds[static_cast<size_t>(n - 1)]);
+        } catch (const TLoadError &) {
+            SlotImage(n)->SetPicture(QPixmap());
+            pictureMissing = true;
+        }
+    }
+    // The selector's own rule refuses an index its items do not have.
+    for (int n = 1; n <= read.itemsRead; ++n)
+        SlotSelector(n)->SetItemIndex(read.record.itemIndexes[static_cast<size_t>(n - 1)]);
+    if (!read.complete || pictureMissing)
+        ShowCreateError(this);
 }
 
 bool TForm5::eventFilter(QObject *watched, QEvent *event)

@@ -6,8 +6,10 @@
 
 #include <QStringList>
 #include <array>
+#include <memory>
 
 class TImage;
+class TProgramFile;
 class TSelector;
 
 // STEP3: the block program editor. Blocks dragged from the palette into 20
@@ -22,6 +24,8 @@ public:
     // What each slot holds: block kind and selector index.
     TBlockSlots Slots() const;
     int ErrorFlag() const { return m_errorFlag; }
+    // The save and read dialogs of this screen (tests choose names through it).
+    TProgramFile &ProgramFile() { return *m_file; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -41,6 +45,8 @@ private:
     void ShowBlock(int n, int kind);
     void EmptySlot(int n);
     void EmptyAllSlots();
+    // Fills the slots from the lines of a STEP3 record, as far as they go.
+    void ApplyRecord(const QStringList &lines);
     // The pre-check and the build; fills the shared lists and shows every
     // message. Returns the build for the buttons to act on.
     TBlockBuild CheckAndBuild();
@@ -74,4 +80,5 @@ private:
     TDragPress m_press;
     int m_errorFlag = 0;
     QStringList m_fileLines;
+    std::unique_ptr<TProgramFile> m_file;
 };

@@ -4,6 +4,7 @@
 #include "FakeHost.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
+#include "ProgramFile.h"
 #include "Selector.h"
 #include "Unit5.h"
 
@@ -11,7 +12,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -25,6 +28,21 @@ const QString CreateError = QStringLiteral("エラーが発生しました\nソ�
 bool HaveFile(const QString &path)
 {
     return !ResolveAsset(path).isEmpty();
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray Lines(const QList<int> &numbers)
+{
+    QByteArray bytes;
+    for (int v : numbers)
+        bytes += QByteArray::number(v) + "\r\n";
+    return bytes;
 }
 
 QStringList Padded(const QStringList &codes)
@@ -76,6 +94,11 @@ struct Step3 {
     {
         for (int i = 0; i < times; ++i)
             QTest::mouseClick(Selector(n), Qt::LeftButton, {}, QPoint(85, 7));
+    }
+    // Answers the next file dialogs with `path`.
+    void ChooseFile(const QString &path)
+    {
+        form.ProgramFile().SetNameChooser([path](bool) { return path; });
     }
     void Click(const char *button) { QTest::mouseClick(Image(QString::fromLatin1(button)), Qt::LeftButton, {}, QPoint(40, 25)); }
 };
@@ -322,6 +345,87 @@ private Q_SLOTS:
         QCOMPARE(s.host.ReportTextList,
                  QStringList({"繰り返し開始　2回", "赤色　0.5秒　点灯", "入力待ち", "紫色 ゆっくり点灯",
                               "繰り返し終了", "消灯　0.5秒", "青色　0.5秒　点灯"}));
+    }
+
+    void savedProgramReadsBack()
+    {
+        QTemporaryDir dir;
+        Step3 s;
+        s.Drop("Image75", 1);
+        s.StepRight(1, 11);      // 12 times
+        s.Drop("Image67", 2);
+        s.StepRight(2, 7);       // fade out
+        s.Drop("Image74", 3);
+        s.Drop("Image66", 4);
+        s.Drop("Image76", 5);
+        const TBlockSlots saved = s.form.Slots();
+        s.ChooseFile(dir.filePath(QStringLiteral("prog")));
+        s.Click("Image9");
+        QCOMPARE(s.Messages(), QStringList{});
+        QFile file(dir.filePath(QStringLiteral("prog.lk7")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), "STEP3\r\n" + Lines({63, 159, 215, 96, 83}) + Lines(QList<int>(15, 0)) +
+                                     Lines({11, 7, 0, 0, 0}) + Lines(QList<int>(15, -1)));
+
+        s.Click("Image6");
+        s.ChooseFile(file.fileName());
+        s.Click("Image5");
+        QCOMPARE(s.Messages(), QStringList{});
+        QCOMPARE(s.form.Slots(), saved);
+        QCOMPARE(s.Selector(1)->SelectedText(), QStringLiteral("12回"));
+        QCOMPARE(s.Selector(4)->SelectedText(), QStringLiteral("4個目"));
+        QVERIFY(!s.Selector(5)->isEnabled());
+        QVERIFY(s.Selector(4)->isEnabled());
+        QVERIFY(!s.Selector(6)->isEnabled());
+        QCOMPARE(s.Slot(3)->PicturePath(), QStringLiteral("picture\\LED\\led_off.bmp"));
+        s.Click("Image7");
+        QCOMPARE(s.host.transfers.size(), 1);
+        QCOMPARE(s.host.transfers[0].program, Padded({"64", "167", "216", "96", "95"}));
+    }
+
+    void oddFilesFillWhatTheyHold()
+    {
+        QTemporaryDir dir;
+        Step3 s;
+        s.Drop("Image67", 1);
+        const QString path = dir.filePath(QStringLiteral("odd.LK7"));
+
+        // Another lesson's record leaves the slots alone.
+        WriteFile(path, "STEP5\r\nred\r\n");
+        s.ChooseFile(path);
+        s.Click("Image5");
+        QCOMPARE(s.Messages(), QStringList{TProgramFile::OtherLessonMessage()});
+        QCOMPARE(s.form.Slots()[0], (TBlockSlot{159, 0}));
+
+        // A wait rebuilds its item from the slot it is read into; a kind no
+        // block has fills its slot with nothing, and an index its selector
+        // does not have stays unchosen.
+        QList<int> kinds(20, 0);
+        kinds[0] = 96;
+        kinds[1] = 42;
+        QList<int> items(20, -1);
+        items[0] = 0;
+        items[1] = 3;
+        WriteFile(path, "STEP3\r\n" + Lines(kinds) + Lines(items));
+        s.boxes.Clear();
+        s.Click("Image5");
+        QCOMPARE(s.Messages(), QStringList{});
+        QCOMPARE(s.Selector(1)->SelectedText(), QStringLiteral("1個目"));
+        QCOMPARE(s.form.Slots()[1], (TBlockSlot{42, -1}));
+        QVERIFY(s.Slot(2)->pixmap().isNull());
+        s.Click("Image7");
+        QCOMPARE(s.Messages(), QStringList{QStringLiteral("秒数、回数を正しく設定して下さい")});
+        QVERIFY(s.host.transfers.isEmpty());
+
+        // A broken file fills the slots as far as it goes, and says so.
+        WriteFile(path, "STEP3\r\n175\r\n199\r\nx\r\n");
+        s.boxes.Clear();
+        s.Click("Image5");
+        QCOMPARE(s.boxes.Texts(), QStringList{CreateError});
+        QCOMPARE(s.form.Slots()[0], (TBlockSlot{175, -1}));
+        QCOMPARE(s.form.Slots()[1], (TBlockSlot{199, -1}));
+        QCOMPARE(s.form.Slots()[2], TBlockSlot{});
+        QCOMPARE(s.Selector(2)->Values().size(), 8);
     }
 };
 
