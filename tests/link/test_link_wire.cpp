@@ -46,9 +46,9 @@ QByteArray BytesOf(const QStringList &list)
 }
 
 // The pseudo-terminal hands bytes to the reading end from a kernel work
-// queue, which a busy machine runs some milliseconds late, the first byte
+// queue, which a busy machine runs up to about ten milliseconds late, the first byte
 // included; a pause shorter by more than that is the sender's.
-constexpr double kDeliverySlackMs = 6.0;
+constexpr double kDeliverySlackMs = 10.0;
 
 // Every byte in order; the time since the first byte at least the sum of the
 // pauses before it, each gap at least its pause, and no gap far above it.
