@@ -5,6 +5,7 @@
 #include "IniFile.h"
 #include "LoadError.h"
 #include "PageScreen.h"
+#include "PortNames.h"
 #include "Unit1.h"
 #include "WorkFolder.h"
 #include "rs232c.h"
@@ -143,12 +144,12 @@ void TForm15::CreateControls()
     Edit1->setFocusPolicy(Qt::NoFocus);
 
     Image1 = new TImage(this, QStringLiteral("Image1"));
-    Image1->setGeometry(266, 262, 60, 28);
+    Image1->setGeometry(238, 266, 75, 25);
     Image1->SetPressedLook(true);
     Image1->setCursor(Qt::PointingHandCursor);
     connect(Image1, &TImage::Click, this, &TForm15::Image1Click);
     Image2 = new TImage(this, QStringLiteral("Image2"));
-    Image2->setGeometry(330, 262, 60, 28);
+    Image2->setGeometry(318, 266, 75, 25);
     Image2->SetPressedLook(true);
     Image2->setCursor(Qt::PointingHandCursor);
     connect(Image2, &TImage::Click, this, &TForm15::Image2Click);
@@ -164,12 +165,21 @@ QWidget *TForm15::CreatePortNamePage()
     group->setObjectName(QStringLiteral("RadioGroup1"));
     group->setGeometry(8, 48, 240, 72);
     auto *grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(4);
     // Two columns, filled column by column: COM1 and COM2, then COM3 and COM4.
+    // Beside each name the device it stands for on this machine, so the
+    // teacher sees which cable is which.
     for (int i = 0; i < 4; ++i) {
         auto *button = new QRadioButton(QStringLiteral("COM%1").arg(i + 1), group);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
-        grid->addWidget(button, i % 2, i / 2);
+        grid->addWidget(button, i % 2, (i / 2) * 2);
         RadioButtons[static_cast<size_t>(i)] = button;
+        auto *device = new QLabel(group);
+        device->setObjectName(QStringLiteral("Label_Device%1").arg(i + 1));
+        device->setStyleSheet(QStringLiteral("color: #505050;"));
+        grid->addWidget(device, i % 2, (i / 2) * 2 + 1);
+        DeviceLabels[static_cast<size_t>(i)] = device;
     }
     auto *test = new QPushButton(QStringLiteral("テスト点灯"), page);
     test->setObjectName(QStringLiteral("Button1"));
@@ -358,9 +368,25 @@ void TForm15::FormShow()
 {
     m_portBeforeTest.clear();
     Label_TestStatus->clear();
+    ShowPortDevices();
     // An unreadable colour was reported when the screen was created; here it
     // simply reads as its default until OK writes a good one.
     ReadSettings();
+}
+
+void TForm15::ShowPortDevices()
+{
+    // Adapters come and go between lessons, so the list is read each time.
+    const QList<TPortDevice> devices = LampPortDevices();
+    for (int i = 0; i < 4 && i < devices.size(); ++i) {
+        const QString &path = devices.at(i).device;
+        QLabel *label = DeviceLabels[static_cast<size_t>(i)];
+        QString shown = path;
+        if (shown.startsWith(QStringLiteral("/dev/")))
+            shown = shown.mid(5);
+        label->setText(path.isEmpty() ? QStringLiteral("なし") : shown);
+        label->setToolTip(path.isEmpty() ? QStringLiteral("このポートにつながる機器はありません") : path);
+    }
 }
 
 int TForm15::PortChoice() const

@@ -49,6 +49,7 @@ private:
     // Reads the keys the screen shows; false when a colour text could not be read.
     bool ReadSettings();
     void ShowSample();
+    void ShowPortDevices();
     void ApplyPrintBufferFont(int size, const QString &name);
     void TreeView1Change(QTreeWidgetItem *item);
     void ThumbnailClick(int number);
@@ -73,6 +74,7 @@ private:
     TImage *Image1 = nullptr;          // OK
     TImage *Image2 = nullptr;          // cancel
     std::array<QRadioButton *, 4> RadioButtons{};
+    std::array<QLabel *, 4> DeviceLabels{};
     QLabel *Label_TestStatus = nullptr;
     QSpinBox *SpinEdit1 = nullptr;
     QListWidget *ListBox1 = nullptr;

@@ -57,7 +57,7 @@ void Inform(QWidget *parent, const QString &text)
 } // namespace
 
 TForm6::TForm6(TMainHost &host, QWidget *parent)
-    : TPageScreen(host, parent, QStringLiteral("TForm6"))
+    : TPageScreen(host, parent, QStringLiteral("TForm6")), m_files(this, Step7LessonName)
 {
     m_player = new TSoundPlayer(this);
     m_drag = new TDragController(this);
@@ -521,35 +521,31 @@ void TForm6::Image39Click()
 
 QStringList TForm6::RecordLines() const
 {
-    QStringList lines = {QStringLiteral("STEP7"), m_melody.Text(), QStringLiteral("///"),
-                         m_ledMode ? QStringLiteral("1") : QStringLiteral("0")};
-    for (const int colour : m_colours)
-        lines.append(QString::number(colour));
-    return lines;
+    return Step7RecordLines({m_melody.Text(), m_ledMode, m_colours});
 }
 
-bool TForm6::LoadRecord(const QStringList &lines)
+TStep7ReadResult TForm6::LoadRecord(const QStringList &lines)
 {
     m_fileLines = lines;
-    bool clean = lines.size() >= 2;
-    clean = !m_melody.Load(lines.value(1)) && clean;
+    const TStep7ReadResult read = ReadStep7Record(lines);
+    if (!read.hasNoteText)
+        return read;
+    // Letters that are no notes are dropped and the text fitted to the
+    // staff, so the count never reaches past the line.
+    m_melody.Load(read.record.noteText);
     ShowNotes();
     ShowCount();
     ShowNotesPage();
     SetMarkerRowsVisible(false);
-    if (lines.value(3) == QStringLiteral("1")) {
+    if (!read.hasLedFlag)
+        return read;
+    if (read.record.ledOn) {
         SetLedMode(true);
         ShowNotesPage();
         m_changeColours->show();
-        for (int key = 0; key < KeyCount; ++key) {
-            bool number = false;
-            const int colour = lines.value(4 + key).trimmed().toInt(&number);
-            // A line that is missing or no colour leaves the key off, as an
-            // unassigned key would be.
-            const bool known = number && MelodyColours::IsKnown(colour);
-            clean = clean && known;
-            m_colours[static_cast<size_t>(key)] = known ? colour : MelodyColours::Off;
-        }
+        // Keys after a damaged line keep the colour they had.
+        for (int key = 0; key < read.coloursRead; ++key)
+            m_colours[static_cast<size_t>(key)] = read.record.colours[static_cast<size_t>(key)];
         try {
             for (int key = 0; key < KeyCount; ++key)
                 LoadKeyPicture(key);
@@ -563,17 +559,26 @@ bool TForm6::LoadRecord(const QStringList &lines)
         // screen shows what was saved and not colours left from before.
         SetLedMode(false);
     }
-    return clean;
+    return read;
 }
 
 void TForm6::Image15Click()
 {
-    // Not wired yet: waits for the shared program file dialogs.
+    if (Busy())
+        return;
+    const std::optional<QStringList> lines = m_files.Read();
+    if (!lines)
+        return;
+    const TStep7ReadResult read = LoadRecord(*lines);
+    if (!read.complete)
+        QMessageBox::critical(this, QString(), read.problem);
 }
 
 void TForm6::Image20Click()
 {
-    // Not wired yet: waits for the shared program file dialogs.
+    if (m_playing)
+        return;
+    m_files.Save(RecordLines());
 }
 
 bool TForm6::eventFilter(QObject *watched, QEvent *event)

@@ -3,6 +3,8 @@
 #include "MelodyProgram.h"
 #include "MelodyText.h"
 #include "PageScreen.h"
+#include "ProgramFile.h"
+#include "Step7Record.h"
 
 #include <QPoint>
 #include <array>
@@ -52,8 +54,11 @@ public:
     // The lines of the STEP7 record of what the screen holds.
     QStringList RecordLines() const;
     // Fills the screen from the lines of a STEP7 record (first line checked
-    // by the caller). Returns false when the file had to be repaired.
-    bool LoadRecord(const QStringList &lines);
+    // by the caller) as far as they can be read; says what stopped it.
+    TStep7ReadResult LoadRecord(const QStringList &lines);
+
+    // The dialogs of the read and save buttons (tests answer them).
+    TProgramFile &ProgramFile() { return m_files; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -98,4 +103,5 @@ private:
     TDragController *m_drag = nullptr;
     int m_pressedPalette = -1;
     QPoint m_pressPoint;
+    TProgramFile m_files;
 };

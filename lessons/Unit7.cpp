@@ -7,6 +7,7 @@
 #include "LoadError.h"
 #include "MainHost.h"
 #include "SonEdit.h"
+#include "Step5Record.h"
 #include "TextProgramChecker.h"
 #include "WorkFolder.h"
 
@@ -60,7 +61,7 @@ QColor FromSettingsColor(quint32 color)
 } // namespace
 
 TForm7::TForm7(TMainHost &host, QWidget *parent)
-    : TPageScreen(host, parent, QStringLiteral("TForm7"))
+    : TPageScreen(host, parent, QStringLiteral("TForm7")), m_files(this, Step5LessonName)
 {
     CreateControls();
     try {
@@ -263,10 +264,26 @@ void TForm7::Image18Click()
 
 void TForm7::Image13Click()
 {
+    // The transfer under way reads ProgramList, which a read would empty.
+    if (Host().IsTransferring())
+        return;
+    const std::optional<QStringList> lines = m_files.Read([this] {
+        SonEdit1->Clear();
+        Host().ProgramList.clear();
+    });
+    if (!lines)
+        return;
+    const TStep5ReadResult read = ReadStep5Record(*lines);
+    for (int w = 0; w < read.record.words.size(); ++w)
+        m_wordBoxes.at(w)->setText(read.record.words.at(w));
+    SonEdit1->SetText(read.record.programText);
+    if (!read.complete)
+        QMessageBox::critical(this, QString(), read.problem);
 }
 
 void TForm7::Image19Click()
 {
+    m_files.Save(Step5RecordLines({CommandWords(), SonEdit1->GetText()}));
 }
 
 void TForm7::SonEdit1Change()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageScreen.h"
+#include "ProgramFile.h"
 
 #include <QStringList>
 
@@ -19,6 +20,9 @@ public:
 
     // The texts of the eleven word boxes, red to wait.
     QStringList CommandWords() const;
+
+    // The dialogs of the read and save buttons (tests answer them).
+    TProgramFile &ProgramFile() { return m_files; }
 
     static QString NotCheckedMessage();
     static QString NotTransferredMessage();
@@ -50,4 +54,5 @@ private:
     QList<TImage *> m_wordPictures;
     TImage *Image11 = nullptr;
     QList<QLineEdit *> m_wordBoxes;   // Edit23 .. Edit33
+    TProgramFile m_files;
 };

@@ -12,7 +12,8 @@ import time
 
 
 class Session:
-    def __init__(self, bindir):
+    def __init__(self, bindir, lamps=1, comport=0):
+        """`lamps` virtual lamps on COM1, COM2, ...; `comport` is set.ini's [comport] name."""
         self.bindir = bindir
         self.home = tempfile.mkdtemp(prefix="lk72e2e-")
         self.procs = []
@@ -27,17 +28,24 @@ class Session:
         self.wait_for(lambda: subprocess.run(["xdpyinfo"], env=self.env, capture_output=True).returncode == 0,
                       10, "Xvfb did not start")
 
-        self.lamp = subprocess.Popen([os.path.join(bindir, "lk72-lamp"), "--log"], stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE, env=self.env, text=True, bufsize=1)
-        self.procs.append(self.lamp)
-        first = self.lamp.stdout.readline().strip()
-        assert first.startswith("device "), f"lamp said {first!r}"
-        self.device = first.split(" ", 1)[1]
+        self.lamps = []
+        self.devices = []
+        for _ in range(lamps):
+            lamp = subprocess.Popen([os.path.join(bindir, "lk72-lamp"), "--log"], stdout=subprocess.PIPE,
+                                    stderr=subprocess.PIPE, env=self.env, text=True, bufsize=1)
+            self.procs.append(lamp)
+            first = lamp.stdout.readline().strip()
+            assert first.startswith("device "), f"lamp said {first!r}"
+            self.lamps.append(lamp)
+            self.devices.append(first.split(" ", 1)[1])
+        self.lamp = self.lamps[0]
+        self.device = self.devices[0]
 
         work = os.path.join(self.home, "Documents", "LK-72Temp")
         os.makedirs(work)
+        keys = "".join(f"com{n + 1}={d}\r\n" for n, d in enumerate(self.devices))
         with open(os.path.join(work, "set.ini"), "wb") as f:
-            f.write(f"[comport]\r\nname=0\r\ncom1={self.device}\r\n".encode("cp932"))
+            f.write(f"[comport]\r\nname={comport}\r\n{keys}".encode("cp932"))
 
         self.app = subprocess.Popen([os.path.join(bindir, "lk72")], env=self.env,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
@@ -86,14 +94,15 @@ class Session:
         # Qt keeps an unnamed leader window of the screen's size; it is no box.
         return [w for w in out.splitlines() if w and w != self.window and self.xdo("getwindowname", w)]
 
-    def read_lamp(self, count, seconds=10):
-        """Waits for `count` more decoded lines from the lamp."""
+    def read_lamp(self, count, seconds=10, lamp=0):
+        """Waits for `count` more decoded lines from lamp number `lamp` (0 is COM1)."""
+        out = self.lamps[lamp].stdout
         end = time.time() + seconds
         got = []
         while len(got) < count and time.time() < end:
-            ready, _, _ = select.select([self.lamp.stdout], [], [], 0.1)
+            ready, _, _ = select.select([out], [], [], 0.1)
             if ready:
-                line = self.lamp.stdout.readline().strip()
+                line = out.readline().strip()
                 if line:
                     got.append(line)
         self.lines += got
@@ -113,10 +122,28 @@ class Session:
         shutil.rmtree(self.home, ignore_errors=True)
 
 
-def run(test):
+    def window_geometry(self, window):
+        geo = self.xdo("getwindowgeometry", "--shell", window)
+        vals = dict(line.split("=") for line in geo.splitlines() if "=" in line)
+        return int(vals["X"]), int(vals["Y"]), int(vals["WIDTH"]), int(vals["HEIGHT"])
+
+    def click_in(self, window, x, y):
+        """A real click at (x, y) inside another window of the program (a dialog)."""
+        ox, oy, _, _ = self.window_geometry(window)
+        self.xdo("mousemove", "--sync", str(ox + x), str(oy + y))
+        time.sleep(0.05)
+        self.xdo("click", "1")
+        time.sleep(0.15)
+
+    def type_text(self, text):
+        self.xdo("type", "--delay", "30", text)
+        time.sleep(0.1)
+
+
+def run(test, **options):
     """Runs test(session); prints one closing line in the form CI reads."""
     bindir = sys.argv[1]
-    session = Session(bindir)
+    session = Session(bindir, **options)
     try:
         test(session)
         warnings = [l for l in session.lines if l.startswith("warning")]

@@ -137,6 +137,21 @@ private Q_SLOTS:
         }
     }
 
+    // A byte read 4 ms late (the gap before it long, the one after it short)
+    // is the reader's delay; a short gap without a long one before it, or
+    // shorter than the delay explains, is the sender's.
+    void aLateReadIsNotTakenForAShortPause()
+    {
+        Wire late = LightProgram(Step1Program());
+        late.pauses[1] += 4;
+        late.pauses[2] -= 4;
+        QCOMPARE(Decode(late), QStringList{QStringLiteral("light-program ") + Joined(Step1Program())});
+        Wire tooShort = LightProgram(Step1Program());
+        tooShort.pauses[1] += 4;
+        tooShort.pauses[2] -= 9;
+        QVERIFY(Decode(tooShort).first().startsWith(QStringLiteral("warning pause of 31 ms before byte 186")));
+    }
+
     void garbageBetweenFramesIsReportedAndTheNextFrameStillDecodes()
     {
         Wire w;

@@ -98,6 +98,25 @@ private Q_SLOTS:
         QDir(IniPath()).removeRecursively();
     }
 
+    // Beside each port name the device it stands for, read again each time
+    // the screen opens.
+    void portPageShowsEachNamesDevice()
+    {
+        WriteIni("[comport]\r\nname=0\r\ncom1=/dev/ttyUSB7\r\ncom2=/tmp/lamp-two\r\n");
+        TForm15 form(*m_main);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto *first = Child<QLabel>(&form, QStringLiteral("Label_Device1"));
+        QCOMPARE(first->text(), QStringLiteral("ttyUSB7"));
+        QCOMPARE(first->toolTip(), QStringLiteral("/dev/ttyUSB7"));
+        QCOMPARE(Child<QLabel>(&form, QStringLiteral("Label_Device2"))->text(), QStringLiteral("/tmp/lamp-two"));
+        QVERIFY(!Child<QLabel>(&form, QStringLiteral("Label_Device3"))->text().isEmpty());
+        form.hide();
+        WriteIni("[comport]\r\nname=0\r\ncom1=/dev/ttyACM0\r\n");
+        form.show();
+        QCOMPARE(first->text(), QStringLiteral("ttyACM0"));
+    }
+
     void withoutAFileShowsTheDefaults()
     {
         TForm15 form(*m_main);

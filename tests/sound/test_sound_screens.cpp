@@ -445,7 +445,7 @@ private Q_SLOTS:
 
         TForm6 form(host, nullptr);
         form.show();
-        QVERIFY(form.LoadRecord(lines));
+        QVERIFY(form.LoadRecord(lines).complete);
         QVERIFY(form.LedMode());
         QVERIFY(Control<QRadioButton>(form, QStringLiteral("RadioButton4"))->isChecked());
         QVERIFY(!form.PalettePageShown());
@@ -456,9 +456,9 @@ private Q_SLOTS:
         QVERIFY(!Control<QWidget>(form, QStringLiteral("Image43"))->isHidden());
         QCOMPARE(Control<QLabel>(form, QStringLiteral("Label1"))->text(), QStringLiteral("総命令数　2個"));
 
-        // A damaged file is read as far as it makes sense and said to be repaired.
+        // A damaged file is read up to the damaged line; later keys keep their colour.
         QVERIFY(!form.LoadRecord({QStringLiteral("STEP7"), QStringLiteral("AB#C"), QStringLiteral("///"),
-                                  QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("x")}));
+                                  QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("x")}).complete);
         QCOMPARE(form.Melody().Text(), Notes(QStringLiteral("ABC")));
         QCOMPARE(form.KeyColours()[0], 16);
         QCOMPARE(form.KeyColours()[1], 64);
@@ -467,7 +467,8 @@ private Q_SLOTS:
         // A file saved without light switches the light off.
         QVERIFY(form.LoadRecord(QStringList({QStringLiteral("STEP7"), Notes(QStringLiteral("A")),
                                              QStringLiteral("///"), QStringLiteral("0")}) +
-                                Fillers(14, "0")));
+                                Fillers(14, "0"))
+                    .complete);
         QVERIFY(!form.LedMode());
         QVERIFY(!Control<QWidget>(form, QStringLiteral("MarkerRow1"))->isVisible());
     }

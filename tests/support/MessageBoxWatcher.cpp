@@ -20,6 +20,7 @@ void MessageBoxWatcher::Poll()
             continue;
         box->setProperty("lk72_answered", true);
         m_texts.append(box->text());
+        m_icons.append(box->icon());
         QAbstractButton *button = m_answer != QMessageBox::NoButton ? box->button(m_answer) : nullptr;
         if (!button)
             button = box->defaultButton();

@@ -16,13 +16,20 @@ public:
     void SetAnswer(QMessageBox::StandardButton answer) { m_answer = answer; }
     const QStringList &Texts() const { return m_texts; }
     QString Last() const { return m_texts.isEmpty() ? QString() : m_texts.last(); }
+    // The icon of each box, in the order of Texts().
+    const QList<QMessageBox::Icon> &Icons() const { return m_icons; }
     int Count() const { return static_cast<int>(m_texts.size()); }
-    void Clear() { m_texts.clear(); }
+    void Clear()
+    {
+        m_texts.clear();
+        m_icons.clear();
+    }
 
 private:
     void Poll();
 
     QMessageBox::StandardButton m_answer;
     QStringList m_texts;
+    QList<QMessageBox::Icon> m_icons;
     QTimer m_timer;
 };

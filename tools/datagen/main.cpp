@@ -55,7 +55,7 @@ void Buttons()
         {"settei.bmp", 70, 28, "設定", 7},         {"help.bmp", 70, 28, "ヘルプ", 0},
         {"close.bmp", 28, 28, "×", 3},             {"close1.bmp", 110, 40, "終了", 3},
         {"next_step.bmp", 62, 40, "次へ▶", 2},     {"before_step.bmp", 62, 40, "◀戻る", 2},
-        {"ok.bmp", 80, 30, "OK", 0},               {"cancel.bmp", 80, 30, "キャンセル", 7},
+        {"ok.bmp", 75, 25, "OK", 0},               {"cancel.bmp", 75, 25, "キャンセル", 7},
         {"tenso_test.jpg", 112, 82, "転送", 1},    {"jikkou_test.jpg", 112, 82, "実行", 2},
         {"navi.jpg", 112, 82, "学習ナビ", 4},      {"meirei_jikkou.jpg", 112, 82, "命令実行", 2},
         {"pro_tenso.jpg", 112, 82, "転送", 1},     {"pro_jikkou.jpg", 112, 82, "実行", 2},
@@ -180,6 +180,10 @@ void Colours()
     Put(QStringLiteral("picture/Pre/start.bmp"), start);
     QImage del = Art::LedChip(50, QColor(240, 240, 240), QStringLiteral("×"));
     Put(QStringLiteral("picture/LED/delete.bmp"), del);
+    // the STEP3 palette's repeat and wait blocks
+    Put(QStringLiteral("picture/LED/start.bmp"), Art::Block(50, QStringLiteral("開始"), Art::Hue(1)));
+    Put(QStringLiteral("picture/LED/end.bmp"), Art::Block(50, QStringLiteral("終了"), Art::Hue(1)));
+    Put(QStringLiteral("picture/LED/wait.bmp"), Art::Block(50, QStringLiteral("待ち"), Art::Hue(6)));
 }
 
 void Keys()

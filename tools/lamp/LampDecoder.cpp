@@ -1,5 +1,7 @@
 #include "LampDecoder.h"
 
+#include <algorithm>
+
 namespace {
 
 QString Join(const QList<int> &codes)
@@ -113,7 +115,13 @@ QList<TLampDecoder::Unit> TLampDecoder::Feed(int byte, qint64 atMs)
         required = 100 + 300;
     else if (m_state == State::SoundEnd && byte == 10)
         required = 100 + 200;
-    if (required > 0 && gap < required - kToleranceMs)
+    // A byte the reader took late lengthens the gap before it and shortens
+    // the gap after it by the same amount, though the sender paced both
+    // correctly. The part of the previous gap beyond its own pause (up to a
+    // few ms) is therefore counted towards this one.
+    const qint64 readerLate = std::min<qint64>(m_previousExcess, kReaderLateMs);
+    m_previousExcess = required > 0 ? std::max<qint64>(0, gap - required) : 0;
+    if (required > 0 && gap + readerLate < required - kToleranceMs)
         Warn(out, QStringLiteral("pause of %1 ms before byte %2, at least %3 ms expected").arg(gap).arg(byte).arg(required));
 
     switch (m_state) {

@@ -25,6 +25,8 @@ public:
 
     // Arrival times may jitter by this much before a pause counts as short.
     static constexpr int kToleranceMs = 2;
+    // At most this much of a late read is taken for the reader's own delay.
+    static constexpr int kReaderLateMs = 6;
     // A frame whose next byte has not come after this long is cut short.
     static constexpr int kFrameTimeoutMs = 1500;
 
@@ -47,6 +49,7 @@ private:
     State m_state = State::Idle;
     int m_mode = 0;
     qint64 m_last = -1;
+    qint64 m_previousExcess = 0;
     QList<int> m_codes;
     QList<int> m_light;
 };
