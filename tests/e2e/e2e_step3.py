@@ -218,7 +218,7 @@ def test(s):
     expect_nothing(s, "a program with a hole (F6)")
 
     # 3. Yellow closes the hole; the preview plays red 1 s, yellow, blue (1.5 s start
-    # picture, then 1 + 0.5 + 0.5 s) and its back button returns to STEP3.
+    # picture, then 0.5 s each) and its back button returns to STEP3.
     drag(s, YELLOW, slot(2))
     s.click(*PREVIEW)
     time.sleep(0.8)
@@ -239,8 +239,9 @@ def test(s):
     assert ended_spread < playing_spread, "the counter panel stayed after the end of the play"
     s.click(*PREVIEW_BACK)
     time.sleep(0.5)
-    s.key("F6")  # F6 is STEP3's: it transfers only while STEP3 is the page shown
-    expect_transfer(s, "F6 after the preview's back", "light-program 161 184 176" + " 223" * 17)
+    shot(s, "preview-back")
+    s.click(*TRANSFER)  # STEP3's transfer button answers only while STEP3 is shown again
+    expect_transfer(s, "transfer after the preview's back", "light-program 160 184 176" + " 223" * 17)  # fresh drops: 0.5 s each
     assert not s.message_boxes(), "a message box is open at the end"
 
 lk72e2e.run(test)
