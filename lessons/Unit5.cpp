@@ -319,18 +319,23 @@ void TForm5::Image7Click()
     // One transfer at a time on the wire; a press meanwhile is refused.
     if (Host().IsTransferring())
         return;
+    if (!BuildUsableProgram())
+        return;
+    Host().TransferMode = LampCode::ModeLightProgram;
+    Host().Transfer();
+    Image8->setEnabled(true);
+}
+
+bool TForm5::BuildUsableProgram()
+{
     m_errorFlag = 0;
     const TBlockBuild build = CheckAndBuild();
     if (!build.anyFilled) {
         EmptyAllSlots();
         QMessageBox::information(this, QString(), TBlockProgramBuilder::EmptyProgramMessage());
-        return;
+        return false;
     }
-    if (m_errorFlag == -1)
-        return;
-    Host().TransferMode = LampCode::ModeLightProgram;
-    Host().Transfer();
-    Image8->setEnabled(true);
+    return m_errorFlag != -1;
 }
 
 void TForm5::Image8Click()
@@ -347,14 +352,7 @@ void TForm5::Image8Click()
 
 void TForm5::Image10Click()
 {
-    m_errorFlag = 0;
-    const TBlockBuild build = CheckAndBuild();
-    if (!build.anyFilled) {
-        EmptyAllSlots();
-        QMessageBox::information(this, QString(), TBlockProgramBuilder::EmptyProgramMessage());
-        return;
-    }
-    if (m_errorFlag == -1)
+    if (!BuildUsableProgram())
         return;
     // The preview reads PageCode when it is shown to know where to return.
     Host().PageCode = TMainHost::CodePreviewFromStep3;
