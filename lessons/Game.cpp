@@ -168,9 +168,14 @@ int TForm17::SelectedSpeed() const
 
 void TForm17::Send(int code, int mode)
 {
-    Host().DirectCode = code;
-    Host().TransferMode = mode;
-    Host().Transfer();
+    // A command asked while the previous one is still on the wire (a press
+    // while a judging sound goes out, or a quick second press) is sent right
+    // after it; dropped, the lamp would show another colour than the screen.
+    Host().RunWhenIdle([this, code, mode] {
+        Host().DirectCode = code;
+        Host().TransferMode = mode;
+        Host().Transfer();
+    });
 }
 
 void TForm17::ShowSignal(TSignalGame::Signal signal)

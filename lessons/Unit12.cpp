@@ -63,13 +63,14 @@ void TForm12::CreateControls()
 
     GroupBox1 = new QGroupBox(QStringLiteral("プログラム入力"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(240, 150, 260, 140);
+    GroupBox1->setGeometry(240, 150, 260, 160);
     Edit22 = new QLineEdit(GroupBox1);
     Edit22->setObjectName(QStringLiteral("Edit22"));
     Edit22->setGeometry(12, 28, 236, 28);
     Edit22->setStatusTip(QStringLiteral("ここにプログラムを記述して下さい"));
     Image4 = new TImage(GroupBox1, QStringLiteral("Image4"));
-    Image4->setGeometry(12, 70, 160, 50);
+    // The run picture is the one STEP2 uses, shown whole at its own size.
+    Image4->setGeometry(12, 66, 112, 82);
     Image4->SetPressedLook(true);
     Image4->SetHint(QStringLiteral("プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）"));
     Image4->setCursor(Qt::PointingHandCursor);

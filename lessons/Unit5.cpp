@@ -21,7 +21,7 @@ namespace {
 // The palette's delete block puts no kind into a slot: it empties it.
 constexpr int DeleteBlock = -1;
 
-struct PaletteSpec {
+struct PaletteEntry {
     const char *name;
     int kind;
     const char *picture;
@@ -31,7 +31,7 @@ struct PaletteSpec {
 
 constexpr const char16_t *ColourHint = u"光らせたい色を右の枠内にドラッグ＆ドロップして下さい";
 
-const PaletteSpec PaletteBlocks[] = {
+const PaletteEntry PaletteBlocks[] = {
     {"Image67", BlockKind::Red, "led_red.bmp", {24, 85}, ColourHint},
     {"Image68", BlockKind::Green, "led_green.bmp", {80, 85}, ColourHint},
     {"Image69", BlockKind::Blue, "led_blue.bmp", {24, 136}, ColourHint},
@@ -46,14 +46,14 @@ const PaletteSpec PaletteBlocks[] = {
     {"Image76", BlockKind::RepeatEnd, "end.bmp", {80, 367}, u"繰り返し終了の命令です"},
 };
 
-struct ButtonSpec {
+struct ButtonLayout {
     const char *name;
     int x;
     const char *picture;
     const char16_t *hint;
 };
 
-const ButtonSpec Buttons[] = {
+const ButtonLayout Buttons[] = {
     {"Image5", 16, "read.jpg", u"プログラムを読み込みます"},
     {"Image9", 112, "save.jpg", u"プログラムを保存します"},
     {"Image6", 224, "delete.jpg", u"プログラムの内容をすべて削除します"},
@@ -105,11 +105,11 @@ TForm5::~TForm5() = default;
 void TForm5::CreateControls()
 {
     QList<TImage *> buttons;
-    for (const ButtonSpec &spec : Buttons) {
-        auto *button = new TImage(this, QString::fromLatin1(spec.name));
-        button->setGeometry(spec.x, 8, 90, 51);
+    for (const ButtonLayout &layout : Buttons) {
+        auto *button = new TImage(this, QString::fromLatin1(layout.name));
+        button->setGeometry(layout.x, 8, 90, 51);
         button->SetStretch(true);
-        button->SetHint(QString::fromUtf16(spec.hint));
+        button->SetHint(QString::fromUtf16(layout.hint));
         button->SetPressedLook(true);
         button->setCursor(Qt::PointingHandCursor);
         buttons.append(button);
@@ -135,14 +135,14 @@ void TForm5::CreateControls()
     m_drag->setObjectName(QStringLiteral("DragController1"));
 
     for (size_t i = 0; i < m_palette.size(); ++i) {
-        const PaletteSpec &spec = PaletteBlocks[i];
+        const PaletteEntry &entry = PaletteBlocks[i];
         TPaletteBlock &block = m_palette[i];
-        block.kind = spec.kind;
-        block.picture = QString::fromLatin1(spec.picture);
-        block.image = new TImage(this, QString::fromLatin1(spec.name));
-        block.image->setGeometry(QRect(spec.at, QSize(50, 50)));
+        block.kind = entry.kind;
+        block.picture = QString::fromLatin1(entry.picture);
+        block.image = new TImage(this, QString::fromLatin1(entry.name));
+        block.image->setGeometry(QRect(entry.at, QSize(50, 50)));
         block.image->SetStretch(true);
-        block.image->SetHint(QString::fromUtf16(spec.hint));
+        block.image->SetHint(QString::fromUtf16(entry.hint));
         block.image->setCursor(Qt::OpenHandCursor);
         connect(block.image, &TImage::MouseDown, this,
                 [this](Qt::MouseButton button, QPoint at) { m_press.Press(button, at); });
@@ -319,18 +319,23 @@ void TForm5::Image7Click()
     // One transfer at a time on the wire; a press meanwhile is refused.
     if (Host().IsTransferring())
         return;
+    if (!BuildUsableProgram())
+        return;
+    Host().TransferMode = LampCode::ModeLightProgram;
+    Host().Transfer();
+    Image8->setEnabled(true);
+}
+
+bool TForm5::BuildUsableProgram()
+{
     m_errorFlag = 0;
     const TBlockBuild build = CheckAndBuild();
     if (!build.anyFilled) {
         EmptyAllSlots();
         QMessageBox::information(this, QString(), TBlockProgramBuilder::EmptyProgramMessage());
-        return;
+        return false;
     }
-    if (m_errorFlag == -1)
-        return;
-    Host().TransferMode = LampCode::ModeLightProgram;
-    Host().Transfer();
-    Image8->setEnabled(true);
+    return m_errorFlag != -1;
 }
 
 void TForm5::Image8Click()
@@ -347,14 +352,7 @@ void TForm5::Image8Click()
 
 void TForm5::Image10Click()
 {
-    m_errorFlag = 0;
-    const TBlockBuild build = CheckAndBuild();
-    if (!build.anyFilled) {
-        EmptyAllSlots();
-        QMessageBox::information(this, QString(), TBlockProgramBuilder::EmptyProgramMessage());
-        return;
-    }
-    if (m_errorFlag == -1)
+    if (!BuildUsableProgram())
         return;
     // The preview reads PageCode when it is shown to know where to return.
     Host().PageCode = TMainHost::CodePreviewFromStep3;

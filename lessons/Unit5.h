@@ -50,6 +50,8 @@ private:
     // The pre-check and the build; fills the shared lists and shows every
     // message. Returns the build for the buttons to act on.
     TBlockBuild CheckAndBuild();
+    // Checks and builds; false (the pupil told why) when there is nothing usable to send or preview.
+    bool BuildUsableProgram();
     void Image5Click();   // read
     void Image9Click();   // save
     void Image6Click();   // clear all

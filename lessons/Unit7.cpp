@@ -18,14 +18,14 @@
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonLayout {
     const char *name;
     const char *picture;
     const char *hint;
 };
 
 // Left to right along the top of the screen.
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonLayout kButtons[] = {
     {"Image13", "Picture\\BUTTON\\read.jpg", "プログラムを読み込みます"},
     {"Image19", "Picture\\BUTTON\\save.jpg", "プログラムを保存します"},
     {"Image12", "Picture\\BUTTON\\check.jpg", "プログラムの内容をチェックします"},

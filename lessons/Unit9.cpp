@@ -1,6 +1,253 @@
 #include "Unit9.h"
 
+#include "AssetPath.h"
+#include "CommandCodes.h"
+#include "DotMatrixLabel.h"
+#include "Image.h"
+#include "LoadError.h"
+#include "MainHost.h"
+#include "MsTimer.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+
+namespace {
+
+TImage *MakeImage(QWidget *parent, const QString &name, QRect geometry)
+{
+    auto *image = new TImage(parent, name);
+    image->setGeometry(geometry);
+    return image;
+}
+
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, Qt::Alignment alignment)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
+
+constexpr QRect LampArea(130, 80, 220, 200);
+
+} // namespace
+
 TForm9::TForm9(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm9"))
 {
+    CreateControls();
+    LoadPictures();
+}
+
+QString TForm9::NothingToPlayMessage()
+{
+    return QStringLiteral("プレビューする命令がありません。");
+}
+
+void TForm9::CreateControls()
+{
+    Image5 = MakeImage(this, QStringLiteral("Image5"), QRect(110, 60, 260, 240));
+    Image6 = MakeImage(this, QStringLiteral("Image6"), LampArea);
+    Image6->hide();
+    Image3 = MakeImage(this, QStringLiteral("Image3"), LampArea);
+    Image3->hide();
+    Image4 = MakeImage(this, QStringLiteral("Image4"), LampArea);
+    Image4->hide();
+
+    Image1 = MakeImage(this, QStringLiteral("Image1"), QRect(480, 56, 146, 86));
+    Image1->SetHint(QStringLiteral("プレビューを再生します"));
+    Image2 = MakeImage(this, QStringLiteral("Image2"), QRect(480, 160, 146, 86));
+    Image2->SetHint(QStringLiteral("プレビューを中止します"));
+    Image7 = MakeImage(this, QStringLiteral("Image7"), QRect(184, 320, 102, 51));
+    for (TImage *button : {Image1, Image2, Image7}) {
+        button->SetPressedLook(true);
+        button->setCursor(Qt::PointingHandCursor);
+    }
+
+    LMDLEDLabel1 = new TDotMatrixLabel(this, QStringLiteral("LMDLEDLabel1"));
+    LMDLEDLabel1->setGeometry(416, 264, 229, 28);
+    LMDLEDLabel1->SetColors(Qt::black, QColor(192, 192, 192));
+    LMDLEDLabel1->SetText(QStringLiteral("PREVIEW STOP"));
+
+    CreateCounterPanel();
+
+    MsTimer1 = new TMsTimer(this);
+    MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
+    MsTimer1->SetEnabled(false);
+    MsTimer1->SetInterval(TPreviewPlayer::StartIntervalMs);
+    MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
+
+    connect(Image1, &TImage::Click, this, &TForm9::Image1Click);
+    connect(Image2, &TImage::Click, this, &TForm9::Image2Click);
+    connect(Image7, &TImage::Click, this, &TForm9::Image7Click);
+
+    Image2->setEnabled(false);
+}
+
+void TForm9::CreateCounterPanel()
+{
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(448, 312, 200, 72);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(2);
+
+    auto *grid = new QGridLayout(Panel1);
+    grid->setContentsMargins(12, 6, 12, 6);
+    grid->setHorizontalSpacing(6);
+    grid->addWidget(MakeLabel(Panel1, QStringLiteral("Label1"), QStringLiteral("現在の命令"), Qt::AlignLeft), 0, 0);
+    Label2 = MakeLabel(Panel1, QStringLiteral("Label2"), QStringLiteral("0"), Qt::AlignRight);
+    grid->addWidget(Label2, 0, 1);
+    grid->addWidget(MakeLabel(Panel1, QStringLiteral("Label3"), QStringLiteral("個目"), Qt::AlignLeft), 0, 2);
+    grid->addWidget(MakeLabel(Panel1, QStringLiteral("Label4"), QStringLiteral("総命令数"), Qt::AlignLeft), 1, 0);
+    Label5 = MakeLabel(Panel1, QStringLiteral("Label5"), QStringLiteral("0"), Qt::AlignRight);
+    grid->addWidget(Label5, 1, 1);
+    grid->addWidget(MakeLabel(Panel1, QStringLiteral("Label6"), QStringLiteral("個"), Qt::AlignLeft), 1, 2);
+    grid->setColumnStretch(1, 1);
+    Panel1->hide();
+}
+
+void TForm9::LoadPictures()
+{
+    bool failed = false;
+    auto load = [&failed](TImage *image, const QString &path) {
+        try {
+            image->LoadPicture(path);
+        } catch (const TLoadError &) {
+            failed = true;
+        }
+    };
+    load(Image5, QStringLiteral("Picture\\PANEL\\preview_flame.jpg"));
+    load(Image3, TPreviewPlayer::BackgroundPicture());
+    load(Image6, TPreviewPlayer::BackgroundPicture());
+    load(Image1, QStringLiteral("Picture\\BUTTON\\play1.jpg"));
+    load(Image2, QStringLiteral("Picture\\BUTTON\\stop1.jpg"));
+    load(Image7, QStringLiteral("Picture\\BUTTON\\moni_back.jpg"));
+    m_background.Assign(Image6->pixmap());
+    // The step pictures are loaded while playing, where a box would stop
+    // nothing; a missing one is reported here, once.
+    QStringList steps{TPreviewPlayer::StartPicture(), TPreviewPlayer::WaitPicture(0), TPreviewPlayer::WaitPicture(1)};
+    for (int c = 0; c < LampCode::ColourCount; ++c)
+        steps << TPreviewPlayer::ColourPicture(LampCode::ColourStepBase + 8 * c);
+    for (const QString &path : steps) {
+        if (ResolveAsset(path).isEmpty())
+            failed = true;
+    }
+    if (failed)
+        ShowCreateError(this);
+}
+
+void TForm9::FormShow()
+{
+    if (m_player.IsPlaying())
+        StopPreview();
+    Image1->setEnabled(true);
+    Image2->setEnabled(false);
+}
+
+void TForm9::Image1Click()
+{
+    if (!m_player.Play(Host().ExpandedList)) {
+        QMessageBox::information(this, QString(), NothingToPlayMessage());
+        return;
+    }
+    ShowPlayer();
+    MsTimer1->SetInterval(m_player.Interval());
+    MsTimer1->SetEnabled(true);
+    Image1->setEnabled(false);
+    Image2->setEnabled(true);
+}
+
+void TForm9::Image2Click()
+{
+    StopPreview();
+}
+
+void TForm9::Image7Click()
+{
+    StopPreview();
+    if (Host().PageCode == TMainHost::CodePreviewFromStep5) {
+        Host().ShowPage(TMainHost::PageStep5);
+        Host().PageCode = TMainHost::PageStep5;
+    } else if (Host().PageCode == TMainHost::CodePreviewFromStep3) {
+        Host().ShowPage(TMainHost::PageStep3);
+        Host().PageCode = TMainHost::PageStep3;
+    }
+    Host().SetStepButtonsEnabled(true, true);
+}
+
+void TForm9::MsTimer1Timer()
+{
+    m_player.Tick();
+    if (!m_player.IsPlaying()) {
+        StopPreview();
+        return;
+    }
+    // A new interval restarts the period now, so each step counts from the
+    // tick that showed it.
+    MsTimer1->SetInterval(m_player.Interval());
+    ShowPlayer();
+}
+
+void TForm9::StopPreview()
+{
+    MsTimer1->SetEnabled(false);
+    m_player.Stop();
+    m_fadeColour = TABitmap();
+    m_fadeColourFor.clear();
+    ShowPlayer();
+    Image1->setEnabled(true);
+    Image2->setEnabled(false);
+}
+
+void TForm9::ShowPlayer()
+{
+    const bool playing = m_player.IsPlaying();
+    if (playing) {
+        ShowPicture();
+        ShowFade();
+        Label2->setText(QString::number(m_player.CurrentNumber()));
+        Label5->setText(QString::number(m_player.Total()));
+    }
+    Image3->setVisible(m_player.FadeVisible());
+    Image4->setVisible(m_player.PictureVisible());
+    Panel1->setVisible(playing);
+    LMDLEDLabel1->setVisible(!playing);
+}
+
+void TForm9::ShowPicture()
+{
+    if (Image4->PicturePath() == m_player.Picture())
+        return;
+    try {
+        Image4->LoadPicture(m_player.Picture());
+    } catch (const TLoadError &) {
+        // Reported when the screen was created; the play goes on without it.
+        Image4->clear();
+    }
+}
+
+void TForm9::ShowFade()
+{
+    const QString &colour = m_player.FadePicture();
+    const QString shown = colour.isEmpty() ? QString() : colour + u'@' + QString::number(m_player.FadeOpacity());
+    if (shown == m_fadeShown && !Image3->pixmap().isNull())
+        return;
+    m_fadeShown = shown;
+    if (colour.isEmpty()) {
+        Image3->SetPicture(Image6->pixmap());
+        return;
+    }
+    if (colour != m_fadeColourFor) {
+        // The picture area has just loaded this colour for the fade.
+        m_fadeColour.Assign(Image4->pixmap());
+        m_fadeColourFor = colour;
+    }
+    TABitmap frame = m_background;
+    m_fadeColour.BlendOnto(0, 0, static_cast<std::uint16_t>(m_player.FadeOpacity()), frame, m_fadeColour.Height(),
+                           m_fadeColour.Width());
+    Image3->SetPicture(frame.ToPixmap());
+    Image3->repaint();
 }

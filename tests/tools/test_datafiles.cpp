@@ -253,7 +253,7 @@ private Q_SLOTS:
         }
         for (int code : {160, 168, 176, 184, 192, 200, 208, 216})
             QCOMPARE(QImage(ResolveAsset(QStringLiteral("picture\\Pre\\%1.bmp").arg(code))).size(), QSize(220, 200));
-        for (const char *wait : {"96", "96-1", "Base"})
+        for (const char *wait : {"96", "96-1", "Base", "start"})
             QCOMPARE(QImage(ResolveAsset(QStringLiteral("picture\\Pre\\%1.bmp").arg(QLatin1String(wait)))).size(), QSize(220, 200));
     }
 

@@ -165,6 +165,19 @@ void Colours()
     Put(QStringLiteral("picture/Pre/216.bmp"), Art::Lamp(QColor()));
     Put(QStringLiteral("picture/Pre/96.bmp"), Art::Lamp(QColor(), 1));
     Put(QStringLiteral("picture/Pre/96-1.bmp"), Art::Lamp(QColor(), 2));
+    // the preview's first picture: the unlit lamp with a start caption
+    QImage start = Art::Lamp(QColor());
+    {
+        QPainter p(&start);
+        p.setRenderHint(QPainter::Antialiasing);
+        QFont font = p.font();
+        font.setPixelSize(18);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(QColor(40, 90, 160));
+        p.drawText(QRectF(10, 2, 200, 22), Qt::AlignCenter, QStringLiteral("スタート"));
+    }
+    Put(QStringLiteral("picture/Pre/start.bmp"), start);
     QImage del = Art::LedChip(50, QColor(240, 240, 240), QStringLiteral("×"));
     Put(QStringLiteral("picture/LED/delete.bmp"), del);
     // the STEP3 palette's repeat and wait blocks

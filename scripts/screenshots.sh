@@ -1,0 +1,41 @@
+#!/bin/sh
+# Takes a picture of each lesson page and of the settings screen of the built
+# program under a private Xvfb display, for the README (docs/screenshots/).
+# Usage: sh scripts/screenshots.sh [build-dir]
+set -eu
+BUILD=${1:-build}
+OUT=docs/screenshots
+BIN="$BUILD/bin/lk72"
+[ -x "$BIN" ] || { echo "no program at $BIN (build first: sh scripts/build.sh)"; exit 1; }
+unset QT_QPA_PLATFORM
+mkdir -p "$OUT"
+DISPLAY_NUM=":$(( 1500 + $$ % 400 ))"
+HOME_DIR=$(mktemp -d)
+Xvfb "$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB=$!
+trap 'kill $APP 2>/dev/null || true; kill $XVFB 2>/dev/null || true; rm -rf "$HOME_DIR"' EXIT
+APP=
+export DISPLAY="$DISPLAY_NUM"
+i=0
+until xdpyinfo >/dev/null 2>&1; do i=$((i + 1)); [ $i -lt 100 ] || exit 1; sleep 0.1; done
+
+HOME=$HOME_DIR LANG=C.UTF-8 "$BIN" >/dev/null 2>&1 &
+APP=$!
+i=0
+until WID=$(xdotool search --onlyvisible --name '^LK-72$' 2>/dev/null | head -1) && [ -n "$WID" ]; do
+  i=$((i + 1)); [ $i -lt 200 ] || { echo "the main window did not appear"; exit 1; }; sleep 0.05
+done
+sleep 1.5
+xdotool windowmove --sync "$WID" 0 0 2>/dev/null || true
+xdotool windowactivate --sync "$WID" 2>/dev/null || true
+sleep 0.3
+for step in 1 2 3 4 5 6 7 8 9 10; do
+  import -window "$WID" "$OUT/step$step.png"
+  xdotool key --window "$WID" F8 2>/dev/null
+  sleep 0.8
+done
+# The settings screen over STEP10, opened by its button at (575, 20).
+xdotool mousemove --sync 575 20 click 1
+sleep 1
+import -window root -crop 780x560+0+0 "$OUT/settings.png"
+echo "screenshots written to $OUT"
