@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -78,6 +79,17 @@ private Q_SLOTS:
                                        QStringLiteral("プログラム"), QStringLiteral("感想")}));
         QCOMPARE(left, (QStringList{QStringLiteral("赤色　0.5秒　点灯"), QString(), QString(),
                                     QStringLiteral("＜ここに感想を入力して下さい＞")}));
+
+        // Centred on the page as the pupil sees it, not only marked so.
+        const auto lineX = [&](int n) {
+            const QTextBlock b = text->document()->findBlockByNumber(n);
+            return b.layout()->lineAt(0).cursorToX(0) + b.layout()->lineAt(0).naturalTextWidth() / 2;
+        };
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const qreal middle = text->viewport()->width() / 2.0;
+        QVERIFY2(qAbs(lineX(4) - middle) < 20, qPrintable(QString::number(lineX(4))));
+        QVERIFY2(qAbs(lineX(8) - middle) < 20, qPrintable(QString::number(lineX(8))));
+        QVERIFY(text->document()->findBlockByNumber(5).layout()->lineAt(0).cursorToX(0) < 8);
 
         // Typing over a heading keeps it centred; a new line after the name stays centred too.
         QTextCursor cursor(text->document()->findBlockByNumber(1));
