@@ -27,7 +27,11 @@ TForm10::TForm10(TMainHost &host, QWidget *parent)
     RichEdit3->setAcceptRichText(false);
     RichEdit3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit3->setLineWrapMode(QTextEdit::NoWrap);
+    // Lines never wrap, yet the layout keeps the area's width: without a width
+    // (QTextEdit::NoWrap) a centred paragraph has nothing to centre in and
+    // shows left-aligned. Longer lines still reach the horizontal scroll bar.
+    RichEdit3->setLineWrapMode(QTextEdit::WidgetWidth);
+    RichEdit3->setWordWrapMode(QTextOption::NoWrap);
     RichEdit3->setStyleSheet(QStringLiteral("QTextEdit { background: black; color: white; }"));
 
     const struct {

@@ -13,6 +13,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTextCursor>
 #include <QTextEdit>
 
 namespace {
@@ -54,6 +57,48 @@ private Q_SLOTS:
         QCOMPARE(step5[15].text, QStringLiteral("　　　飛び先　　　w9"));
         QCOMPARE(step5[16].text, QStringLiteral("　"));
         QCOMPARE(step5.last(), (TReportLine{QStringLiteral("＜ここに感想を入力して下さい＞"), false}));
+    }
+
+    void headingsAreCentredAndTheBodyLeftAligned()
+    {
+        MessageBoxWatcher boxes;
+        FakeHost host;
+        host.PageCode = TMainHost::CodeReportFromStep3;
+        host.ReportTextList = {QStringLiteral("赤色　0.5秒　点灯")};
+        TForm10 form(host, nullptr);
+        form.show();
+        form.FormShow();
+        auto *text = form.findChild<QTextEdit *>(QStringLiteral("RichEdit3"));
+        QStringList centred, left;
+        for (QTextBlock b = text->document()->begin(); b.isValid(); b = b.next()) {
+            const Qt::Alignment a = b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+            (a == Qt::AlignHCenter ? centred : left) << b.text();
+        }
+        QCOMPARE(centred, (QStringList{QStringLiteral("＜ここに学年、組を入力して下さい＞"),
+                                       QStringLiteral("＜ここに名前を入力して下さい＞"), QString(), QString(),
+                                       QStringLiteral("プログラム"), QStringLiteral("感想")}));
+        QCOMPARE(left, (QStringList{QStringLiteral("赤色　0.5秒　点灯"), QString(), QString(),
+                                    QStringLiteral("＜ここに感想を入力して下さい＞")}));
+
+        // Centred on the page as the pupil sees it, not only marked so.
+        const auto lineX = [&](int n) {
+            const QTextBlock b = text->document()->findBlockByNumber(n);
+            return b.layout()->lineAt(0).cursorToX(0) + b.layout()->lineAt(0).naturalTextWidth() / 2;
+        };
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const qreal middle = text->viewport()->width() / 2.0;
+        QVERIFY2(qAbs(lineX(4) - middle) < 20, qPrintable(QString::number(lineX(4))));
+        QVERIFY2(qAbs(lineX(8) - middle) < 20, qPrintable(QString::number(lineX(8))));
+        QVERIFY(text->document()->findBlockByNumber(5).layout()->lineAt(0).cursorToX(0) < 8);
+
+        // Typing over a heading keeps it centred; a new line after the name stays centred too.
+        QTextCursor cursor(text->document()->findBlockByNumber(1));
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        text->setTextCursor(cursor);
+        QTest::keyClicks(text, QStringLiteral("yamada"));
+        QCOMPARE(text->document()->findBlockByNumber(1).text(), QStringLiteral("yamada"));
+        QCOMPARE(text->document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                 Qt::AlignHCenter);
     }
 
     void printAreaKeepsItsMarginsFromThePaperEdges()
