@@ -3,7 +3,10 @@
 #include "Unit1.h"
 #include "Unit13.h"
 #include "Unit15.h"
+#include "StationOption.h"
 #include "network.h"
+
+#include <QMessageBox>
 
 int main(int argc, char *argv[])
 {
@@ -15,8 +18,16 @@ int main(int argc, char *argv[])
     TForm15 form15(form1);
     TForm16 form16(form1);
     QObject::connect(&form1, &TForm1::SettingsRequested, &form15, [&form15] { form15.exec(); });
-    QObject::connect(qobject_cast<TForm14 *>(form1.Page(TMainHost::PageStep8)), &TForm14::MessageWindowRequested, &form16, &TForm16::ShowWindow);
+    auto *network = qobject_cast<TForm14 *>(form1.Page(TMainHost::PageStep8));
+    QObject::connect(network, &TForm14::MessageWindowRequested, &form16, &TForm16::ShowWindow);
+    const TStationOption station = ReadStationOption(app.arguments());
+    if (!station.address.isNull()) {
+        network->SetStationAddress(station.address);
+        form16.SetStationAddress(station.address);
+    }
 
     form1.show();
+    if (!station.error.isEmpty())
+        QMessageBox::warning(&form1, QString(), station.error);
     return app.exec();
 }

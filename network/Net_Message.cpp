@@ -196,6 +196,12 @@ void TForm16::SetListenAddress(const QHostAddress &address)
     m_listener->SetListenAddress(address);
 }
 
+void TForm16::SetStationAddress(const QHostAddress &address)
+{
+    m_stationAddress = address;
+    m_listener->SetListenAddress(address);
+}
+
 QString TForm16::OwnName() const
 {
     return NetworkEntry(m_host.NetworkSettings, NetworkSettingsIndex::OwnName);
@@ -308,6 +314,8 @@ void TForm16::CheckBoxClick(int k)
         return;
     }
     d.link->abort();
+    if (!m_stationAddress.isNull())
+        d.link->bind(m_stationAddress);
     d.link->connectToHost(parsed, m_remotePorts.at(static_cast<size_t>(k - 1)));
 }
 

@@ -29,6 +29,9 @@ public:
     // Tests run stations side by side on loopback with free ports.
     void SetNetworkPorts(quint16 listenPort, quint16 remotePort);
     void SetListenAddress(const QHostAddress &address);
+    // Listens on `address` and lets the links leave from it, so the others
+    // see this station at the address it sends in its messages.
+    void SetStationAddress(const QHostAddress &address);
     // Station k (1 to 6) alone on another port, so one test station can be unreachable.
     void SetStationPort(int k, quint16 port);
     TStationListener &Listener() { return *m_listener; }
@@ -65,6 +68,7 @@ private:
 
     TMainHost &m_host;
     TStationListener *m_listener = nullptr;
+    QHostAddress m_stationAddress;
     std::array<quint16, DestinationCount> m_remotePorts{MessagePort, MessagePort, MessagePort, MessagePort, MessagePort, MessagePort};
     std::array<TDestination, DestinationCount> m_destinations{};
     bool m_logClosing = true;

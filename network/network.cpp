@@ -285,6 +285,12 @@ void TForm14::SetListenAddress(const QHostAddress &address)
     m_listener->SetListenAddress(address);
 }
 
+void TForm14::SetStationAddress(const QHostAddress &address)
+{
+    m_stationAddress = address;
+    m_listener->SetListenAddress(address);
+}
+
 void TForm14::Warn(const QString &text)
 {
     QMessageBox::warning(this, QString(), text);
@@ -296,7 +302,7 @@ void TForm14::FormShow()
         PaintGrey(radio);
     // Without a network the station can still reach itself, and the
     // messages it sends keep the form the others read.
-    const QString own = OwnIPv4Address();
+    const QString own = m_stationAddress.isNull() ? OwnIPv4Address() : m_stationAddress.toString();
     Label1->setText(own.isEmpty() ? QStringLiteral("127.0.0.1") : own);
     OpenListener();
     Host().NetworkSettings[ReceiveMode] = QStringLiteral("1");
@@ -431,6 +437,8 @@ void TForm14::ConnectLink(int slot)
         const QSignalBlocker quiet(s.link);
         s.link->abort();
     }
+    if (!m_stationAddress.isNull())
+        s.link->bind(m_stationAddress);
     s.link->connectToHost(parsed, m_remotePorts.at(static_cast<size_t>(slot - 1)));
 }
 

@@ -33,6 +33,10 @@ public:
     // Tests run stations side by side on loopback with free ports.
     void SetNetworkPorts(quint16 listenPort, quint16 remotePort);
     void SetListenAddress(const QHostAddress &address);
+    // Pins this station to one address: it listens there, its links leave
+    // from there and the page shows it as the own address. Lets several
+    // stations share one computer, each on its own loopback address.
+    void SetStationAddress(const QHostAddress &address);
     // Station k (1 to 6) alone on another port, so one test station can be unreachable.
     void SetStationPort(int k, quint16 port);
     TStationListener &Listener() { return *m_listener; }
@@ -89,6 +93,7 @@ private:
 
     TStationListener *m_listener = nullptr;
     TDragController *m_drag = nullptr;
+    QHostAddress m_stationAddress;
     std::array<quint16, SlotCount> m_remotePorts{CommandPort, CommandPort, CommandPort, CommandPort, CommandPort, CommandPort};
 
     std::array<TSlot, SlotCount> m_slots{};
