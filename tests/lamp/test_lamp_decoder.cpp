@@ -150,6 +150,14 @@ private Q_SLOTS:
         tooShort.pauses[1] += 4;
         tooShort.pauses[2] -= 9;
         QVERIFY(Decode(tooShort).first().startsWith(QStringLiteral("warning pause of 31 ms before byte 186")));
+        Wire busy = LightProgram(Step1Program());
+        busy.pauses[1] += 9;
+        busy.pauses[2] -= 9;
+        QCOMPARE(Decode(busy), QStringList{QStringLiteral("light-program ") + Joined(Step1Program())});
+        Wire beyondAnyDelay = LightProgram(Step1Program());
+        beyondAnyDelay.pauses[1] += 13;
+        beyondAnyDelay.pauses[2] -= 13;
+        QVERIFY(Decode(beyondAnyDelay).first().startsWith(QStringLiteral("warning pause of 27 ms before byte 186")));
     }
 
     void garbageBetweenFramesIsReportedAndTheNextFrameStillDecodes()

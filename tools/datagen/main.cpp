@@ -68,8 +68,8 @@ void Buttons()
         {"delete_1.jpg", 112, 82, "１つ削除", 3},  {"ledlinkgamen.jpg", 112, 82, "色の変更", 4},
         {"onpuback.jpg", 112, 82, "戻る", 7},      {"on.jpg", 60, 30, "ON", 2},
         {"off.jpg", 60, 30, "OFF", 7},             {"ledlink.jpg", 150, 30, "LEDの色", 4},
-        {"net_jikko.jpg", 90, 51, "実行", 2},      {"net_send.jpg", 112, 82, "メッセージ", 5},
-        {"net_set.jpg", 112, 82, "ネット設定", 7}, {"ok1.jpg", 90, 40, "OK", 0},
+        {"net_jikko.jpg", 90, 51, "実行", 2},      {"net_send.jpg", 110, 36, "メッセージ", 5},
+        {"net_set.jpg", 110, 36, "ネット設定", 7}, {"ok1.jpg", 90, 40, "OK", 0},
         {"send.jpg", 90, 40, "送信", 1},           {"close3.jpg", 90, 40, "閉じる", 3},
     };
     for (const B &b : buttons)

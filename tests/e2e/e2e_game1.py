@@ -1,0 +1,6 @@
+"""A whole signal game at speed 1, played with the mouse."""
+
+import game_play
+import lk72e2e
+
+lk72e2e.run(lambda s: game_play.play(s, 0))
