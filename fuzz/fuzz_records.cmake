@@ -1,0 +1,1 @@
+lk72_fuzz(records lk72lessons)

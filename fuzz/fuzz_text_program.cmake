@@ -1,0 +1,1 @@
+lk72_fuzz(text_program lk72lessons)
