@@ -49,6 +49,21 @@ bool IsBlackKey(int keyIndex)
     return keyIndex < 13 && KeyboardLayout::IsBlack(keyIndex);
 }
 
+bool IsUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void Inform(QWidget *parent, const QString &text)
 {
     QMessageBox::information(parent, QString(), text);
@@ -389,6 +404,10 @@ void TForm6::Image16Click()
     m_playing = true;
     for (const int code : codes)
         m_player->PlayToEnd(code);
+    // Clicks and keys made during the melody were held back by the playback;
+    // they are delivered now, while the screen still counts as playing, so
+    // they are dropped instead of acting on the screen after the last note.
+    QCoreApplication::processEvents();
     m_playing = false;
 }
 
@@ -583,6 +602,11 @@ void TForm6::Image20Click()
 
 bool TForm6::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_playing && IsUserInput(event->type())) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == window())
+            return true;
+    }
     if (event->type() != QEvent::KeyPress || !isVisible())
         return TPageScreen::eventFilter(watched, event);
     auto *widget = qobject_cast<QWidget *>(watched);
