@@ -5,24 +5,15 @@ byte sent; the preview plays and returns; a program saved through the file
 dialog and read back transfers the same bytes; the report shows the lines."""
 
 import os
-import random
 import subprocess
 import sys
 import tempfile
 import time
 
 import lk72e2e
+from lk72e2e import drag, file_dialog
 
 
-class _PrivateDisplay:
-    """Keeps this script's Xvfb away from the displays other sessions use."""
-
-    @staticmethod
-    def randint(_low, _high):
-        return random.randint(1001, 9999)
-
-
-lk72e2e.random = _PrivateDisplay()
 
 PAGE = (30, 70)
 
@@ -62,22 +53,6 @@ SHOTS = os.environ.get("LK72_E2E_SHOTS", tempfile.gettempdir())
 
 
 # --- helpers this script adds to the harness ----------------------------
-def drag(s, start, end, steps=20):
-    """A real drag: button down on `start`, moved in steps, released on `end`."""
-    ox, oy = s.window_origin()
-
-    def move(x, y):
-        s.xdo("mousemove", "--sync", str(int(ox + x)), str(int(oy + y)))
-        time.sleep(0.02)
-
-    move(*start)
-    s.xdo("mousedown", "1")
-    time.sleep(0.05)
-    for i in range(1, steps + 1):
-        move(start[0] + (end[0] - start[0]) * i / steps, start[1] + (end[1] - start[1]) * i / steps)
-    time.sleep(0.05)
-    s.xdo("mouseup", "1")
-    time.sleep(0.3)
 
 
 def shot(s, name):
@@ -111,22 +86,6 @@ def answer_box(s, expected, name):
     s.click(*at(8, 420))
 
 
-def file_dialog(s, path):
-    """Types a path into the Qt file dialog's file name field and presses Return."""
-    dialog = s.wait_for(lambda: s.message_boxes(), 5, "the file dialog did not open")[0]
-    time.sleep(0.5)
-    s.xdo("windowactivate", "--sync", dialog)
-    s.xdo("key", "--window", dialog, "ctrl+a")
-    s.type_text(path)
-    # The name field's completer may take the first Return to close its list.
-    for _ in range(2):
-        s.xdo("key", "Return")
-        if dialog not in s.wait_for(lambda: [s.message_boxes()], 1, "")[0]:
-            break
-        time.sleep(1)
-    s.wait_for(lambda: not s.message_boxes(), 5, "the file dialog did not close")
-    s.xdo("windowactivate", "--sync", s.window)
-    time.sleep(0.3)
 
 
 def build_program(s):

@@ -7,7 +7,6 @@ through the file dialog, cleared and read back transfers the same bytes, and
 the file holds the lesson name, the command words and the program lines."""
 
 import os
-import random
 import subprocess
 import sys
 import tempfile
@@ -16,15 +15,6 @@ import time
 import lk72e2e
 
 
-class _PrivateDisplay:
-    """Keeps this script's Xvfb away from the displays other sessions use."""
-
-    @staticmethod
-    def randint(_low, _high):
-        return random.randint(1001, 9999)
-
-
-lk72e2e.random = _PrivateDisplay()
 
 PAGE = (30, 70)
 
@@ -178,21 +168,8 @@ def no_box(s, what):
 
 
 def file_dialog(s, path):
-    """Types a path into the Qt file dialog's file name field and presses Return."""
-    dialog = s.wait_for(lambda: s.message_boxes(), 5, "the file dialog did not open")[0]
-    time.sleep(0.5)
-    s.xdo("windowactivate", "--sync", dialog)
-    s.xdo("key", "--window", dialog, "ctrl+a")
-    s.type_text(path)
-    # The name field's completer may take the first Return to close its list.
-    for _ in range(2):
-        s.xdo("key", "Return")
-        if dialog not in s.wait_for(lambda: [s.message_boxes()], 1, "")[0]:
-            break
-        time.sleep(1)
-    s.wait_for(lambda: not s.message_boxes(), 5, "the file dialog did not close")
-    s.xdo("windowactivate", "--sync", s.window)
-    time.sleep(0.3)
+    """The harness's file dialog, then the keyboard back to the editor."""
+    lk72e2e.file_dialog(s, path)
     focus_editor(s)
 
 

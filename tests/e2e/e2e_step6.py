@@ -5,7 +5,6 @@ the press is the black key's; a second press while the first note is still
 playing or on the wire never falls between the mode byte and the note."""
 
 import os
-import random
 import select
 import tempfile
 import time
@@ -14,15 +13,6 @@ import wave
 import lk72e2e
 
 
-class _PrivateDisplay:
-    """Keeps this script's Xvfb away from the displays other sessions use."""
-
-    @staticmethod
-    def randint(_low, _high):
-        return random.randint(1001, 9999)
-
-
-lk72e2e.random = _PrivateDisplay()
 
 PAGE = (30, 70)
 NEXT_STEP = (88 + 31, 510 + 20)

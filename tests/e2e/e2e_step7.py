@@ -6,24 +6,15 @@ run sends 9; delete one and delete all change what is sent; a melody saved
 through the file dialog and read back sends the same bytes."""
 
 import os
-import random
 import select
 import subprocess
 import tempfile
 import time
 
 import lk72e2e
+from lk72e2e import drag, file_dialog
 
 
-class _PrivateDisplay:
-    """Keeps this script's Xvfb away from the displays other sessions use."""
-
-    @staticmethod
-    def randint(_low, _high):
-        return random.randint(1001, 9999)
-
-
-lk72e2e.random = _PrivateDisplay()
 
 PAGE = (30, 70)
 NEXT_STEP = (88 + 31, 510 + 20)
@@ -110,22 +101,6 @@ def differs(a, b):
     return int(float(out.stderr.split()[0]))
 
 
-def drag(s, start, end, steps=20):
-    """A real drag: button down on `start`, moved in steps, released on `end`."""
-    ox, oy = s.window_origin()
-
-    def move(x, y):
-        s.xdo("mousemove", "--sync", str(int(ox + x)), str(int(oy + y)))
-        time.sleep(0.02)
-
-    move(*start)
-    s.xdo("mousedown", "1")
-    time.sleep(0.05)
-    for i in range(1, steps + 1):
-        move(start[0] + (end[0] - start[0]) * i / steps, start[1] + (end[1] - start[1]) * i / steps)
-    time.sleep(0.05)
-    s.xdo("mouseup", "1")
-    time.sleep(0.3)
 
 
 def answer_box(s, expected, name):
@@ -142,22 +117,6 @@ def answer_box(s, expected, name):
     time.sleep(0.2)
 
 
-def file_dialog(s, path):
-    """Types a path into the Qt file dialog's file name field and presses Return."""
-    dialog = s.wait_for(lambda: s.message_boxes(), 5, "the file dialog did not open")[0]
-    time.sleep(0.5)
-    s.xdo("windowactivate", "--sync", dialog)
-    s.xdo("key", "--window", dialog, "ctrl+a")
-    s.type_text(path)
-    # The name field's completer may take the first Return to close its list.
-    for _ in range(2):
-        s.xdo("key", "Return")
-        if dialog not in s.wait_for(lambda: [s.message_boxes()], 1, "")[0]:
-            break
-        time.sleep(1)
-    s.wait_for(lambda: not s.message_boxes(), 5, "the file dialog did not close")
-    s.xdo("windowactivate", "--sync", s.window)
-    time.sleep(0.3)
 
 
 def expect(s, line, what, seconds=15):

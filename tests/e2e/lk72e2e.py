@@ -18,7 +18,8 @@ class Session:
         self.home = tempfile.mkdtemp(prefix="lk72e2e-")
         self.procs = []
         self.lines = []
-        self.display = f":{random.randint(100, 400)}"
+        # Well above the low display numbers other sessions on the machine use.
+        self.display = f":{random.randint(1001, 59999)}"
         self.env = dict(os.environ, HOME=self.home, DISPLAY=self.display, LANG="C.UTF-8")
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env.pop("XDG_RUNTIME_DIR", None)
@@ -154,3 +155,40 @@ def run(test, **options):
         raise
     session.close()
     print("e2e: 1 passed, 0 failed")
+
+
+def drag(s, start, end, steps=20):
+    """A real drag in the main window: button down on `start`, moved in steps,
+    released on `end`."""
+    ox, oy = s.window_origin()
+
+    def move(x, y):
+        s.xdo("mousemove", "--sync", str(int(ox + x)), str(int(oy + y)))
+        time.sleep(0.02)
+
+    move(*start)
+    s.xdo("mousedown", "1")
+    time.sleep(0.05)
+    for i in range(1, steps + 1):
+        move(start[0] + (end[0] - start[0]) * i / steps, start[1] + (end[1] - start[1]) * i / steps)
+    time.sleep(0.05)
+    s.xdo("mouseup", "1")
+    time.sleep(0.3)
+
+
+def file_dialog(s, path):
+    """Types a path into the open Qt file dialog's file name field and presses Return."""
+    dialog = s.wait_for(lambda: s.message_boxes(), 5, "the file dialog did not open")[0]
+    time.sleep(0.5)
+    s.xdo("windowactivate", "--sync", dialog)
+    s.xdo("key", "--window", dialog, "ctrl+a")
+    s.type_text(path)
+    # The name field's completer may take the first Return to close its list.
+    for _ in range(2):
+        s.xdo("key", "Return")
+        if dialog not in s.wait_for(lambda: [s.message_boxes()], 1, "")[0]:
+            break
+        time.sleep(1)
+    s.wait_for(lambda: not s.message_boxes(), 5, "the file dialog did not close")
+    s.xdo("windowactivate", "--sync", s.window)
+    time.sleep(0.3)
