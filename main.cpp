@@ -1,8 +1,11 @@
 #include "Application.h"
+#include "LoadProbe.h"
 #include "Net_Message.h"
 #include "Unit1.h"
 #include "Unit13.h"
 #include "Unit15.h"
+#include "StationCommandGate.h"
+#include "StationListener.h"
 #include "StationOption.h"
 #include "network.h"
 
@@ -24,6 +27,22 @@ int main(int argc, char *argv[])
     if (!station.address.isNull()) {
         network->SetStationAddress(station.address);
         form16.SetStationAddress(station.address);
+    }
+
+    if (TLoadProbe::Wanted()) {
+        new TLoadProbe(
+            [network, &form16] {
+                const TStationListener &commands = network->Listener();
+                const TStationListener &messages = form16.Listener();
+                return QStringLiteral("commands=%1 commands-dropped=%2 messages=%3 messages-dropped=%4 connections=%5 refused=%6")
+                    .arg(commands.ReceivedCount())
+                    .arg(commands.DroppedCount())
+                    .arg(messages.ReceivedCount())
+                    .arg(messages.DroppedCount())
+                    .arg(commands.ConnectionCount() + messages.ConnectionCount())
+                    .arg(network->CommandGate().RefusedCount());
+            },
+            &form1);
     }
 
     form1.show();

@@ -66,28 +66,31 @@ std::optional<TStationCommand> Parse(const QString &text)
     return command;
 }
 
+void Run(TMainHost &host, const TStationCommand &command)
+{
+    switch (command.kind) {
+    case TStationCommand::Kind::Execute:
+        host.ExecuteCode = ExecuteByte;
+        host.SendExecute();
+        break;
+    case TStationCommand::Kind::Direct:
+        host.DirectCode = command.code;
+        host.TransferMode = LampCode::ModeDirectLight;
+        host.Transfer();
+        break;
+    case TStationCommand::Kind::Program:
+        host.ProgramList = command.program;
+        host.TransferMode = LampCode::ModeLightProgram;
+        host.Transfer();
+        break;
+    }
+}
+
 void Apply(TMainHost &host, const TStationCommand &command)
 {
     // The state is set only when the wire is free, so a transfer that is
     // running keeps the list and mode it started with.
-    host.RunWhenIdle([&host, command] {
-        switch (command.kind) {
-        case TStationCommand::Kind::Execute:
-            host.ExecuteCode = ExecuteByte;
-            host.SendExecute();
-            break;
-        case TStationCommand::Kind::Direct:
-            host.DirectCode = command.code;
-            host.TransferMode = LampCode::ModeDirectLight;
-            host.Transfer();
-            break;
-        case TStationCommand::Kind::Program:
-            host.ProgramList = command.program;
-            host.TransferMode = LampCode::ModeLightProgram;
-            host.Transfer();
-            break;
-        }
-    });
+    host.RunWhenIdle([&host, command] { Run(host, command); });
 }
 
 } // namespace StationCommand

@@ -31,6 +31,9 @@ QString EncodeProgram(int code);        // "162,223,...,223" (twenty fields)
 // values outside a byte) gives nullopt and is ignored by the receiver.
 std::optional<TStationCommand> Parse(const QString &text);
 
+// Sets the shared state and runs Transfer or SendExecute now.
+void Run(TMainHost &host, const TStationCommand &command);
+
 // Hands a command to the own lamp: queued behind a transfer that is on the
 // wire, then the shared state is set and Transfer or SendExecute runs.
 void Apply(TMainHost &host, const TStationCommand &command);

@@ -82,7 +82,7 @@ void TStationListener::NewConnection()
         }
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket, peer] {
-            socket->deleteLater();
+            Release(socket);
             Q_EMIT Closed(peer);
         });
         connect(socket, &QTcpSocket::errorOccurred, this, [this, peer](QAbstractSocket::SocketError error) {
@@ -94,15 +94,32 @@ void TStationListener::NewConnection()
     }
 }
 
+void TStationListener::Release(QTcpSocket *socket)
+{
+    if (m_reading.contains(socket)) {
+        if (!m_closedWhileReading.contains(socket))
+            m_closedWhileReading.append(socket);
+        return;
+    }
+    socket->deleteLater();
+}
+
 void TStationListener::Read(QTcpSocket *socket)
 {
     const qint64 waiting = socket->bytesAvailable();
     if (waiting <= 0)
         return;
-    if (waiting > ReadCap) {
+    if (waiting > m_readCap) {
         socket->skip(waiting);
+        ++m_dropped;
+        socket->abort();
         return;
     }
     const QByteArray bytes = socket->readAll();
+    ++m_received;
+    m_reading.append(socket);
     Q_EMIT Received(PeerText(*socket), Cp932::Decode(bytes));
+    m_reading.removeOne(socket);
+    if (!m_reading.contains(socket) && m_closedWhileReading.removeOne(socket))
+        socket->deleteLater();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -9,8 +10,9 @@ class QTcpServer;
 class QTcpSocket;
 
 // The listening side of one station port. Every read of a connection is one
-// message, decoded from code page 932; a read larger than the cap is dropped
-// whole, so a flood cannot grow the log or reach the lamp.
+// message, decoded from code page 932. A read larger than the cap is dropped
+// and its connection closed: nothing of this system is that long, and the
+// rest of it would arrive as further reads that could pass for messages.
 class TStationListener : public QObject {
     Q_OBJECT
 public:
@@ -20,6 +22,7 @@ public:
     ~TStationListener() override;
 
     void SetPort(quint16 port) { m_port = port; }
+    void SetReadCap(qint64 bytes) { m_readCap = bytes; }
     quint16 Port() const { return m_port; }
     void SetListenAddress(const QHostAddress &address) { m_address = address; }
 
@@ -36,6 +39,9 @@ public:
     // Closes the incoming connections whose remote address fails `keep`.
     void CloseConnectionsUnless(const std::function<bool(const QString &peer)> &keep);
     int ConnectionCount() const;
+    // Reads handed on as messages, and reads dropped for their size, since creation.
+    qint64 ReceivedCount() const { return m_received; }
+    qint64 DroppedCount() const { return m_dropped; }
 
     // Plain IPv4 text of a socket's remote side.
     static QString PeerText(const QTcpSocket &socket);
@@ -51,10 +57,19 @@ Q_SIGNALS:
 private:
     void NewConnection();
     void Read(QTcpSocket *socket);
+    void Release(QTcpSocket *socket);
 
     QTcpServer *m_server;
     quint16 m_port;
     QHostAddress m_address = QHostAddress::AnyIPv4;
     std::function<bool(const QString &)> m_filter;
     QString m_error;
+    qint64 m_readCap = ReadCap;
+    // Sockets whose data is being handed on right now. A receiver may run a
+    // nested event loop (a lamp transfer waits in one); a socket that closes
+    // meanwhile is deleted only once its read has returned, never under it.
+    QList<QTcpSocket *> m_reading;
+    QList<QTcpSocket *> m_closedWhileReading;
+    qint64 m_received = 0;
+    qint64 m_dropped = 0;
 };

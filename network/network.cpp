@@ -8,6 +8,7 @@
 #include "NetworkSettings.h"
 #include "OwnAddress.h"
 #include "StationCommand.h"
+#include "StationCommandGate.h"
 #include "StationListener.h"
 #include "StationPalette.h"
 #include "Selector.h"
@@ -52,12 +53,14 @@ void PaintGrey(QWidget *widget)
 TForm14::TForm14(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm14"))
     , m_listener(new TStationListener(CommandPort, this))
+    , m_gate(new TStationCommandGate(host, this))
     , m_drag(new TDragController(this))
 {
     CreateControls();
     CreateSettingsPanel();
     LoadPictures();
 
+    m_listener->SetReadCap(CommandReadCap);
     m_listener->SetAcceptFilter([this](const QString &peer) {
         // The filter looks at the radio button itself, so it holds even after
         // a showing has set the receive mode back to 1.
@@ -65,7 +68,7 @@ TForm14::TForm14(TMainHost &host, QWidget *parent)
     });
     connect(m_listener, &TStationListener::Received, this, [this](const QString &, const QString &text) {
         if (const auto command = StationCommand::Parse(text))
-            StationCommand::Apply(Host(), *command);
+            m_gate->Submit(*command);
     });
 }
 

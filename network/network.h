@@ -13,6 +13,7 @@ class QTcpSocket;
 class TDragController;
 class TImage;
 class TSelector;
+class TStationCommandGate;
 class TStationListener;
 
 // STEP8: program exchange between stations. The pupil registers up to six
@@ -24,6 +25,8 @@ class TForm14 : public TPageScreen {
 public:
     static constexpr quint16 CommandPort = 49153;
     static constexpr int SlotCount = 6;
+    // The longest command, a twenty-step program, takes 79 bytes.
+    static constexpr qint64 CommandReadCap = 1024;
 
     TForm14(TMainHost &host, QWidget *parent);
     ~TForm14() override;
@@ -40,6 +43,7 @@ public:
     // Station k (1 to 6) alone on another port, so one test station can be unreachable.
     void SetStationPort(int k, quint16 port);
     TStationListener &Listener() { return *m_listener; }
+    const TStationCommandGate &CommandGate() const { return *m_gate; }
 
     // A palette panel (0 to 8) dropped on slot k (1 to 6).
     void SlotDragDrop(int slot, int panel);
@@ -92,6 +96,7 @@ private:
     const TStationBoxes &BoxesAt(int slot) const { return m_boxes.at(static_cast<size_t>(slot - 1)); }
 
     TStationListener *m_listener = nullptr;
+    TStationCommandGate *m_gate = nullptr;
     TDragController *m_drag = nullptr;
     QHostAddress m_stationAddress;
     std::array<quint16, SlotCount> m_remotePorts{CommandPort, CommandPort, CommandPort, CommandPort, CommandPort, CommandPort};

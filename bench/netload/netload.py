@@ -1,0 +1,493 @@
+"""Network load on one station, all on loopback.
+
+The real lk72 runs under a private Xvfb pinned to 127.0.0.2 with its COM1 on
+the virtual lamp (lk72-lamp --log). It registers 127.0.0.3 as its only
+station and accepts only registered stations. A load generator then opens
+many connections to both station ports from 127.0.0.3 (registered) and
+127.0.0.4 (not registered): valid commands, chat messages, malformed texts,
+1 MiB messages and connections that stall or close half way.
+
+Reported: messages handled, worst lateness of a 100 ms timer inside the
+program, peak memory. Checked: the program lives and answers afterwards,
+nothing from 127.0.0.4 reached the lamp, every command of the registered
+ordered stream reached the lamp whole and in order, the lamp saw no
+interleaved bytes, and the program holds no connection after the load.
+Exit status 0 when every check holds."""
+
+import argparse
+import asyncio
+import os
+import random
+import re
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+STATION = "127.0.0.2"
+REGISTERED = "127.0.0.3"
+STRANGER = "127.0.0.4"
+COMMAND_PORT = 49153
+MESSAGE_PORT = 49152
+MIB = 1024 * 1024
+
+PAGE = (30, 70)  # the page host inside the main window
+
+
+def page(x, y):
+    return PAGE[0] + x, PAGE[1] + y
+
+
+SETTINGS_BUTTON = page(470 + 55, 14 + 18)
+MESSAGE_BUTTON = page(590 + 55, 14 + 18)
+NAME_BOX_1 = page(60 + 70, 54 + 12)
+OWN_NAME_BOX = page(60 + 70, 312 + 12)
+REGISTERED_ONLY = page(460 + 12, 92 + 12)
+SETTINGS_OK = page(590 + 50, 360 + 22)
+
+
+def address_box_1(part):
+    return page(220 + part * 52 + 22, 54 + 12)
+
+
+# Codes of the registered ordered stream and of the stranger never overlap, so
+# a line on the lamp tells who sent it.
+ORDERED_CODES = list(range(160, 208))
+STRANGER_CODES = list(range(208, 222))
+
+
+def program(code):
+    return ",".join([str(code)] + ["223"] * 19)
+
+
+def lamp_line(command):
+    if command == "06":
+        return "execute 6"
+    if "," in command:
+        return "light-program " + command.replace(",", " ")
+    return f"direct-light {command}"
+
+
+MALFORMED = [
+    "abc", "1234", "16a", "161,162", "-5", "999,", " 161", "161 ", "0x10", "１６１", "06 ", "6\n",
+    "161,223,223", ",,,,", "256", "1e3", "nan", "\x00\x01\x02", "ＬＥＤ", "[]:", "127.0.0.3", "]:[",
+]
+MALFORMED_BYTES = [b"\x81", b"\xff\xfe\xfd", b"\x82\xa0\x82", b"\xe3\x81\x82"]
+
+
+class Station:
+    """The program under load, its lamp and its display."""
+
+    def __init__(self, bindir, workdir):
+        self.bindir = bindir
+        self.procs = []
+        self.home = tempfile.mkdtemp(prefix="lk72load-", dir=workdir)
+        self.display = f":{random.randint(2001, 59999)}"
+        self.env = dict(os.environ, HOME=self.home, DISPLAY=self.display, LANG="C.UTF-8", LK72_LOAD_PROBE="1")
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.env.pop("XDG_RUNTIME_DIR", None)
+        self.spawn(["Xvfb", self.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.wait_for(lambda: subprocess.run(["xdpyinfo"], env=self.env, capture_output=True).returncode == 0,
+                      10, "Xvfb did not start")
+        self.lamp = self.spawn([os.path.join(bindir, "lk72-lamp"), "--log"], stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL, text=True, bufsize=1)
+        first = self.lamp.stdout.readline().strip()
+        assert first.startswith("device "), f"the lamp said {first!r}"
+        work = os.path.join(self.home, "Documents", "LK-72Temp")
+        os.makedirs(work)
+        with open(os.path.join(work, "set.ini"), "wb") as f:
+            f.write(f"[comport]\r\nname=0\r\ncom1={first.split(' ', 1)[1]}\r\n".encode("cp932"))
+        self.lamp_lines = []
+        self.probe_lines = []
+        # NETLOAD_WRAP="gdb -q -batch -ex run -ex bt --args" runs the program under a debugger.
+        wrap = os.environ.get("NETLOAD_WRAP", "").split()
+        self.app = self.spawn(wrap + [os.path.join(bindir, "lk72"), f"--station-address={STATION}"],
+                              stdout=open("/tmp/lk72load-wrap.log", "w") if wrap else subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, bufsize=1)
+        threading.Thread(target=self.collect, args=(self.lamp.stdout, self.lamp_lines), daemon=True).start()
+        threading.Thread(target=self.collect, args=(self.app.stderr, self.probe_lines), daemon=True).start()
+        self.window = self.wait_for(self.main_window, 20, "the main window did not appear")
+        time.sleep(2)  # the splash, of the same size, goes as the event loop starts
+        self.window = self.wait_for(self.main_window, 5, "the main window went away")
+
+    @staticmethod
+    def collect(stream, into):
+        for line in stream:
+            into.append((time.monotonic(), line.rstrip("\n")))
+
+    def spawn(self, args, **kw):
+        p = subprocess.Popen(args, env=self.env, **kw)
+        self.procs.append(p)
+        return p
+
+    @staticmethod
+    def wait_for(probe, seconds, message):
+        end = time.time() + seconds
+        while time.time() < end:
+            value = probe()
+            if value:
+                return value
+            time.sleep(0.05)
+        raise AssertionError(message)
+
+    def xdo(self, *args):
+        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True).stdout.strip()
+
+    def main_window(self):
+        mine = [] if os.environ.get("NETLOAD_WRAP") else ["--pid", str(self.app.pid)]
+        out = self.xdo("search", "--all", "--onlyvisible", *mine, "--name", "^LK-72$")
+        for w in out.splitlines():
+            geo = self.xdo("getwindowgeometry", "--shell", w)
+            if "WIDTH=780" in geo and "HEIGHT=560" in geo:
+                return w
+        return None
+
+    def origin(self, window):
+        geo = dict(l.split("=") for l in self.xdo("getwindowgeometry", "--shell", window).splitlines() if "=" in l)
+        return int(geo["X"]), int(geo["Y"])
+
+    def click(self, point):
+        self.xdo("windowfocus", "--sync", self.window)
+        ox, oy = self.origin(self.window)
+        self.xdo("mousemove", "--sync", str(ox + point[0]), str(oy + point[1]))
+        time.sleep(0.05)
+        self.xdo("click", "1")
+        time.sleep(0.2)
+
+    def type_into(self, point, text):
+        self.click(point)
+        self.xdo("key", "ctrl+a")
+        self.xdo("type", "--delay", "20", text)
+        time.sleep(0.1)
+
+    def register(self):
+        """STEP8, station 1 = 127.0.0.3, only registered stations, then the message window."""
+        self.xdo("windowfocus", "--sync", self.window)
+        for _ in range(7):
+            self.xdo("key", "F8")
+            time.sleep(0.15)
+        time.sleep(0.5)
+        self.click(SETTINGS_BUTTON)
+        time.sleep(0.4)
+        self.type_into(NAME_BOX_1, "hanako")
+        for part, number in enumerate(REGISTERED.split(".")):
+            self.type_into(address_box_1(part), number)
+        self.type_into(OWN_NAME_BOX, "taro")
+        self.click(REGISTERED_ONLY)
+        self.click(SETTINGS_OK)
+        time.sleep(0.3)
+        self.click(MESSAGE_BUTTON)
+        self.wait_for(lambda: listening(MESSAGE_PORT), 5, "the message window does not listen")
+
+    def peak_memory_kib(self):
+        with open(f"/proc/{self.app.pid}/status") as f:
+            for line in f:
+                if line.startswith("VmHWM:"):
+                    return int(line.split()[1])
+        return 0
+
+    def screenshot(self, name):
+        path = os.path.join(tempfile.gettempdir(), f"lk72load-{name}.png")
+        subprocess.run(["import", "-window", "root", path], env=self.env, capture_output=True)
+        return path
+
+    def close(self):
+        for p in reversed(self.procs):
+            if p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+def listening(port):
+    try:
+        with socket.create_connection((STATION, port), timeout=1, source_address=(REGISTERED, 0)):
+            return True
+    except OSError:
+        return False
+
+
+class Load:
+    """The generator: asyncio connections, each a small script of sends."""
+
+    def __init__(self, scale, seconds):
+        self.scale = scale
+        self.seconds = seconds
+        self.sent = 0            # messages written, whole or in part
+        self.attempts = 0
+        self.ordered = []        # the registered ordered stream, as sent
+        self.open_now = 0
+        self.peak_open = 0
+        self.connections = 0
+        self.stop = None
+        self.refused = {}        # errno of refused connects: count
+
+    async def connect(self, source, port):
+        loop = asyncio.get_running_loop()
+        sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        sock.setblocking(False)
+        sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        sock.bind((source, 0))
+        try:
+            await loop.sock_connect(sock, (STATION, port))
+        except OSError as e:
+            sock.close()
+            key = (source, port, e.errno, round(time.monotonic() - self.began, 1))
+            self.refused[key] = self.refused.get(key, 0) + 1
+            return None
+        self.connections += 1
+        self.open_now += 1
+        self.peak_open = max(self.peak_open, self.open_now)
+        return sock
+
+    def release(self, sock):
+        self.open_now -= 1
+        sock.close()
+
+    async def send(self, sock, data):
+        try:
+            await asyncio.get_running_loop().sock_sendall(sock, data)
+            self.sent += 1
+            return True
+        except OSError:
+            return False
+
+    async def pause(self, low, high):
+        try:
+            await asyncio.wait_for(self.stop.wait(), random.uniform(low, high))
+        except asyncio.TimeoutError:
+            pass
+        return not self.stop.is_set()
+
+    async def ordered_stream(self, count):
+        """One registered link, paced below what the lamp takes; the order is checked."""
+        sock = await self.connect(REGISTERED, COMMAND_PORT)
+        assert sock, f"the registered station cannot connect ({self.refused})"
+        for i in range(count):
+            if i % 25 == 24:
+                text = "06"
+            elif i % 15 == 14:
+                text = program(ORDERED_CODES[i % len(ORDERED_CODES)])
+            else:
+                text = str(ORDERED_CODES[i % len(ORDERED_CODES)])
+            if not await self.send(sock, text.encode("cp932")):
+                break
+            self.ordered.append(text)
+            # Far enough apart that no two commands share one read, and slow
+            # enough that the lamp keeps up (a program takes over a second).
+            await asyncio.sleep(1.4 if "," in text else 0.2)
+        self.release(sock)
+
+    async def chat(self, count, gap, malformed):
+        sock = await self.connect(REGISTERED, MESSAGE_PORT)
+        if not sock:
+            return
+        for i in range(count):
+            if malformed:
+                text = random.choice(MALFORMED).encode("cp932") if i % 3 else random.choice(MALFORMED_BYTES)
+            else:
+                text = f"{REGISTERED}[12:00:{i % 60:02d}]:こんにちは {i}".encode("cp932")
+            if not await self.send(sock, text) or not await self.pause(gap * 0.5, gap * 1.5):
+                break
+        self.release(sock)
+
+    async def malformed_commands(self, count, gap):
+        sock = await self.connect(REGISTERED, COMMAND_PORT)
+        if not sock:
+            return
+        for i in range(count):
+            text = random.choice(MALFORMED).encode("cp932") if i % 3 else random.choice(MALFORMED_BYTES)
+            if not await self.send(sock, text) or not await self.pause(gap * 0.5, gap * 1.5):
+                break
+        self.release(sock)
+
+    async def stranger(self, count, gap, port):
+        """The unregistered station keeps trying: every attempt a fresh connection."""
+        for i in range(count):
+            sock = await self.connect(STRANGER, port)
+            if sock:
+                code = STRANGER_CODES[i % len(STRANGER_CODES)]
+                if port == MESSAGE_PORT:
+                    text = f"{STRANGER}[12:00:00]:だれ {i}"
+                else:
+                    text = ["06", str(code), program(code)][i % 3]
+                await self.send(sock, text.encode("cp932"))
+                await asyncio.sleep(0.02)
+                self.release(sock)
+            self.attempts += 1
+            if not await self.pause(gap * 0.5, gap * 1.5):
+                break
+
+    async def big(self, port, count):
+        sock = await self.connect(REGISTERED, port)
+        if not sock:
+            return
+        # Every piece of these looks like a message of its own: only the whole
+        # may count, and it is far too large to be one.
+        unit = f"{REGISTERED}[12:00:00]:big".encode("cp932") if port == MESSAGE_PORT else b"223,"
+        data = (unit * (MIB // len(unit) + 1))[:MIB]
+        for _ in range(count):
+            if not await self.send(sock, data) or not await self.pause(1, 3):
+                break
+        self.release(sock)
+
+    async def silent(self):
+        """Connects and never sends, until the end."""
+        sock = await self.connect(REGISTERED, random.choice([COMMAND_PORT, MESSAGE_PORT]))
+        if sock:
+            await self.stop.wait()
+            self.release(sock)
+
+    async def stalled(self):
+        """Sends half a message and stalls until the end."""
+        port = random.choice([COMMAND_PORT, MESSAGE_PORT])
+        sock = await self.connect(REGISTERED, port)
+        if sock:
+            await self.send(sock, b"162,223,2" if port == COMMAND_PORT else f"{REGISTERED}[12:".encode())
+            await self.stop.wait()
+            self.release(sock)
+
+    async def cut(self):
+        """Starts a 1 MiB message and closes a third of the way through."""
+        port = random.choice([COMMAND_PORT, MESSAGE_PORT])
+        sock = await self.connect(REGISTERED, port)
+        if sock:
+            await self.send(sock, b"B" * (MIB // 3))
+            await self.pause(0.5, 2)
+            self.release(sock)
+
+    async def run(self):
+        self.stop = asyncio.Event()
+        self.began = time.monotonic()
+        s, t = self.scale, self.seconds
+        # 200 connections at scale 1, about 10,000 messages, a third malformed.
+        chats, bad_chats, bad_commands, strangers = int(45 * s), int(25 * s), int(30 * s), int(40 * s)
+        per_conn = 10000 * s * 0.40 / chats, 10000 * s * 0.33 / (bad_chats + bad_commands), 10000 * s * 0.22 / strangers
+        gaps = [t / n for n in per_conn]
+        jobs = [self.ordered_stream(int(t / 0.33))]
+        jobs += [self.chat(int(per_conn[0]), gaps[0], False) for _ in range(chats)]
+        jobs += [self.chat(int(per_conn[1]), gaps[1], True) for _ in range(bad_chats)]
+        jobs += [self.malformed_commands(int(per_conn[1]), gaps[1]) for _ in range(bad_commands)]
+        jobs += [self.stranger(int(per_conn[2]), gaps[2], MESSAGE_PORT if i % 2 else COMMAND_PORT) for i in range(strangers)]
+        jobs += [self.big(COMMAND_PORT if i % 2 else MESSAGE_PORT, 2) for i in range(max(2, int(8 * s)))]
+        jobs += [self.silent() for _ in range(max(2, int(20 * s)))]
+        jobs += [self.stalled() for _ in range(max(2, int(16 * s)))]
+        jobs += [self.cut() for _ in range(max(2, int(15 * s)))]
+        tasks = [asyncio.ensure_future(j) for j in jobs]
+        await asyncio.sleep(t)
+        self.stop.set()
+        # The ordered stream ends by itself; everything else stops now.
+        await asyncio.wait_for(tasks[0], 30)
+        await asyncio.wait_for(asyncio.gather(*tasks[1:], return_exceptions=True), 20)
+
+
+PROBE = re.compile(r"lk72-probe late-ms=(-?\d+) commands=(\d+) commands-dropped=(\d+) messages=(\d+) "
+                   r"messages-dropped=(\d+) connections=(\d+) refused=(\d+)")
+
+
+def probe_values(station, since=0.0, until=None):
+    values = []
+    for at, line in list(station.probe_lines):
+        m = PROBE.match(line)
+        if m and at >= since and (until is None or at <= until):
+            values.append(tuple(int(g) for g in m.groups()))
+    return values
+
+
+def well_formed(line):
+    if re.fullmatch(r"direct-light \d{1,3}", line) or line == "execute 6":
+        return True
+    return re.fullmatch(r"light-program( \d{1,3}){20}", line) is not None
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("bindir")
+    ap.add_argument("--seconds", type=float, default=60)
+    ap.add_argument("--scale", type=float, default=1.0, help="share of the 200 connections")
+    args = ap.parse_args()
+    started = time.monotonic()
+    station = Station(args.bindir, None)
+    failures = []
+    try:
+        station.register()
+        # The station answers its registered peer before the load starts.
+        with socket.create_connection((STATION, COMMAND_PORT), source_address=(REGISTERED, 0)) as s:
+            s.sendall(b"223")
+        station.wait_for(lambda: any(l == "direct-light 223" for _, l in station.lamp_lines), 10,
+                         "the registered station's first command did not reach the lamp")
+        before = len(station.lamp_lines)
+
+        load = Load(args.scale, args.seconds)
+        load_start = time.monotonic()
+        asyncio.run(asyncio.wait_for(load.run(), args.seconds + 60))
+        load_end = time.monotonic()
+
+        # The lamp drains what waited, then a fresh command still gets through.
+        expected = [lamp_line(c) for c in load.ordered] + ["direct-light 222"]
+        with socket.create_connection((STATION, COMMAND_PORT), source_address=(REGISTERED, 0), timeout=5) as s:
+            s.sendall(b"222")
+            try:
+                station.wait_for(lambda: len(station.lamp_lines) - before >= len(expected)
+                                 or station.app.poll() is not None, 30, "")
+            except AssertionError:
+                failures.append("the lamp was still short of commands 30 s after the load")
+        time.sleep(1.5)
+        alive = station.app.poll() is None
+        peak = station.peak_memory_kib() if alive else 0
+        got = [l for _, l in station.lamp_lines[before:]]
+        during = probe_values(station, load_start, load_end + 1)
+        last = probe_values(station)[-1] if probe_values(station) else None
+        handled = (last[1] + last[2] + last[3] + last[4]) if last else 0
+
+        if not alive:
+            failures.append(f"the program ended during the load (status {station.app.returncode})")
+        bad = [l for l in got if not well_formed(l)]
+        if bad:
+            failures.append(f"{len(bad)} lamp lines not whole commands, first: {bad[:3]}")
+        leaked = [l for l in got if re.match(r"(direct-light|light-program) (2(0[89]|1\d|2[0-1]))\b", l)]
+        if leaked:
+            failures.append(f"{len(leaked)} commands of the unregistered station reached the lamp: {leaked[:3]}")
+        if got != expected:
+            missing = len(expected) - len(got)
+            first = next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b), min(len(got), len(expected)))
+            failures.append(f"the lamp saw {len(got)} commands, {len(expected)} sent in order ({missing} short); "
+                            f"first difference at {first}: got {got[first:first + 2]}, sent {expected[first:first + 2]}")
+        if last and last[5] != 0:
+            failures.append(f"the program still holds {last[5]} connections after the load")
+
+        print(f"load: {load.seconds:.0f} s, {load.connections} connections ({load.peak_open} open at once, "
+              f"{load.attempts} attempts by the unregistered station), {load.sent} messages sent")
+        if last:
+            print(f"messages handled: {handled} (commands port {last[1]} read + {last[2]} dropped as too large, "
+                  f"message port {last[3]} read + {last[4]} dropped)")
+        if load.refused:
+            print(f"connections refused (source, port, errno, s into the load): {sorted(load.refused.items())[:12]}")
+        print(f"lamp: {len(got)} commands reached, {len(expected)} sent by the registered ordered stream")
+        if during:
+            print(f"worst UI lateness: {max(v[0] for v in during)} ms (100 ms timer, {len(during)} one-second samples)")
+        print(f"peak memory: {peak / 1024:.1f} MiB (VmHWM)")
+        print(f"total time: {time.monotonic() - started:.0f} s")
+    except Exception as e:
+        failures.append(f"{type(e).__name__}: {e}")
+        if station.app.poll() is not None:
+            failures.append(f"the program ended (status {station.app.returncode})")
+        for _, line in station.probe_lines[-5:]:
+            print("program:", line)
+        print("screenshot:", station.screenshot("failure"))
+    finally:
+        station.close()
+    for f in failures:
+        print("FAIL:", f)
+    print("netload:", "passed" if not failures else "failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

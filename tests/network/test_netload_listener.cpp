@@ -1,0 +1,84 @@
+#include "PacedWait.h"
+#include "StationCommand.h"
+#include "StationListener.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+quint16 FreePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+struct TOpenListener {
+    TStationListener listener{FreePort(), nullptr};
+    TOpenListener()
+    {
+        listener.SetListenAddress(QHostAddress::LocalHost);
+        listener.Open();
+    }
+};
+} // namespace
+
+class TestNetloadListener : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void aPeerThatSendsAndLeavesDuringALampTransferIsHandledWhole()
+    {
+        TOpenListener open;
+        QStringList texts;
+        // A lamp transfer waits in a nested event loop while the message is handled.
+        connect(&open.listener, &TStationListener::Received, this, [&texts](const QString &, const QString &text) {
+            texts.append(text);
+            PacedWait(150);
+        });
+        QSignalSpy closed(&open.listener, &TStationListener::Closed);
+        int sent = 0;
+        for (const char *command : {"161", "06", "170"}) {
+            QTcpSocket peer;
+            peer.connectToHost(QHostAddress::LocalHost, open.listener.Port());
+            QVERIFY(peer.waitForConnected(5000));
+            peer.write(command);
+            peer.flush();
+            peer.disconnectFromHost();
+            ++sent;
+            QTRY_COMPARE(texts.size(), sent);
+            QTRY_COMPARE(closed.size(), sent);
+        }
+        QCOMPARE(texts, (QStringList{QStringLiteral("161"), QStringLiteral("06"), QStringLiteral("170")}));
+        QTRY_COMPARE(open.listener.ConnectionCount(), 0);
+    }
+
+    void nothingOfAnOversizedMessagePassesAndItsSenderIsClosed()
+    {
+        TOpenListener open;
+        open.listener.SetReadCap(1024);
+        QStringList texts;
+        connect(&open.listener, &TStationListener::Received, this,
+                [&texts](const QString &, const QString &text) { texts.append(text); });
+        QTcpSocket flood;
+        flood.connectToHost(QHostAddress::LocalHost, open.listener.Port());
+        QVERIFY(flood.waitForConnected(5000));
+        // Every piece of it would read as a twenty-step program.
+        flood.write(QByteArray("223,").repeated(256 * 1024));
+        QTRY_VERIFY_WITH_TIMEOUT(flood.state() == QAbstractSocket::UnconnectedState, 10000);
+        QVERIFY(open.listener.DroppedCount() >= 1);
+        for (const QString &text : texts)
+            QVERIFY2(!StationCommand::Parse(text), qPrintable(text.left(40)));
+
+        // A well-behaved station is still heard.
+        QTcpSocket peer;
+        peer.connectToHost(QHostAddress::LocalHost, open.listener.Port());
+        QVERIFY(peer.waitForConnected(5000));
+        peer.write("161");
+        QTRY_VERIFY(texts.contains(QStringLiteral("161")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNetloadListener)
+#include "test_netload_listener.moc"
