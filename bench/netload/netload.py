@@ -57,6 +57,8 @@ def address_box_1(part):
 # a line on the lamp tells who sent it.
 ORDERED_CODES = list(range(160, 208))
 STRANGER_CODES = list(range(208, 222))
+BURST_COMMAND = "223"
+BURST = 40  # well over the commands that may wait for the lamp
 
 
 def program(code):
@@ -222,6 +224,7 @@ class Load:
         self.sent = 0            # messages written, whole or in part
         self.attempts = 0
         self.stranger_sent = 0
+        self.burst_sent = 0
         self.ordered = []        # the registered ordered stream, as sent
         self.open_now = 0
         self.peak_open = 0
@@ -266,8 +269,21 @@ class Load:
             pass
         return not self.stop.is_set()
 
+    async def burst(self, count):
+        """The registered station sends far more at once than the lamp can take,
+        each command on a connection of its own so that none share a read."""
+        async def one():
+            sock = await self.connect(REGISTERED, COMMAND_PORT)
+            if sock:
+                if await self.send(sock, BURST_COMMAND.encode()):
+                    self.burst_sent += 1
+                await asyncio.sleep(0.2)
+                self.release(sock)
+        await asyncio.gather(*(one() for _ in range(count)))
+
     async def ordered_stream(self, count):
         """One registered link, paced below what the lamp takes; the order is checked."""
+        await asyncio.sleep(3)  # after the burst has drained
         sock = await self.connect(REGISTERED, COMMAND_PORT)
         assert sock, f"the registered station cannot connect ({self.refused})"
         for i in range(count):
@@ -372,7 +388,7 @@ class Load:
         chats, bad_chats, bad_commands, strangers = int(45 * s), int(25 * s), int(30 * s), int(40 * s)
         per_conn = 10000 * s * 0.40 / chats, 10000 * s * 0.33 / (bad_chats + bad_commands), 10000 * s * 0.22 / strangers
         gaps = [t / n for n in per_conn]
-        jobs = [self.ordered_stream(int(t / 0.33))]
+        jobs = [self.ordered_stream(int((t - 3) / 0.33)), self.burst(BURST)]
         jobs += [self.chat(int(per_conn[0]), gaps[0], False) for _ in range(chats)]
         jobs += [self.chat(int(per_conn[1]), gaps[1], True) for _ in range(bad_chats)]
         jobs += [self.malformed_commands(int(per_conn[1]), gaps[1]) for _ in range(bad_commands)]
@@ -444,12 +460,17 @@ def main():
         alive = station.app.poll() is None
         peak = station.peak_memory_kib() if alive else 0
         got = [l for _, l in station.lamp_lines[before:]]
+        during = probe_values(station, load_start, load_end + 1)
+        last = probe_values(station)[-1] if probe_values(station) else None
         # A pause the lamp measured a little short is timing on a busy
         # machine (the lamp reads late too): reported, not judged.
         pacing = [l for l in got if l.startswith("warning pause of ")]
-        got = [l for l in got if l not in pacing]
-        during = probe_values(station, load_start, load_end + 1)
-        last = probe_values(station)[-1] if probe_values(station) else None
+        burst = [l for l in got if l == lamp_line(BURST_COMMAND)]
+        got = [l for l in got if l not in pacing and l not in burst]
+        refused = last[6] if last else 0
+        if len(burst) + refused != load.burst_sent:
+            failures.append(f"of {load.burst_sent} commands sent at once {len(burst)} reached the lamp and "
+                            f"{refused} were refused: the rest went missing")
         handled = (last[1] + last[2] + last[3] + last[4]) if last else 0
 
         if not alive:
@@ -476,8 +497,9 @@ def main():
                   f"message port {last[3]} read + {last[4]} dropped)")
         if load.refused:
             print(f"connections refused (source, port, errno, s into the load): {sorted(load.refused.items())[:12]}")
-        print(f"lamp: {len(got)} commands reached, {len(expected)} sent by the registered ordered stream, "
-              f"{last[6] if last else '?'} refused as too many waiting, {len(pacing)} pauses measured short")
+        print(f"lamp: {len(got)} commands reached, {len(expected)} sent by the registered ordered stream; "
+              f"burst of {load.burst_sent}: {len(burst)} reached, {refused} refused as too many waiting; "
+              f"{len(pacing)} pauses measured short" + (f" (first: {pacing[0]})" if pacing else ""))
         if during:
             print(f"worst UI lateness: {max(v[0] for v in during)} ms (100 ms timer, {len(during)} one-second samples)")
         print(f"peak memory: {peak / 1024:.1f} MiB (VmHWM)")
