@@ -26,6 +26,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -116,6 +117,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        QVERIFY2(WorkFolder().startsWith(QDir::homePath() + QLatin1Char('/')), qPrintable(WorkFolder()));
+        QVERIFY(QDir::homePath().startsWith(QLatin1String("/tmp/lk72-linkfaults-")));
         QVERIFY(m_dir.isValid());
         m_link = m_dir.filePath(QStringLiteral("lamp"));
     }
@@ -152,11 +155,18 @@ private Q_SLOTS:
 
         // The cable comes out after the sixth byte.
         QByteArray before;
+        QString shownWhileRunning;
+        QString hintWhileRunning;
         QTimer pull;
         connect(&pull, &QTimer::timeout, this, [&] {
             if (lamp && lamp->Bytes().size() >= 6) {
                 before = lamp->Bytes();
                 lamp.reset();
+                // Well before the end: the teacher is told while the bar runs on.
+                QTimer::singleShot(600, this, [&] {
+                    shownWhileRunning = VisibleProgressText();
+                    hintWhileRunning = m_form->HintAreaText();
+                });
             }
         });
         pull.start(5);
@@ -174,6 +184,9 @@ private Q_SLOTS:
         QVERIFY(!m_form->IsTransferring());
         QVERIFY2(m_form->HintAreaText().startsWith(InterruptedHead), qPrintable(m_form->HintAreaText()));
         QVERIFY(m_form->HintAreaText().contains(QStringLiteral("COM1")));
+        QCOMPARE(shownWhileRunning, m_form->HintAreaText());
+        QCOMPARE(hintWhileRunning, m_form->HintAreaText());
+        QCOMPARE(m_progress->Position(), 100);
 
         // A new lamp on the same path: the next transfer reaches it without
         // the program being restarted or the settings being touched.
@@ -311,10 +324,24 @@ int main(int argc, char **argv)
 {
     if (argc == 3 && qstrcmp(argv[1], "--hold") == 0)
         return HoldPort(argc, argv);
-    QApplication app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);
-    TestLinkFaults test;
-    return QTest::qExec(&test, argc, argv);
+    // set.ini lives in the documents folder, which every test run by this
+    // user shares; others running at the same time point com1 at their own
+    // lamps. A home of its own keeps this run from opening (or deleting) theirs.
+    char home[] = "/tmp/lk72-linkfaults-XXXXXX";
+    if (!::mkdtemp(home))
+        return 2;
+    ::setenv("HOME", home, 1);
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("XDG_DOCUMENTS_DIR");
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        app.setAttribute(Qt::AA_Use96Dpi, true);
+        TestLinkFaults test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    QDir(QString::fromLocal8Bit(home)).removeRecursively();
+    return result;
 }
 
 #include "test_link_faults.moc"
