@@ -19,8 +19,12 @@ function(lk72_test name)
     RUNTIME_OUTPUT_DIRECTORY ${LK72_DATA_DIR})
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   add_test(NAME ${name} COMMAND ${name})
+  # A home of its own: the tests run in parallel and several of them write
+  # the settings file of the (test-mode) documents folder.
+  set(_home ${CMAKE_BINARY_DIR}/test-homes/${name})
+  file(MAKE_DIRECTORY ${_home})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LK72_TEST=1"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LK72_TEST=1;HOME=${_home}"
     TIMEOUT 600)
   add_dependencies(${name} lk72_data)
 endfunction()

@@ -1,5 +1,7 @@
 // The settings file: any bytes must read without a crash, and writing the
-// values read back must give the same values.
+// values read back must give the same values; a colour text that reads
+// writes a text that reads as the same colour.
+#include "EditorSettings.h"
 #include "IniFile.h"
 
 #include <QCoreApplication>
@@ -32,5 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (again.ReadInteger(QStringLiteral("comport"), QStringLiteral("name"), 0) != port)
         std::abort();
     (void)font;
+
+    const QString colour = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)).trimmed();
+    if (const auto value = ColorText::Parse(colour)) {
+        const auto again = ColorText::Parse(ColorText::Format(*value));
+        if (!again || *again != *value)
+            std::abort();
+    }
     return 0;
 }

@@ -1,38 +1,19 @@
 #include "ProgramFile.h"
 
 #include "ProgramFileText.h"
+#include "WholeFile.h"
 #include "WorkFolder.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 
 namespace {
 
 const QString Filter = QStringLiteral("TP-31ファイル (*.lk7)");
 
-// The reason of a file failure in the pupil's words; Qt's own texts are English.
-QString Reason(QFileDevice::FileError error)
-{
-    switch (error) {
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("このファイルまたはフォルダを使う権限がありません。");
-    case QFileDevice::ResourceError:
-        return QStringLiteral("ディスクの空きが足りないか、ディスクが使えません。");
-    case QFileDevice::OpenError:
-        return QStringLiteral("ファイルを開くことが出来ませんでした。");
-    case QFileDevice::ReadError:
-        return QStringLiteral("ファイルを読み込む途中で失敗しました。");
-    case QFileDevice::WriteError:
-        return QStringLiteral("ファイルに書き込む途中で失敗しました。");
-    case QFileDevice::RenameError:
-        return QStringLiteral("ファイルを置き換えることが出来ませんでした。");
-    default:
-        return QStringLiteral("ファイルを使うことが出来ませんでした。");
-    }
-}
+using WholeFile::ReasonText;
 
 // Qt reports a refused folder or file as a plain open or write error; the
 // pupil is helped more by knowing that it is a matter of permission.
@@ -45,8 +26,8 @@ QString SaveReason(const QString &path, QFileDevice::FileError error)
     if (target.isDir())
         return QStringLiteral("同じ名前のフォルダがあります。");
     if (!folder.isWritable() || (target.exists() && !target.isWritable()))
-        return Reason(QFileDevice::PermissionsError);
-    return Reason(error);
+        return ReasonText(QFileDevice::PermissionsError);
+    return ReasonText(error);
 }
 
 void Fail(QWidget *parent, const QString &what, const QString &path, const QString &reason)
@@ -136,13 +117,8 @@ bool TProgramFile::Save(const QStringList &lines)
         if (answer != QMessageBox::Yes)
             return false;
     }
-    // Written beside the old file and renamed over it at the end, so a
-    // failure leaves the file that was there as it was.
-    QSaveFile file(path);
-    const QByteArray bytes = ProgramFileText::Encode(lines);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QFileDevice::FileError error = file.error();
-        file.cancelWriting();
+    const QFileDevice::FileError error = WholeFile::Write(path, ProgramFileText::Encode(lines));
+    if (error != QFileDevice::NoError) {
         Fail(m_dialogParent, QStringLiteral("ファイルを保存することが出来ませんでした"), path, SaveReason(path, error));
         return false;
     }
@@ -155,7 +131,7 @@ std::optional<QByteArray> TProgramFile::ReadBytes(const QString &path)
     const QString what = QStringLiteral("ファイルを読み込むことが出来ませんでした");
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
         Fail(m_dialogParent, what, path,
-             QFileInfo::exists(path) ? Reason(file.error()) : QStringLiteral("ファイルが見つかりません。"));
+             QFileInfo::exists(path) ? ReasonText(file.error()) : QStringLiteral("ファイルが見つかりません。"));
         return std::nullopt;
     }
     if (file.size() > MaxFileBytes) {
@@ -165,7 +141,7 @@ std::optional<QByteArray> TProgramFile::ReadBytes(const QString &path)
     // Read with a bound: a device or pipe reports no size.
     QByteArray bytes = file.read(MaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
-        Fail(m_dialogParent, what, path, Reason(file.error()));
+        Fail(m_dialogParent, what, path, ReasonText(file.error()));
         return std::nullopt;
     }
     if (bytes.size() > MaxFileBytes) {

@@ -6,6 +6,7 @@
 #include "MainHost.h"
 #include "ReportHtml.h"
 #include "ReportPrint.h"
+#include "WholeFile.h"
 #include "WorkFolder.h"
 
 #include <QFileDialog>
@@ -13,7 +14,6 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -174,10 +174,9 @@ void TForm10::Image2Click()
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
-    QSaveFile file(name);
-    const QByteArray bytes = ReportHtml::Encode(ReportHtml::PageLines(lines));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const QFileDevice::FileError error = WholeFile::Write(name, ReportHtml::Encode(ReportHtml::PageLines(lines)));
+    if (error != QFileDevice::NoError) {
         QMessageBox::warning(this, QString(),
-                             QStringLiteral("ファイルを保存できませんでした\n%1").arg(file.errorString()));
+                             QStringLiteral("ファイルを保存できませんでした\n%1").arg(WholeFile::ReasonText(error)));
     }
 }

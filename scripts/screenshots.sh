@@ -29,8 +29,32 @@ sleep 1.5
 xdotool windowmove --sync "$WID" 0 0 2>/dev/null || true
 xdotool windowactivate --sync "$WID" 2>/dev/null || true
 sleep 0.3
+# Page coordinates: the page host sits at (30, 70) of the window at (0, 0).
+click() { xdotool mousemove --sync $((30 + $1)) $((70 + $2)) click 1; sleep "${3:-0.8}"; }
+drag() {
+  xdotool mousemove --sync $((30 + $1)) $((70 + $2)) mousedown 1; sleep 0.05
+  for k in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool mousemove --sync $((30 + $1 + ($3 - $1) * k / 10)) $((70 + $2 + ($4 - $2) * k / 10)); sleep 0.02
+  done
+  xdotool mouseup 1; sleep 0.3
+}
+# STEP3 with a program of red and blue, its preview while it plays and its report.
+step3_pictures() {
+  drag 49 110 231 122
+  drag 49 161 331 122
+  import -window "$WID" "$OUT/step3-program.png"
+  click 365 33
+  click 553 99 1.9
+  import -window "$WID" "$OUT/preview.png"
+  sleep 3
+  click 235 345
+  click 653 33 1.2
+  import -window "$WID" "$OUT/report.png"
+  click 653 49
+}
 for step in 1 2 3 4 5 6 7 8 9 10; do
   import -window "$WID" "$OUT/step$step.png"
+  [ "$step" -ne 3 ] || step3_pictures
   xdotool key --window "$WID" F8 2>/dev/null
   sleep 0.8
 done

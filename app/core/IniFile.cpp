@@ -1,8 +1,9 @@
 #include "IniFile.h"
+
 #include "Cp932.h"
+#include "WholeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -135,16 +136,10 @@ bool TIniFile::Save(QString *error) const
     QString text;
     for (const QString &line : m_lines)
         text += line + QStringLiteral("\r\n");
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const QFileDevice::FileError failure = WholeFile::Write(m_path, Cp932::Encode(text));
+    if (failure != QFileDevice::NoError) {
         if (error)
-            *error = file.errorString();
-        return false;
-    }
-    file.write(Cp932::Encode(text));
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
+            *error = WholeFile::ReasonText(failure);
         return false;
     }
     return true;

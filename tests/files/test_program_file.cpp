@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "MessageBoxWatcher.h"
 #include "ProgramFile.h"
 
@@ -162,6 +163,33 @@ private Q_SLOTS:
         QCOMPARE(QDir(f.Path("ro")).entryList(QDir::Files | QDir::Hidden), QStringList({"p.lk7"}));
     }
 
+    // A full disk: the message says so and the old file stays whole.
+    void diskFull()
+    {
+        Files f;
+        f.boxes.SetAnswer(QMessageBox::Yes);
+        const QByteArray old("STEP5\r\nold\r\n");
+        Write(f.Path("p.lk7"), old);
+        f.chosen = f.Path("p.lk7");
+
+        bool saved = true;
+        {
+            const FileSizeLimit full(4);
+            saved = f.file.Save(Lines);
+        }
+        QVERIFY(!saved);
+        QVERIFY(f.boxes.Last().startsWith(QStringLiteral("ファイルを保存することが出来ませんでした\n")));
+        QVERIFY2(f.boxes.Last().endsWith(QStringLiteral("ファイルに書き込む途中で失敗しました。"))
+                     || f.boxes.Last().endsWith(QStringLiteral("ディスクの空きが足りないか、ディスクが使えません。")),
+                 qPrintable(f.boxes.Last()));
+        QCOMPARE(Bytes(f.Path("p.lk7")), old);
+        QCOMPARE(f.Entries(), QStringList({"p.lk7"}));
+
+        // Room again: the same save goes through.
+        QVERIFY(f.file.Save(Lines));
+        QCOMPARE(Bytes(f.Path("p.lk7")), LinesBytes);
+    }
+
     void readChecks()
     {
         Files f;
@@ -199,10 +227,19 @@ private Q_SLOTS:
     void readFailures()
     {
         Files f;
-        QVERIFY(!f.Read("missing.lk7"));
+        // The file is there when the dialog closes and gone when it is read
+        // (another pupil's machine removed it from the shared folder).
+        Write(f.Path("gone.lk7"), "STEP5\r\n");
+        f.file.SetNameChooser([&f](bool) {
+            const QString path = f.Path("gone.lk7");
+            QFile::remove(path);
+            return path;
+        });
+        QVERIFY(!f.file.Read([&f] { ++f.checks; }));
         QVERIFY(f.boxes.Last().startsWith(QStringLiteral("ファイルを読み込むことが出来ませんでした\n")));
         QVERIFY(f.boxes.Last().endsWith(QStringLiteral("ファイルが見つかりません。")));
         QCOMPARE(f.boxes.Icons().last(), QMessageBox::Critical);
+        f.file.SetNameChooser([&f](bool) { return f.chosen; });
 
         QVERIFY(QDir(f.dir.path()).mkdir("d.lk7"));
         QVERIFY(!f.Read("d.lk7"));

@@ -27,7 +27,7 @@ for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 mkdir -p "$WORK/home"
 HOME="$WORK/home" "$WORK/root/usr/bin/lk72" >/dev/null 2>&1 &
 APP=$!
-for _ in $(seq 200); do xdotool search --onlyvisible --name '^LK-72$' >/dev/null 2>&1 && break; sleep 0.05; done
+for _ in $(seq 600); do xdotool search --onlyvisible --name '^LK-72$' >/dev/null 2>&1 && break; sleep 0.05; done
 xdotool search --onlyvisible --name '^LK-72$' >/dev/null || { echo "the unpacked program showed no window"; exit 1; }
 sleep 1.5
 # Qt keeps an unnamed leader window beside the real ones; count only named windows.

@@ -1,11 +1,13 @@
 #include "Cp932.h"
 #include "FakeHost.h"
+#include "FileSizeLimit.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "ReportPrint.h"
 #include "ReportText.h"
 #include "Unit10.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -160,6 +162,16 @@ private Q_SLOTS:
         boxes.SetAnswer(QMessageBox::Yes);
         Click(form, "Image2");
         QVERIFY(QFileInfo(capital).size() > 100);
+
+        // A full disk: the message says why and the page written before stays whole.
+        const QByteArray before = ReadAll(capital);
+        {
+            const FileSizeLimit full(16);
+            Click(form, "Image2");
+        }
+        QCOMPARE(boxes.Last(), QStringLiteral("ファイルを保存できませんでした\nファイルに書き込む途中で失敗しました。"));
+        QCOMPARE(ReadAll(capital), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"R.HTM", "report.html"}));
 
         // Any other extension writes nothing.
         const QString wrong = dir.filePath(QStringLiteral("report.txt"));

@@ -1,6 +1,9 @@
 #include "Cp932.h"
 #include "EditorSettings.h"
+#include "FileSizeLimit.h"
 #include "IniFile.h"
+
+#include <QDir>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -26,6 +29,30 @@ void WriteBytes(const QString &path, const QByteArray &bytes)
 class TestSettingsFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // A full disk: Save says why in the teacher's words and the old
+    // settings stay whole, with no half-written file beside them.
+    void saveOnFullDisk()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("set.ini"));
+        const QByteArray old("[comport]\r\nname=2\r\n");
+        WriteBytes(path, old);
+        TIniFile ini(path);
+        ini.WriteString(QStringLiteral("back"), QStringLiteral("picture"), QStringLiteral("bg3.jpg"));
+        QString error;
+        bool saved = true;
+        {
+            const FileSizeLimit full(8);
+            saved = ini.Save(&error);
+        }
+        QVERIFY(!saved);
+        QCOMPARE(error, QStringLiteral("ファイルに書き込む途中で失敗しました。"));
+        QCOMPARE(ReadBytes(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"set.ini"}));
+        QVERIFY(ini.Save(&error));
+        QVERIFY(ReadBytes(path).contains("picture=bg3.jpg"));
+    }
+
     void colourTexts_data()
     {
         QTest::addColumn<QString>("text");

@@ -1,0 +1,45 @@
+#include "WholeFile.h"
+
+#include <QSaveFile>
+
+namespace WholeFile {
+
+QFileDevice::FileError Write(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.error() == QFileDevice::NoError ? QFileDevice::OpenError : file.error();
+    // The buffered bytes must be flushed and checked here: commit() does not
+    // look at a failure of its own final flush and would rename a cut-off
+    // file over the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        const QFileDevice::FileError error = file.error() == QFileDevice::NoError ? QFileDevice::WriteError : file.error();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return file.error() == QFileDevice::NoError ? QFileDevice::RenameError : file.error();
+    return QFileDevice::NoError;
+}
+
+QString ReasonText(QFileDevice::FileError error)
+{
+    switch (error) {
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("このファイルまたはフォルダを使う権限がありません。");
+    case QFileDevice::ResourceError:
+        return QStringLiteral("ディスクの空きが足りないか、ディスクが使えません。");
+    case QFileDevice::OpenError:
+        return QStringLiteral("ファイルを開くことが出来ませんでした。");
+    case QFileDevice::ReadError:
+        return QStringLiteral("ファイルを読み込む途中で失敗しました。");
+    case QFileDevice::WriteError:
+        return QStringLiteral("ファイルに書き込む途中で失敗しました。");
+    case QFileDevice::RenameError:
+        return QStringLiteral("ファイルを置き換えることが出来ませんでした。");
+    default:
+        return QStringLiteral("ファイルを使うことが出来ませんでした。");
+    }
+}
+
+} // namespace WholeFile

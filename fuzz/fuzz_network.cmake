@@ -1,0 +1,1 @@
+lk72_fuzz(network lk72network)
