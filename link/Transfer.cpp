@@ -104,8 +104,16 @@ void TLampTransfer::Send(quint8 byte)
 {
     // With the port closed the sequence still runs its course, so the lesson
     // behaves the same; the hint area has already said nothing arrives.
-    if (!m_port.WriteByte(byte))
-        m_allWritten = false;
+    if (m_port.WriteByte(byte) || !m_allWritten)
+        return;
+    m_allWritten = false;
+    // The lamp was reachable and stops taking bytes (the cable came out):
+    // say so now rather than after the rest of a long program has run out.
+    if (m_problem.isEmpty()) {
+        m_lost = TransferStatus::Interrupted(m_port.portname);
+        m_host.SetHintAreaText(m_lost);
+        m_progress.ShowProblem(m_lost);
+    }
 }
 
 void TLampTransfer::Advance()
@@ -142,6 +150,7 @@ bool TLampTransfer::Run()
     const quint8 direct = static_cast<quint8>(m_host.DirectCode & 0xff);
 
     m_allWritten = true;
+    m_lost.clear();
     EnsureOpen();
     if (mode != LampCode::ModeSoundList) {
         Send(static_cast<quint8>(mode));
@@ -178,7 +187,7 @@ void TLampTransfer::SendLightProgram(const QByteArray &program)
 {
     m_step = StepFor(static_cast<int>(program.size()));
     m_position = 0;
-    m_progress.BeginTransfer(m_problem);
+    m_progress.BeginTransfer(m_problem.isEmpty() ? m_lost : m_problem);
     for (int i = 0; i < LampCode::ProgramLength; ++i) {
         Send(static_cast<quint8>(program.at(i)));
         Advance();
@@ -191,7 +200,7 @@ void TLampTransfer::SendLightAndSound(const QByteArray &sounds, const QByteArray
 {
     m_step = StepFor(static_cast<int>(sounds.size()));
     m_position = 0;
-    m_progress.BeginTransfer(m_problem);
+    m_progress.BeginTransfer(m_problem.isEmpty() ? m_lost : m_problem);
     if (!lights.isEmpty()) {
         m_step = StepFor(static_cast<int>(sounds.size() + lights.size()));
         Send(LampCode::LightListFollows);

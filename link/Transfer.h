@@ -52,6 +52,7 @@ private:
     Trs232c &m_port;
     TTransferProgress &m_progress;
     QString m_problem;
+    QString m_lost; // set once the lamp stops taking bytes part-way
     bool m_allWritten = true;
     int m_step = 0;
     int m_position = 0;

@@ -14,4 +14,6 @@ public:
     virtual void SetPosition(int position) = 0;
     // Hides the bar and closes the window.
     virtual void EndTransfer() = 0;
+    // The lamp stopped taking bytes part-way; the transfer runs on to its end.
+    virtual void ShowProblem(const QString &problem) { static_cast<void>(problem); }
 };

@@ -69,6 +69,12 @@ void TForm13::BeginTransfer(const QString &problem)
     raise();
 }
 
+void TForm13::ShowProblem(const QString &problem)
+{
+    Label1->setText(problem);
+    Label1->setVisible(!problem.isEmpty());
+}
+
 void TForm13::SetPosition(int position)
 {
     ProgressBar1->SetPosition(position);

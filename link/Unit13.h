@@ -21,6 +21,7 @@ public:
     void BeginTransfer(const QString &problem) override;
     void SetPosition(int position) override;
     void EndTransfer() override;
+    void ShowProblem(const QString &problem) override;
 
     int Position() const;
     // The blinking runs while PageCode is 6.

@@ -4,10 +4,39 @@
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
 #include <QTimer>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// Where a program that follows the serial lock convention (Qt's own serial
+// port among them) records that it holds the device called `name`: LCK..
+// and the name below /dev with "/" as "_", in the first lock folder there is.
+QString SerialLockPath(const QString &name)
+{
+    QString file = name.startsWith(QLatin1String("/dev/")) ? name.mid(5) : name;
+    file.replace(QLatin1Char('/'), QLatin1Char('_'));
+    file.prepend(QLatin1String("/LCK.."));
+    const QStringList folders{QStringLiteral("/var/lock"),        QStringLiteral("/etc/locks"),
+                              QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
+                              QStringLiteral("/tmp"),             QStringLiteral("/var/tmp"),
+                              QStringLiteral("/var/lock/lockdev"), QStringLiteral("/run/lock"),
+                              QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
+    for (const QString &folder : folders) {
+        const QFileInfo info(folder);
+        if (info.isReadable() && (QFile::exists(folder + file) || info.isWritable()))
+            return folder + file;
+    }
+    return QString();
+}
+#endif
+
+} // namespace
 
 Trs232c::Trs232c(QObject *parent)
     : QObject(parent)
@@ -110,11 +139,22 @@ bool Trs232c::Open()
     }
     if (m_serial.isOpen())
         m_serial.close();
-    m_serial.setPortName(m_device);
+    // Qt locks the port by the name it is given. A link (set.ini may name
+    // /dev/serial/by-id/..., or any path) must lock the device it leads to,
+    // or a program that holds that device under its own name goes unseen and
+    // both write into one lamp; the link's own name is locked as well, for a
+    // program that holds the device by the link.
+    const QString real = QFileInfo(m_device).canonicalFilePath();
+    if (!LockAlias(real)) {
+        m_problem = OpenProblem::InUse;
+        return false;
+    }
+    m_serial.setPortName(real.isEmpty() ? m_device : real);
     ApplySettings();
     if (!m_serial.open(QIODevice::WriteOnly)) {
         m_problem = ProblemFor(m_serial.error());
         m_serial.clearError();
+        m_aliasLock.reset();
         return false;
     }
     // Start from empty queues, as a fresh line to the lamp.
@@ -141,6 +181,26 @@ bool Trs232c::Close()
     if (m_serial.isOpen())
         m_serial.close();
     m_serial.clearError();
+    m_aliasLock.reset();
+    return true;
+}
+
+bool Trs232c::LockAlias(const QString &real)
+{
+    m_aliasLock.reset();
+#ifdef Q_OS_UNIX
+    if (real.isEmpty() || real == m_device)
+        return true;
+    const QString path = SerialLockPath(m_device);
+    if (path.isEmpty())
+        return true; // no lock folder at all: the device's own lock still holds
+    auto lock = std::make_unique<QLockFile>(path);
+    if (!lock->tryLock())
+        return lock->error() != QLockFile::LockFailedError;
+    m_aliasLock = std::move(lock);
+#else
+    Q_UNUSED(real);
+#endif
     return true;
 }
 

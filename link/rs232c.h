@@ -5,7 +5,10 @@
 #include <QSerialPort>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QLockFile;
 
 // The serial port to the lamp. The link is one-way, so the device is opened
 // for writing only; nothing is ever read back from the lamp.
@@ -98,8 +101,12 @@ private:
     void ApplySettings();
     OpenProblem ProblemFor(QSerialPort::SerialPortError error) const;
     void OnDeviceError(QSerialPort::SerialPortError error);
+    // False when another program holds the configured name of a device that
+    // is reached through a link (`real`, its target).
+    bool LockAlias(const QString &real);
 
     QSerialPort m_serial;
+    std::unique_ptr<QLockFile> m_aliasLock;
     QString m_device;
     OpenProblem m_problem = OpenProblem::None;
     bool m_open = false;
