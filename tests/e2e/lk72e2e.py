@@ -51,7 +51,7 @@ class Session:
         self.app = subprocess.Popen([os.path.join(bindir, "lk72")], env=self.env,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.procs.append(self.app)
-        self.window = self.wait_for(lambda: self.find_window("^LK-72$"), 20, "the main window did not appear")
+        self.window = self.wait_for(lambda: self.find_window("^LK-72$"), 60, "the main window did not appear")
         time.sleep(0.8)  # the splash goes as the event loop starts
         self.xdo("windowactivate", "--sync", self.window)
 
