@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
 
 // One byte on the wire with the pause that must lie before it (ms).
 struct WireByte {
@@ -44,4 +45,13 @@ inline QList<WireByte> ExpectedLightAndSound(const QByteArray &sounds, const QBy
     pending = 200;
     send(2);
     return wire;
+}
+
+// The bytes a list of decimal code texts stands for, as the sender puts them on the wire.
+inline QByteArray BytesOf(const QStringList &list)
+{
+    QByteArray bytes;
+    for (const QString &s : list)
+        bytes.append(static_cast<char>(s.toInt() & 0xff));
+    return bytes;
 }

@@ -53,14 +53,6 @@ QStringList Sounds(int count)
     return list;
 }
 
-QByteArray BytesOf(const QStringList &list)
-{
-    QByteArray bytes;
-    for (const QString &s : list)
-        bytes.append(static_cast<char>(s.toInt() & 0xff));
-    return bytes;
-}
-
 // Stands in for another program that has the lamp's device open: a child
 // process (this test run with --hold) keeps a serial port open until its
 // standard input closes.

@@ -37,14 +37,6 @@ QStringList Codes(int count, int first)
     return list;
 }
 
-QByteArray BytesOf(const QStringList &list)
-{
-    QByteArray bytes;
-    for (const QString &s : list)
-        bytes.append(static_cast<char>(s.toInt() & 0xff));
-    return bytes;
-}
-
 // The pseudo-terminal hands bytes to the reading end from a kernel work
 // queue, which a busy machine runs up to about ten milliseconds late, the first byte
 // included; a pause shorter by more than that is the sender's.
