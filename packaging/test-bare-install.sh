@@ -2,11 +2,21 @@
 # Installs the .deb on a bare Debian 12 made for the purpose (debootstrap into
 # a temporary folder) the way a school would, with `apt install ./lk72_….deb`,
 # then starts the installed program under Xvfb inside it: the dependencies the
-# package declares must be all it needs. Needs root and Debian's mirror.
+# package declares must be all it needs. Needs root and the Debian mirror this
+# machine's own apt sources name (or MIRROR=... to choose another).
 # Usage: bash packaging/test-bare-install.sh [build-dir]
 set -euo pipefail
 BUILD=$(cd "${1:-build}" && pwd)
-MIRROR=${MIRROR:-http://deb.debian.org/debian}
+# The first Debian archive (not its security suite) of the machine's own
+# sources, in either the one-line or the deb822 form.
+machine_mirror() {
+  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null |
+    awk '/^[[:space:]]*deb[[:space:]]/ { for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) { print $i; next } }
+         /^[[:space:]]*URIs:/ { for (i = 2; i <= NF; i++) print $i }' |
+    grep -v -e '-security' -e '^cdrom:' | head -1
+}
+MIRROR=${MIRROR:-$(machine_mirror)}
+[ -n "$MIRROR" ] || { echo "no Debian mirror in this machine's apt sources; set MIRROR=..."; exit 1; }
 ROOT=$(mktemp -d /tmp/lk72-bare.XXXXXX)
 cleanup() {
   for m in dev/pts dev proc; do umount "$ROOT/$m" 2>/dev/null || true; done
@@ -44,6 +54,7 @@ set -eu
 export DISPLAY=:77 HOME=/tmp/pupil LANG=C.UTF-8
 mkdir -p "$HOME"
 Xvfb :77 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB=$!
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 ${EXEC#Exec=} >/tmp/lk72.log 2>&1 &
 APP=$!
@@ -54,7 +65,8 @@ for w in $(xdotool search --onlyvisible --pid "$APP" --name '.*' 2>/dev/null); d
   [ -n "$(xdotool getwindowname "$w")" ] && named=$((named + 1))
 done
 kill $APP 2>/dev/null || true
-pkill Xvfb || true
+# The chroot shares the machine's processes: end our own X server only.
+kill $XVFB 2>/dev/null || true
 [ "$named" -eq 1 ] || { echo "windows: $named (none, or a warning box beside the main window)"; cat /tmp/lk72.log; exit 1; }
 echo "the installed program showed its window and no box"
 INNER
