@@ -1,15 +1,15 @@
 """Network load on one station, all on loopback.
 
-The real lk72 runs under a private Xvfb pinned to 127.0.0.2 with its COM1 on
-the virtual lamp (lk72-lamp --log). It registers 127.0.0.3 as its only
-station and accepts only registered stations. A load generator then opens
-many connections to both station ports from 127.0.0.3 (registered) and
-127.0.0.4 (not registered): valid commands, chat messages, malformed texts,
+The real lk72 runs under a private Xvfb pinned to a loopback address of this
+run's own (127.R.S.1) with its COM1 on the virtual lamp (lk72-lamp --log).
+It registers 127.R.S.2 as its only station and accepts only registered
+stations. A load generator then opens many connections to both station ports
+from 127.R.S.2 (registered) and 127.R.S.3 (not registered): valid commands, chat messages, malformed texts,
 1 MiB messages and connections that stall or close half way.
 
 Reported: messages handled, worst lateness of a 100 ms timer inside the
 program, peak memory. Checked: the program lives and answers afterwards,
-nothing from 127.0.0.4 reached the lamp, every command of the registered
+nothing from the stranger reached the lamp, every command of the registered
 ordered stream reached the lamp whole and in order, the lamp saw no
 interleaved bytes, and the program holds no connection after the load.
 Exit status 0 when every check holds."""
@@ -27,9 +27,11 @@ import tempfile
 import threading
 import time
 
-STATION = "127.0.0.2"
-REGISTERED = "127.0.0.3"
-STRANGER = "127.0.0.4"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "e2e"))
+import lk72e2e  # noqa: E402
+
+# Three loopback addresses of this run's own, free of other runs' listeners.
+STATION, REGISTERED, STRANGER = lk72e2e.free_loopback(3)
 COMMAND_PORT = 49153
 MESSAGE_PORT = 49152
 MIB = 1024 * 1024
@@ -87,14 +89,11 @@ class Station:
         self.bindir = bindir
         self.procs = []
         self.home = tempfile.mkdtemp(prefix="lk72load-", dir=workdir)
-        self.display = f":{random.randint(2001, 59999)}"
+        self.xvfb, self.display = lk72e2e.start_xvfb((1280, 1024))
+        self.procs.append(self.xvfb)
         self.env = dict(os.environ, HOME=self.home, DISPLAY=self.display, LANG="C.UTF-8", LK72_LOAD_PROBE="1")
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env.pop("XDG_RUNTIME_DIR", None)
-        self.xvfb = self.spawn(["Xvfb", self.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.wait_for(lambda: subprocess.run(["xdpyinfo"], env=self.env, capture_output=True).returncode == 0,
-                      10, "Xvfb did not start")
         self.lamp = self.spawn([os.path.join(bindir, "lk72-lamp"), "--log"], stdout=subprocess.PIPE,
                                stderr=subprocess.DEVNULL, text=True, bufsize=1)
         first = self.lamp.stdout.readline().strip()
@@ -154,7 +153,7 @@ class Station:
     def click(self, point):
         self.xdo("windowfocus", "--sync", self.window)
         ox, oy = self.origin(self.window)
-        self.xdo("mousemove", "--sync", str(ox + point[0]), str(oy + point[1]))
+        lk72e2e.move_pointer(self.xdo, ox + point[0], oy + point[1])
         time.sleep(0.05)
         self.xdo("click", "1")
         time.sleep(0.2)

@@ -18,7 +18,7 @@ def test(s):
     ox, oy = s.window_origin()
 
     def move(x, y):
-        s.xdo("mousemove", "--sync", str(int(ox + x)), str(int(oy + y)))
+        lk72e2e.move_pointer(s.xdo, ox + x, oy + y)
         time.sleep(0.03)
 
     move(*RED_CHIP)

@@ -5,7 +5,6 @@ the press is the black key's; a second press while the first note is still
 playing or on the wire never falls between the mode byte and the note."""
 
 import os
-import select
 import tempfile
 import time
 import wave
@@ -47,24 +46,13 @@ def shot(s, name):
 
 
 def read_lamp_timed(s, count, seconds):
-    """Like Session.read_lamp, with the arrival time of each line."""
-    out = s.lamp.stdout
-    end = time.time() + seconds
-    got = []
-    while len(got) < count and time.time() < end:
-        ready, _, _ = select.select([out], [], [], 0.02)
-        if ready:
-            line = out.readline().strip()
-            if line:
-                got.append((line, time.time()))
-    s.lines += [line for line, _ in got]
-    return got
+    return s.read_lamp(count, seconds, timed=True)
 
 
 def press(s, point):
     """A real click at `point`; returns the time the button went down."""
     ox, oy = s.window_origin()
-    s.xdo("mousemove", "--sync", str(ox + point[0]), str(oy + point[1]))
+    lk72e2e.move_pointer(s.xdo, ox + point[0], oy + point[1])
     time.sleep(0.05)
     pressed = time.time()
     s.xdo("click", "1")

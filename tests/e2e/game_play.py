@@ -5,7 +5,6 @@ out. One e2e_game<speed>.py script per speed calls play()."""
 
 import os
 import random
-import re
 import tempfile
 import time
 
@@ -32,17 +31,6 @@ def click_signal(s, n):
     """Clicks the signal button; a pointer already at the target keeps
     xdotool's synced move waiting, so presses alternate between two points."""
     s.click(SIGNAL[0] + (n % 2) * 6, SIGNAL[1])
-
-
-def late_reads(s):
-    """Takes the lamp's pause warnings of a frame's first byte that a reader
-    busy elsewhere took late (a 40 ms pause seen as 25 ms or more) out of the
-    lines the harness checks, and returns them; any other warning stays."""
-    late = [l for l in s.lines
-            if (m := re.fullmatch(r"warning pause of (\d+) ms before byte \d+, at least 40 ms expected", l))
-            and int(m.group(1)) >= 25]
-    s.lines = [l for l in s.lines if l not in late]
-    return late
 
 
 def shot(s, speed, name):
@@ -83,8 +71,7 @@ def play(s, speed):
     lines += drain(s, max(0.0, ends_at + 1.5 - time.time()))
     shot(s, speed, "end")
 
-    late = late_reads(s)
-    lines = [l for l in lines if l not in late]
+    late = s.late
     lights = [l for l in lines if l.startswith("direct-light")]
     sounds = [l for l in lines if l.startswith("direct-sound")]
     assert len(lights) + len(sounds) == len(lines), f"unexpected lamp lines: {lines}"
