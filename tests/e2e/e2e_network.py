@@ -225,8 +225,12 @@ class Classroom:
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env.pop("XDG_RUNTIME_DIR", None)
         a, b = lk72e2e.free_loopback(2)
-        self.a = self.station("A", a, (0, 0))
-        self.b = self.station("B", b, (800, 0))
+        try:
+            self.a = self.station("A", a, (0, 0))
+            self.b = self.station("B", b, (800, 0))
+        except BaseException:
+            self.close()
+            raise
 
     def station(self, name, address, origin):
         s = Station(self, name, address, origin)

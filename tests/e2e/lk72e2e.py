@@ -17,19 +17,28 @@ PAUSE_WARNING = re.compile(r"warning pause of (\d+) ms before byte \d+, at least
 
 
 def start_xvfb(size):
-    """A private X server on a display number it chooses itself (-displayfd),
-    so runs side by side on one machine never meet on one display.
-    Returns (process, ":N")."""
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{size[0]}x{size[1]}x24",
-                             "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                            pass_fds=(write_end,))
-    os.close(write_end)
-    with os.fdopen(read_end) as pipe:
-        number = pipe.readline().strip()  # written once the server accepts clients
-    if not number:
-        raise AssertionError(f"Xvfb did not start (exit status {xvfb.wait()})")
-    return xvfb, f":{number}"
+    """A private X server, ready for clients when this returns. Returns
+    (process, ":N").
+
+    The display number is drawn at random from a wide range rather than taken
+    as the lowest free one: a number another run has just given up may still be
+    in the hands of its dying server, which then removes the new server's lock
+    or socket as it goes. -displayfd says when the server accepts clients, and
+    -noreset keeps it from resetting (and refusing clients meanwhile) each time
+    its last client leaves."""
+    for _ in range(20):
+        number = random.randint(1000, 59999)
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write_end), "-noreset",
+                                 "-screen", "0", f"{size[0]}x{size[1]}x24", "-nolisten", "tcp"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            ready = pipe.readline().strip()  # empty when the server gave up (display in use)
+        if ready:
+            return xvfb, f":{number}"
+        xvfb.wait()
+    raise AssertionError("Xvfb did not start on any of 20 display numbers")
 
 
 def free_loopback(count):
@@ -91,6 +100,13 @@ class Session:
         self.procs = []
         self.lines = []
         self.late = []  # pauses the lamp measured a little short; reported, not judged
+        try:
+            self.start(lamps, comport)
+        except BaseException:
+            self.close()
+            raise
+
+    def start(self, lamps, comport):
         xvfb, self.display = start_xvfb((1280, 1024))
         self.procs.append(xvfb)
         self.env = dict(os.environ, HOME=self.home, DISPLAY=self.display, LANG="C.UTF-8")
@@ -100,7 +116,7 @@ class Session:
         self.lamps = []
         self.devices = []
         for _ in range(lamps):
-            lamp = subprocess.Popen([os.path.join(bindir, "lk72-lamp"), "--log"], stdout=subprocess.PIPE,
+            lamp = subprocess.Popen([os.path.join(self.bindir, "lk72-lamp"), "--log"], stdout=subprocess.PIPE,
                                     stderr=subprocess.PIPE, env=self.env, text=True, bufsize=1)
             self.procs.append(lamp)
             first = lamp.stdout.readline().strip()
@@ -237,6 +253,8 @@ def run(test, **options):
         if session.late:
             print(f"pauses the lamp measured short but not left out: {session.late}")
     except Exception:
+        if session.app.poll() is not None:
+            print(exit_report(session.app, session.stderr_path, "lk72"), file=sys.stderr)
         session.screenshot(os.path.join(tempfile.gettempdir(), f"lk72e2e-{os.path.basename(sys.argv[0])}.png"))
         session.close()
         raise

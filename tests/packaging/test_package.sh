@@ -20,15 +20,32 @@ dpkg-deb -f "$DEB" Depends | grep -q fonts-noto-cjk || { echo "the package does 
 
 dpkg -x "$DEB" "$WORK/root"
 unset QT_QPA_PLATFORM  # the unpacked program must show a real window
-export DISPLAY=:$((500 + RANDOM % 300))
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB=$!
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# A display number drawn from a wide range (one just given up by another run
+# may still be held by its dying server); -displayfd tells when it is ready.
+for _ in $(seq 20); do
+  export DISPLAY=:$((1000 + RANDOM % 30000))
+  : >"$WORK/ready"
+  Xvfb "$DISPLAY" -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/ready" >/dev/null 2>&1 &
+  XVFB=$!
+  while kill -0 "$XVFB" 2>/dev/null && [ ! -s "$WORK/ready" ]; do sleep 0.05; done
+  [ -s "$WORK/ready" ] && break
+done
+[ -s "$WORK/ready" ] || { echo "Xvfb did not start"; exit 1; }
 mkdir -p "$WORK/home"
-HOME="$WORK/home" "$WORK/root/usr/bin/lk72" >/dev/null 2>&1 &
+HOME="$WORK/home" "$WORK/root/usr/bin/lk72" >/dev/null 2>"$WORK/lk72.log" &
 APP=$!
-for _ in $(seq 600); do xdotool search --onlyvisible --name '^LK-72$' >/dev/null 2>&1 && break; sleep 0.05; done
-xdotool search --onlyvisible --name '^LK-72$' >/dev/null || { echo "the unpacked program showed no window"; exit 1; }
+for _ in $(seq 1200); do
+  xdotool search --onlyvisible --name '^LK-72$' >/dev/null 2>&1 && break
+  kill -0 "$APP" 2>/dev/null || break
+  sleep 0.05
+done
+xdotool search --onlyvisible --name '^LK-72$' >/dev/null || {
+  if kill -0 "$APP" 2>/dev/null; then status="still running after 60 s"
+  else wait "$APP" && status="exit status 0" || status="exit status $?"; fi
+  echo "the unpacked program showed no window ($status); its last lines:"
+  tail -15 "$WORK/lk72.log"
+  exit 1
+}
 sleep 1.5
 # Qt keeps an unnamed leader window beside the real ones; count only named windows.
 windows=0
