@@ -167,7 +167,7 @@ private Q_SLOTS:
         QCOMPARE(FileBytes(path), good);
         QCOMPARE(trouble.count(), 1);
         QVERIFY(trouble.at(0).at(0).toString().startsWith(TWorkKeeper::CannotKeepText(QString())));
-        QCOMPARE(QDir(dir.path() + QStringLiteral("/autosave")).entryList(QDir::Files),
+        QCOMPARE(QDir(dir.path() + QStringLiteral("/autosave")).entryList(QDir::Files, QDir::Name),
                  QStringList({QStringLiteral("STEP3.lk7"), QStringLiteral("running")}));
         keeper.Changed(QStringLiteral("STEP3"));
         keeper.Flush();
@@ -201,8 +201,8 @@ private Q_SLOTS:
         LeaveMarkAsAKilledRunWould(dir.path());
         QDir autosave(dir.path() + QStringLiteral("/autosave"));
         QByteArray files;
-        for (const QString &name : {"STEP3.lk7", "STEP5.lk7", "STEP7.lk7"})
-            files += FileBytes(autosave.filePath(name));
+        for (const char *name : {"STEP3.lk7", "STEP5.lk7", "STEP7.lk7"})
+            files += FileBytes(autosave.filePath(QString::fromLatin1(name)));
         {
             MessageBoxWatcher boxes(QMessageBox::No);
             TForm1 form;
@@ -214,8 +214,8 @@ private Q_SLOTS:
         }
         LeaveMarkAsAKilledRunWould(dir.path());  // that run too ended without closing
         QByteArray after;
-        for (const QString &name : {"STEP3.lk7", "STEP5.lk7", "STEP7.lk7"})
-            after += FileBytes(autosave.filePath(name));
+        for (const char *name : {"STEP3.lk7", "STEP5.lk7", "STEP7.lk7"})
+            after += FileBytes(autosave.filePath(QString::fromLatin1(name)));
         QCOMPARE(after, files);
 
         MessageBoxWatcher boxes;  // Return: the default button
