@@ -27,6 +27,7 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusTipEvent>
@@ -34,6 +35,17 @@
 #include <QUrl>
 
 namespace {
+
+// The buttons say はい and いいえ whatever language Qt's own texts are in.
+bool AskToBringWorkBack(QWidget *parent)
+{
+    QMessageBox box(QMessageBox::Question, QString(), TForm1::KeptWorkQuestion(), QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    return box.exec() == QMessageBox::Yes;
+}
 
 struct ButtonSpec {
     TImage *TForm1::*member;
@@ -325,9 +337,7 @@ void TForm1::StartKeepingWork(const QString &workFolder)
     }
     for (TPageScreen *page : lessons)
         m_keeper->AddLesson(page->KeptLessonName(), [page] { return page->KeptRecordLines(); });
-    if (m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork()
-        && QMessageBox::question(this, QString(), KeptWorkQuestion(), QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes) {
+    if (m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork() && AskToBringWorkBack(this)) {
         // Nothing goes to the lamp: the pupil sends it again when ready.
         for (TPageScreen *page : lessons) {
             const QStringList kept = m_keeper->KeptRecord(page->KeptLessonName());

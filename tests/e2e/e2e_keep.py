@@ -75,6 +75,8 @@ def test(s):
                "the program was not kept in the working folder")
     kill_and_start_again(s)
 
+    # The splash window may still be up for a moment beside the question.
+    time.sleep(1.5)
     box = s.wait_for(lambda: s.message_boxes(), 30, "no question about the kept program")[0]
     time.sleep(0.5)
     s.screenshot(os.path.join(os.environ.get("LK72_E2E_SHOTS", "/tmp"), "lk72e2e-keep-question.png"))
