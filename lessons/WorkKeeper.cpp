@@ -140,11 +140,11 @@ void TWorkKeeper::WriteDue()
             continue;
         lesson.written = lines;
         const QString path = RecordPath(name);
-        const QByteArray bytes = ProgramFileText::Encode(lines);
+        // Encoding costs the most; it is done beside the writing.
         QMetaObject::invokeMethod(
             m_writer,
-            [this, name, path, bytes] {
-                const int error = WholeFile::Write(path, bytes);
+            [this, name, path, lines] {
+                const int error = WholeFile::Write(path, ProgramFileText::Encode(lines));
                 QMetaObject::invokeMethod(this, [this, name, error] { Written(name, error); }, Qt::QueuedConnection);
             },
             Qt::QueuedConnection);
