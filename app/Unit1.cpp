@@ -36,17 +36,6 @@
 
 namespace {
 
-// The buttons say はい and いいえ whatever language Qt's own texts are in.
-bool AskToBringWorkBack(QWidget *parent)
-{
-    QMessageBox box(QMessageBox::Question, QString(), TForm1::KeptWorkQuestion(), QMessageBox::Yes | QMessageBox::No,
-                    parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
-    return box.exec() == QMessageBox::Yes;
-}
-
 struct ButtonSpec {
     TImage *TForm1::*member;
     const char *name;
@@ -324,6 +313,17 @@ QString TForm1::KeptWorkQuestion()
     return QStringLiteral("前回、保存しないで終わったプログラムがあります。元に戻しますか？");
 }
 
+std::unique_ptr<QMessageBox> TForm1::KeptWorkQuestionBox(QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QString(), KeptWorkQuestion(),
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::Yes);
+    // The buttons say はい and いいえ whatever language Qt's own texts are in.
+    box->button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box->button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    return box;
+}
+
 void TForm1::StartKeepingWork(const QString &workFolder)
 {
     m_keeper = std::make_unique<TWorkKeeper>(workFolder);
@@ -337,7 +337,7 @@ void TForm1::StartKeepingWork(const QString &workFolder)
     }
     for (TPageScreen *page : lessons)
         m_keeper->AddLesson(page->KeptLessonName(), [page] { return page->KeptRecordLines(); });
-    if (m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork() && AskToBringWorkBack(this)) {
+    if (m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork() && KeptWorkQuestionBox(this)->exec() == QMessageBox::Yes) {
         // Nothing goes to the lamp: the pupil sends it again when ready.
         for (TPageScreen *page : lessons) {
             const QStringList kept = m_keeper->KeptRecord(page->KeptLessonName());

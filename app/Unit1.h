@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+class QMessageBox;
 class QPlainTextEdit;
 class QTextEdit;
 class TForm13;
@@ -54,6 +55,8 @@ public:
     // asks whether to bring it back first.
     void StartKeepingWork(const QString &workFolder);
     static QString KeptWorkQuestion();
+    // The question with its はい (the default) and いいえ.
+    static std::unique_ptr<QMessageBox> KeptWorkQuestionBox(QWidget *parent);
 
     // The application-wide hint handler: shows the long part of a hint.
     void ShowHintText(const QString &hint);

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -229,6 +231,17 @@ private Q_SLOTS:
         QVERIFY(lessons.step7->LedMode());
         QCOMPARE(lessons.step7->Melody().Count(), 2);
         QVERIFY2(form.ProgramList.isEmpty() && form.TransferMode == 0, "bringing work back sent something");
+    }
+
+    void questionSaysYesAndNoInJapaneseWithYesTheDefault()
+    {
+        const std::unique_ptr<QMessageBox> box = TForm1::KeptWorkQuestionBox(nullptr);
+        QCOMPARE(box->text(), QStringLiteral("前回、保存しないで終わったプログラムがあります。元に戻しますか？"));
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->buttons().size(), 2);
+        QCOMPARE(box->button(QMessageBox::Yes)->text(), QStringLiteral("はい"));
+        QCOMPARE(box->button(QMessageBox::No)->text(), QStringLiteral("いいえ"));
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
     }
 
     // A second window on the same folder says so in the hint area and asks nothing.
