@@ -337,7 +337,9 @@ void TForm1::StartKeepingWork(const QString &workFolder)
     }
     for (TPageScreen *page : lessons)
         m_keeper->AddLesson(page->KeptLessonName(), [page] { return page->KeptRecordLines(); });
-    if (m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork() && KeptWorkQuestionBox(this)->exec() == QMessageBox::Yes) {
+    const bool bringBack = m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork()
+                           && KeptWorkQuestionBox(this)->exec() == QMessageBox::Yes;
+    if (bringBack) {
         // Nothing goes to the lamp: the pupil sends it again when ready.
         for (TPageScreen *page : lessons) {
             const QStringList kept = m_keeper->KeptRecord(page->KeptLessonName());
