@@ -7,6 +7,7 @@
 #include "StationCommandGate.h"
 #include "StationListener.h"
 #include "StationOption.h"
+#include "WorkFolder.h"
 #include "network.h"
 
 #include <QMessageBox>
@@ -46,6 +47,7 @@ int main(int argc, char *argv[])
     }
 
     form1.show();
+    form1.StartKeepingWork(WorkFolder());
     if (!station.error.isEmpty())
         QMessageBox::warning(&form1, QString(), station.error);
     return app.exec();

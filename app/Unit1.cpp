@@ -19,6 +19,7 @@
 #include "Unit8.h"
 #include "Unit9.h"
 #include "WorkFolder.h"
+#include "WorkKeeper.h"
 #include "network.h"
 #include "rs232c.h"
 
@@ -26,6 +27,7 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusTipEvent>
@@ -59,6 +61,8 @@ TForm1::TForm1()
 
 TForm1::~TForm1()
 {
+    // A clean end: the pages are still there to give their last changes.
+    m_keeper.reset();
     qApp->removeEventFilter(this);
     if (m_port)
         m_port->Close();
@@ -302,6 +306,53 @@ void TForm1::Image3Click()
     const QString path = ResolveAsset(QStringLiteral("Help\\Help1\\index.html"));
     if (path.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         QMessageBox::information(this, QString(), QStringLiteral("ヘルプを開けませんでした\nヘルプのファイルが見つからないか、表示するブラウザがありません"));
+}
+
+QString TForm1::KeptWorkQuestion()
+{
+    return QStringLiteral("前回、保存しないで終わったプログラムがあります。元に戻しますか？");
+}
+
+std::unique_ptr<QMessageBox> TForm1::KeptWorkQuestionBox(QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QString(), KeptWorkQuestion(),
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::Yes);
+    // The buttons say はい and いいえ whatever language Qt's own texts are in.
+    box->button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box->button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    return box;
+}
+
+void TForm1::StartKeepingWork(const QString &workFolder)
+{
+    m_keeper = std::make_unique<TWorkKeeper>(workFolder);
+    connect(m_keeper.get(), &TWorkKeeper::Trouble, this, &TForm1::SetHintAreaText);
+    if (m_keeper->Start() == TWorkKeeper::TStartResult::FolderInUse)
+        return;
+    QList<TPageScreen *> lessons;
+    for (TPageScreen *page : m_pages) {
+        if (!page->KeptLessonName().isEmpty())
+            lessons.append(page);
+    }
+    for (TPageScreen *page : lessons)
+        m_keeper->AddLesson(page->KeptLessonName(), [page] { return page->KeptRecordLines(); });
+    const bool bringBack = m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork()
+                           && KeptWorkQuestionBox(this)->exec() == QMessageBox::Yes;
+    if (bringBack) {
+        // Nothing goes to the lamp: the pupil sends it again when ready.
+        for (TPageScreen *page : lessons) {
+            const QStringList kept = m_keeper->KeptRecord(page->KeptLessonName());
+            if (!kept.isEmpty() && kept.first() == page->KeptLessonName())
+                page->RestoreKeptRecord(kept);
+        }
+    }
+    for (TPageScreen *page : lessons) {
+        const QString name = page->KeptLessonName();
+        connect(page, &TPageScreen::KeptRecordChanged, m_keeper.get(), [keeper = m_keeper.get(), name] {
+            keeper->Changed(name);
+        });
+    }
 }
 
 void TForm1::ShowHintText(const QString &hint)

@@ -7,11 +7,13 @@
 #include <array>
 #include <memory>
 
+class QMessageBox;
 class QPlainTextEdit;
 class QTextEdit;
 class TForm13;
 class TImage;
 class TPageScreen;
+class TWorkKeeper;
 class Trs232c;
 
 // The main window: a borderless 780 x 560 frame around the page host that
@@ -48,6 +50,14 @@ public:
     // The progress window is created after the main window.
     void AttachProgressWindow(TForm13 *window) { m_progress = window; }
 
+    // Keeps the lessons' programs in `workFolder` from now until the window
+    // goes; when the last run there ended without closing and left work,
+    // asks whether to bring it back first.
+    void StartKeepingWork(const QString &workFolder);
+    static QString KeptWorkQuestion();
+    // The question with its はい (the default) and いいえ.
+    static std::unique_ptr<QMessageBox> KeptWorkQuestionBox(QWidget *parent);
+
     // The application-wide hint handler: shows the long part of a hint.
     void ShowHintText(const QString &hint);
 
@@ -81,6 +91,7 @@ private:
     void LoadTitle(int page);
 
     std::unique_ptr<Trs232c> m_port;
+    std::unique_ptr<TWorkKeeper> m_keeper;
     TForm13 *m_progress = nullptr;
     bool m_transferring = false;
     QList<std::function<void()>> m_queued;

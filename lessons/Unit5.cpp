@@ -178,6 +178,7 @@ void TForm5::CreateControls()
         small.setPixelSize(11);
         selector->setFont(small);
         selector->setEnabled(false);
+        connect(selector, &TSelector::Click, this, &TPageScreen::KeptRecordChanged);
         SlotSelector(n) = selector;
     }
 
@@ -247,6 +248,7 @@ void TForm5::SlotDragDrop(int n, const QString &blockName)
         return;
     if (found->kind == DeleteBlock) {
         EmptySlot(n);
+        Q_EMIT KeptRecordChanged();
         return;
     }
     TSelector *selector = SlotSelector(n);
@@ -262,6 +264,7 @@ void TForm5::SlotDragDrop(int n, const QString &blockName)
         ShowCreateError(this);
     }
     selector->SetItemIndex(0);
+    Q_EMIT KeptRecordChanged();
 }
 
 void TForm5::ShowBlock(int n, int kind)
@@ -312,6 +315,7 @@ TBlockBuild TForm5::CheckAndBuild()
 void TForm5::Image6Click()
 {
     EmptyAllSlots();
+    Q_EMIT KeptRecordChanged();
 }
 
 void TForm5::Image7Click()
@@ -368,7 +372,12 @@ void TForm5::Image4Click()
     Host().SetStepButtonsEnabled(false, false);
 }
 
-void TForm5::Image9Click()
+QString TForm5::KeptLessonName() const
+{
+    return Step3LessonName;
+}
+
+QStringList TForm5::KeptRecordLines() const
 {
     TStep3Record record;
     const TBlockSlots blocks = Slots();
@@ -376,7 +385,18 @@ void TForm5::Image9Click()
         record.kinds[i] = blocks[i].kind;
         record.itemIndexes[i] = blocks[i].itemIndex;
     }
-    m_fileLines = Step3RecordLines(record);
+    return Step3RecordLines(record);
+}
+
+void TForm5::RestoreKeptRecord(const QStringList &lines)
+{
+    m_fileLines = lines;
+    ApplyRecord(m_fileLines);
+}
+
+void TForm5::Image9Click()
+{
+    m_fileLines = KeptRecordLines();
     m_file->Save(m_fileLines);
 }
 
@@ -405,6 +425,7 @@ void TForm5::ApplyRecord(const QStringList &lines)
     // The selector's own rule refuses an index its items do not have.
     for (int n = 1; n <= read.itemsRead; ++n)
         SlotSelector(n)->SetItemIndex(read.record.itemIndexes[static_cast<size_t>(n - 1)]);
+    Q_EMIT KeptRecordChanged();
     if (!read.complete || pictureMissing)
         ShowCreateError(this);
 }

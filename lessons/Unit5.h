@@ -27,6 +27,10 @@ public:
     // The save and read dialogs of this screen (tests choose names through it).
     TProgramFile &ProgramFile() { return *m_file; }
 
+    QString KeptLessonName() const override;
+    QStringList KeptRecordLines() const override;
+    void RestoreKeptRecord(const QStringList &lines) override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

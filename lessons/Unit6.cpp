@@ -357,6 +357,7 @@ void TForm6::KeyPress(int keyNumber)
     if (m_ledMode)
         RefreshMarkers();
     ShowCount();
+    Q_EMIT KeptRecordChanged();
     m_player->PlayInBackground(m_noteCode);
 }
 
@@ -377,6 +378,7 @@ void TForm6::Image47Click()
     ShowNotes();
     ShowCount();
     RefreshMarkers();
+    Q_EMIT KeptRecordChanged();
 }
 
 void TForm6::Image17Click()
@@ -390,6 +392,7 @@ void TForm6::Image17Click()
     m_count->setText(QStringLiteral("0"));
     for (QFrame *marker : m_markers)
         marker->hide();
+    Q_EMIT KeptRecordChanged();
 }
 
 void TForm6::Image16Click()
@@ -461,12 +464,14 @@ void TForm6::SetLedMode(bool on)
         ShowNotesPage();
     }
     m_changeColours->setVisible(on);
+    Q_EMIT KeptRecordChanged();
 }
 
 void TForm6::DropColour(int keyNumber, int paletteIndex)
 {
     const int key = keyNumber - 1;
     m_colours[static_cast<size_t>(key)] = MelodyColours::Palette().at(static_cast<size_t>(paletteIndex)).code;
+    Q_EMIT KeptRecordChanged();
     try {
         LoadKeyPicture(key);
     } catch (const std::exception &) {
@@ -556,8 +561,10 @@ TStep7ReadResult TForm6::LoadRecord(const QStringList &lines)
     ShowCount();
     ShowNotesPage();
     SetMarkerRowsVisible(false);
-    if (!read.hasLedFlag)
+    if (!read.hasLedFlag) {
+        Q_EMIT KeptRecordChanged();
         return read;
+    }
     if (read.record.ledOn) {
         SetLedMode(true);
         ShowNotesPage();
@@ -578,7 +585,25 @@ TStep7ReadResult TForm6::LoadRecord(const QStringList &lines)
         // screen shows what was saved and not colours left from before.
         SetLedMode(false);
     }
+    Q_EMIT KeptRecordChanged();
     return read;
+}
+
+QString TForm6::KeptLessonName() const
+{
+    return Step7LessonName;
+}
+
+QStringList TForm6::KeptRecordLines() const
+{
+    return RecordLines();
+}
+
+void TForm6::RestoreKeptRecord(const QStringList &lines)
+{
+    const TStep7ReadResult read = LoadRecord(lines);
+    if (!read.complete)
+        QMessageBox::critical(this, QString(), read.problem);
 }
 
 void TForm6::Image15Click()

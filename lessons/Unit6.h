@@ -60,6 +60,10 @@ public:
     // The dialogs of the read and save buttons (tests answer them).
     TProgramFile &ProgramFile() { return m_files; }
 
+    QString KeptLessonName() const override;
+    QStringList KeptRecordLines() const override;
+    void RestoreKeptRecord(const QStringList &lines) override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

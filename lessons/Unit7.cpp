@@ -136,6 +136,7 @@ void TForm7::CreateControls()
         auto *box = new QLineEdit(defaults.at(w), this);
         box->setObjectName(QStringLiteral("Edit%1").arg(23 + w));
         box->setGeometry(kPanelLeft + kPictureWidth + 6, y, 720 - kPanelLeft - kPictureWidth - 10, kPictureHeight);
+        connect(box, &QLineEdit::textChanged, this, &TPageScreen::KeptRecordChanged);
         m_wordBoxes.append(box);
         y += kWordPitch;
     }
@@ -273,22 +274,46 @@ void TForm7::Image13Click()
     });
     if (!lines)
         return;
-    const TStep5ReadResult read = ReadStep5Record(*lines);
+    ApplyRecord(*lines);
+}
+
+void TForm7::ApplyRecord(const QStringList &lines)
+{
+    const TStep5ReadResult read = ReadStep5Record(lines);
     for (int w = 0; w < read.record.words.size(); ++w)
         m_wordBoxes.at(w)->setText(read.record.words.at(w));
     SonEdit1->SetText(read.record.programText);
+    Q_EMIT KeptRecordChanged();
     if (!read.complete)
         QMessageBox::critical(this, QString(), read.problem);
 }
 
+QString TForm7::KeptLessonName() const
+{
+    return Step5LessonName;
+}
+
+QStringList TForm7::KeptRecordLines() const
+{
+    return Step5RecordLines({CommandWords(), SonEdit1->GetText()});
+}
+
+void TForm7::RestoreKeptRecord(const QStringList &lines)
+{
+    SonEdit1->Clear();
+    Host().ProgramList.clear();
+    ApplyRecord(lines);
+}
+
 void TForm7::Image19Click()
 {
-    m_files.Save(Step5RecordLines({CommandWords(), SonEdit1->GetText()}));
+    m_files.Save(KeptRecordLines());
 }
 
 void TForm7::SonEdit1Change()
 {
     Host().ProgramList.clear();
+    Q_EMIT KeptRecordChanged();
 }
 
 void TForm7::SonEdit1KeyDown(int key, Qt::KeyboardModifiers)

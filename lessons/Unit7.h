@@ -24,6 +24,10 @@ public:
     // The dialogs of the read and save buttons (tests answer them).
     TProgramFile &ProgramFile() { return m_files; }
 
+    QString KeptLessonName() const override;
+    QStringList KeptRecordLines() const override;
+    void RestoreKeptRecord(const QStringList &lines) override;
+
     static QString NotCheckedMessage();
     static QString NotTransferredMessage();
     static QString CheckOkMessage();
@@ -39,6 +43,8 @@ private:
     void Image14Click();  // transfer
     void Image15Click();  // execute
     void Image18Click();  // report
+    // Fills the words and the editor from the lines of a STEP5 record.
+    void ApplyRecord(const QStringList &lines);
     void SonEdit1Change();
     void SonEdit1KeyDown(int key, Qt::KeyboardModifiers modifiers);
 

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QHash>
+#include <QLockFile>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QThread>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+// Keeps each lesson's program in the working folder while the program runs,
+// as the lesson's own record ("autosave/STEP3.lk7" and so on), so that a
+// killed run, a crash or a power cut loses at most the last moments of a
+// pupil's work. It also marks the folder while a run holds it, so the next
+// start knows whether the last run ended without closing.
+//
+// A change only arms a timer; when it fires the records are taken from their
+// lessons and handed to a writer thread, so a slow or full disk never holds
+// up the user-interface thread nor a transfer's pauses.
+class TWorkKeeper : public QObject {
+    Q_OBJECT
+public:
+    using TRecordSource = std::function<QStringList()>;
+
+    // Records are written at most this long after the first change.
+    static constexpr int WriteDelayMs = 400;
+
+    explicit TWorkKeeper(QString workFolder, QObject *parent = nullptr);
+    ~TWorkKeeper() override;
+
+    enum class TStartResult { Keeping, FolderInUse, CannotKeep };
+    // Takes the working folder for this run: its lock, then the run mark.
+    // When another program holds the lock the keeper stays off and never
+    // touches that program's records.
+    TStartResult Start();
+    bool IsKeeping() const { return m_keeping; }
+    // The run before this one in the folder was never closed: its mark was
+    // still there when Start took the lock.
+    bool LastRunUnclosed() const { return m_lastRunUnclosed; }
+
+    // A lesson whose record is kept; what `source` gives now counts as the
+    // lesson's empty program.
+    void AddLesson(const QString &lessonName, TRecordSource source);
+    // The lines of the lesson's kept record, empty when there is none.
+    QStringList KeptRecord(const QString &lessonName) const;
+    // Some lesson's kept record holds more than its empty program.
+    bool HasKeptWork() const;
+
+    // The lesson's program has changed: its record is written soon.
+    void Changed(const QString &lessonName);
+    // Takes the changed records from their lessons and hands them to the
+    // writer without waiting (what the timer does; the bench times it).
+    void WriteDue();
+    // Writes every pending record now and returns once they are on disk.
+    void Flush();
+    // A clean end: flushes, removes the run mark and gives up the lock.
+    void Close();
+
+    QString RecordPath(const QString &lessonName) const;
+    QString MarkPath() const;
+    QString LockPath() const;
+
+    static QString FolderInUseText();
+    static QString CannotKeepText(const QString &reason);
+
+Q_SIGNALS:
+    // Why the work cannot be kept; said once per run.
+    void Trouble(const QString &text);
+
+private:
+    struct TLesson {
+        TRecordSource source;
+        QStringList emptyRecord;
+        QStringList written;  // what the file holds as far as this run knows
+    };
+    void Written(const QString &path, int error);
+    void Complain(const QString &reason);
+
+    QString m_folder;
+    QString m_autosaveFolder;
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_keeping = false;
+    bool m_lastRunUnclosed = false;
+    bool m_complained = false;
+    QHash<QString, TLesson> m_lessons;
+    QSet<QString> m_dirty;
+    QTimer m_timer;
+    QThread m_writerThread;
+    QObject *m_writer = nullptr;  // lives in m_writerThread
+};

@@ -1,0 +1,269 @@
+#include "FileSizeLimit.h"
+#include "MessageBoxWatcher.h"
+#include "PageScreen.h"
+#include "ProgramFileText.h"
+#include "SonEdit.h"
+#include "Step3Record.h"
+#include "Unit1.h"
+#include "Unit6.h"
+#include "Unit7.h"
+#include "WorkKeeper.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray FileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What a run that was killed leaves behind: its mark.
+void LeaveMarkAsAKilledRunWould(const QString &folder)
+{
+    QFile mark(folder + QStringLiteral("/autosave/running"));
+    QVERIFY(mark.open(QIODevice::WriteOnly));
+    mark.write("1\r\n");
+}
+
+QStringList Step3Lines(int firstKind, int firstItem)
+{
+    TStep3Record record;
+    record.kinds[0] = firstKind;
+    record.itemIndexes[0] = firstItem;
+    return Step3RecordLines(record);
+}
+
+struct Lessons {
+    TPageScreen *step3;
+    TForm7 *step5;
+    TForm6 *step7;
+    explicit Lessons(TForm1 &form)
+        : step3(form.Page(TMainHost::PageStep3))
+        , step5(qobject_cast<TForm7 *>(form.Page(TMainHost::PageStep5)))
+        , step7(qobject_cast<TForm6 *>(form.Page(TMainHost::PageStep7)))
+    {
+    }
+    QList<QStringList> Records() const
+    {
+        return {step3->KeptRecordLines(), step5->KeptRecordLines(), step7->KeptRecordLines()};
+    }
+};
+
+} // namespace
+
+class TestKeptWork : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // A change reaches the lesson's file as its record; only a run that left
+    // its mark and some work asks about it.
+    void keeperWritesRecordsAndKnowsAnUnclosedRun()
+    {
+        QTemporaryDir dir;
+        QStringList lines = Step3Lines(0, -1);
+        {
+            TWorkKeeper keeper(dir.path());
+            QCOMPARE(keeper.Start(), TWorkKeeper::TStartResult::Keeping);
+            QVERIFY(!keeper.LastRunUnclosed());
+            keeper.AddLesson(QStringLiteral("STEP3"), [&lines] { return lines; });
+            lines = Step3Lines(159, 3);
+            keeper.Changed(QStringLiteral("STEP3"));
+            // Generous: the test waits for the file, it does not time it.
+            QTRY_COMPARE_WITH_TIMEOUT(FileBytes(keeper.RecordPath(QStringLiteral("STEP3"))),
+                                      ProgramFileText::Encode(lines), 60000);
+            QVERIFY(QFile::exists(keeper.MarkPath()));
+        }
+        {
+            TWorkKeeper keeper(dir.path());
+            QCOMPARE(keeper.Start(), TWorkKeeper::TStartResult::Keeping);
+            QVERIFY2(!keeper.LastRunUnclosed(), "a closed run leaves no mark");
+        }
+        LeaveMarkAsAKilledRunWould(dir.path());
+        TWorkKeeper keeper(dir.path());
+        QCOMPARE(keeper.Start(), TWorkKeeper::TStartResult::Keeping);
+        QVERIFY(keeper.LastRunUnclosed());
+        keeper.AddLesson(QStringLiteral("STEP3"), [] { return Step3Lines(0, -1); });
+        QVERIFY(keeper.HasKeptWork());
+        QCOMPARE(keeper.KeptRecord(QStringLiteral("STEP3")), Step3Lines(159, 3));
+
+        // An empty program left behind is nothing to ask about.
+        QTemporaryDir empty;
+        {
+            TWorkKeeper first(empty.path());
+            first.Start();
+            first.AddLesson(QStringLiteral("STEP3"), [] { return Step3Lines(0, -1); });
+            first.Changed(QStringLiteral("STEP3"));
+        }
+        QVERIFY(WholeFileWrite(empty.path() + QStringLiteral("/autosave/STEP3.lk7"), Step3Lines(0, -1)));
+        LeaveMarkAsAKilledRunWould(empty.path());
+        TWorkKeeper second(empty.path());
+        second.Start();
+        second.AddLesson(QStringLiteral("STEP3"), [] { return Step3Lines(0, -1); });
+        QVERIFY(second.LastRunUnclosed());
+        QVERIFY(!second.HasKeptWork());
+    }
+
+    // The same account twice: the second neither reads nor writes the
+    // first's work, and says why once.
+    void secondProgramInTheFolderKeepsNothing()
+    {
+        QTemporaryDir dir;
+        QStringList lines = Step3Lines(167, 1);
+        TWorkKeeper first(dir.path());
+        QCOMPARE(first.Start(), TWorkKeeper::TStartResult::Keeping);
+        first.AddLesson(QStringLiteral("STEP3"), [&lines] { return lines; });
+        first.Changed(QStringLiteral("STEP3"));
+        first.Flush();
+        const QByteArray firstWork = FileBytes(first.RecordPath(QStringLiteral("STEP3")));
+        QVERIFY(!firstWork.isEmpty());
+        {
+            TWorkKeeper second(dir.path());
+            QSignalSpy trouble(&second, &TWorkKeeper::Trouble);
+            QCOMPARE(second.Start(), TWorkKeeper::TStartResult::FolderInUse);
+            QVERIFY(!second.LastRunUnclosed());
+            second.AddLesson(QStringLiteral("STEP3"), [] { return Step3Lines(215, 2); });
+            second.Changed(QStringLiteral("STEP3"));
+            second.Flush();
+            QCOMPARE(trouble.count(), 1);
+            QCOMPARE(trouble.at(0).at(0).toString(), TWorkKeeper::FolderInUseText());
+        }
+        QCOMPARE(FileBytes(first.RecordPath(QStringLiteral("STEP3"))), firstWork);
+        QVERIFY2(QFile::exists(first.MarkPath()), "the second program's end removed the first's mark");
+    }
+
+    // A full disk: the last good record stays whole, the pupil is told once,
+    // and keeping resumes when there is room again.
+    void fullDiskKeepsTheLastGoodRecord()
+    {
+        QTemporaryDir dir;
+        QStringList lines = Step3Lines(159, 1);
+        TWorkKeeper keeper(dir.path());
+        QSignalSpy trouble(&keeper, &TWorkKeeper::Trouble);
+        QCOMPARE(keeper.Start(), TWorkKeeper::TStartResult::Keeping);
+        keeper.AddLesson(QStringLiteral("STEP3"), [&lines] { return lines; });
+        keeper.Changed(QStringLiteral("STEP3"));
+        keeper.Flush();
+        const QString path = keeper.RecordPath(QStringLiteral("STEP3"));
+        const QByteArray good = FileBytes(path);
+        QCOMPARE(good, ProgramFileText::Encode(lines));
+        {
+            FileSizeLimit full(40);
+            for (int kind : {175, 183}) {
+                lines = Step3Lines(kind, 2);
+                keeper.Changed(QStringLiteral("STEP3"));
+                keeper.Flush();
+            }
+        }
+        QCOMPARE(FileBytes(path), good);
+        QCOMPARE(trouble.count(), 1);
+        QVERIFY(trouble.at(0).at(0).toString().startsWith(TWorkKeeper::CannotKeepText(QString())));
+        QCOMPARE(QDir(dir.path() + QStringLiteral("/autosave")).entryList(QDir::Files, QDir::Name),
+                 QStringList({QStringLiteral("STEP3.lk7"), QStringLiteral("running")}));
+        keeper.Changed(QStringLiteral("STEP3"));
+        keeper.Flush();
+        QCOMPARE(FileBytes(path), ProgramFileText::Encode(lines));
+    }
+
+    // The main window: work on STEP3, STEP5 and STEP7 comes back after a
+    // killed run when the pupil says yes, nothing is sent, and "no" leaves
+    // the screens fresh and the files as they were.
+    void lessonsComeBackAfterAKilledRun()
+    {
+        QTemporaryDir dir;
+        QList<QStringList> before;
+        {
+            MessageBoxWatcher boxes;
+            TForm1 form;
+            form.StartKeepingWork(dir.path());
+            Lessons lessons(form);
+            lessons.step3->RestoreKeptRecord(Step3Lines(175, 4));
+            QTest::keyClicks(lessons.step5->findChild<TSonEdit *>(QStringLiteral("SonEdit1")), QStringLiteral("aka 3"));
+            lessons.step5->findChild<QLineEdit *>(QStringLiteral("Edit23"))->setText(QStringLiteral("aka"));
+            lessons.step7->SetLedMode(true);
+            lessons.step7->KeyPress(1);
+            lessons.step7->KeyPress(5);
+            lessons.step7->DropColour(5, 2);
+            before = lessons.Records();
+            const QString step7 = dir.path() + QStringLiteral("/autosave/STEP7.lk7");
+            QTRY_COMPARE_WITH_TIMEOUT(FileBytes(step7), ProgramFileText::Encode(before.at(2)), 60000);
+            QVERIFY(boxes.Texts().isEmpty() || !boxes.Texts().contains(TForm1::KeptWorkQuestion()));
+        }
+        LeaveMarkAsAKilledRunWould(dir.path());
+        QDir autosave(dir.path() + QStringLiteral("/autosave"));
+        QByteArray files;
+        for (const char *name : {"STEP3.lk7", "STEP5.lk7", "STEP7.lk7"})
+            files += FileBytes(autosave.filePath(QString::fromLatin1(name)));
+        {
+            MessageBoxWatcher boxes(QMessageBox::No);
+            TForm1 form;
+            const QList<QStringList> fresh = Lessons(form).Records();
+            form.StartKeepingWork(dir.path());
+            QVERIFY(boxes.Texts().contains(TForm1::KeptWorkQuestion()));
+            QCOMPARE(Lessons(form).Records(), fresh);
+            QVERIFY(fresh != before);
+        }
+        LeaveMarkAsAKilledRunWould(dir.path());  // that run too ended without closing
+        QByteArray after;
+        for (const char *name : {"STEP3.lk7", "STEP5.lk7", "STEP7.lk7"})
+            after += FileBytes(autosave.filePath(QString::fromLatin1(name)));
+        QCOMPARE(after, files);
+
+        MessageBoxWatcher boxes;  // Return: the default button
+        TForm1 form;
+        form.StartKeepingWork(dir.path());
+        QCOMPARE(boxes.Texts().count(TForm1::KeptWorkQuestion()), 1);
+        QCOMPARE(boxes.Icons().at(boxes.Texts().indexOf(TForm1::KeptWorkQuestion())), QMessageBox::Question);
+        Lessons lessons(form);
+        QCOMPARE(lessons.Records(), before);
+        QCOMPARE(lessons.step5->CommandWords().first(), QStringLiteral("aka"));
+        QVERIFY(lessons.step7->LedMode());
+        QCOMPARE(lessons.step7->Melody().Count(), 2);
+        QVERIFY2(form.ProgramList.isEmpty() && form.TransferMode == 0, "bringing work back sent something");
+    }
+
+    void questionSaysYesAndNoInJapaneseWithYesTheDefault()
+    {
+        const std::unique_ptr<QMessageBox> box = TForm1::KeptWorkQuestionBox(nullptr);
+        QCOMPARE(box->text(), QStringLiteral("前回、保存しないで終わったプログラムがあります。元に戻しますか？"));
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->buttons().size(), 2);
+        QCOMPARE(box->button(QMessageBox::Yes)->text(), QStringLiteral("はい"));
+        QCOMPARE(box->button(QMessageBox::No)->text(), QStringLiteral("いいえ"));
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+    }
+
+    // A second window on the same folder says so in the hint area and asks nothing.
+    void secondWindowSaysItKeepsNothing()
+    {
+        QTemporaryDir dir;
+        MessageBoxWatcher boxes;
+        TForm1 first;
+        first.StartKeepingWork(dir.path());
+        TForm1 second;
+        second.StartKeepingWork(dir.path());
+        QCOMPARE(second.HintAreaText(), TWorkKeeper::FolderInUseText());
+        QVERIFY(!boxes.Texts().contains(TForm1::KeptWorkQuestion()));
+    }
+
+private:
+    static bool WholeFileWrite(const QString &path, const QStringList &lines)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(ProgramFileText::Encode(lines)) > 0;
+    }
+};
+
+QTEST_MAIN(TestKeptWork)
+#include "test_kept_work.moc"
