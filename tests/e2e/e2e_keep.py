@@ -5,7 +5,6 @@ the lamp until F6, which sends the same bytes as before the kill."""
 
 import os
 import signal
-import subprocess
 import time
 
 import lk72e2e
@@ -44,10 +43,7 @@ def kept_step3(s):
 def kill_and_start_again(s):
     s.app.send_signal(signal.SIGKILL)
     s.app.wait(10)
-    s.app = subprocess.Popen([os.path.join(s.bindir, "lk72")], env=s.env,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    s.procs.append(s.app)
-    s.window = s.wait_for(lambda: s.find_window("^LK-72$"), 60, "the main window did not appear again")
+    s.start_program()
 
 
 def to_step3(s):
