@@ -30,6 +30,8 @@ TFinderDialog::TFinderDialog(TStationFinder &finder, TRegister registerStation, 
     m_status->setWordWrap(true);
     m_list->setObjectName(QStringLiteral("FoundList"));
     m_list->setGeometry(12, 56, 356, 180);
+    // In name order, so a pupil finds a classmate's name where it is expected.
+    m_list->setSortingEnabled(true);
     m_choose->setObjectName(QStringLiteral("FinderChoose"));
     m_choose->setGeometry(160, 250, 100, 32);
     m_close->setObjectName(QStringLiteral("FinderClose"));
@@ -57,8 +59,10 @@ void TFinderDialog::Add(const TFoundStation &station)
 {
     if (!isVisible())
         return;
+    auto *item = new QListWidgetItem(ItemText(station));
+    item->setData(Qt::UserRole, static_cast<int>(m_stations.size()));
     m_stations.append(station);
-    m_list->addItem(ItemText(station));
+    m_list->addItem(item);
     if (m_list->currentRow() < 0)
         m_list->setCurrentRow(0);
 }
@@ -79,13 +83,12 @@ void TFinderDialog::Finished()
 
 void TFinderDialog::Choose(int row)
 {
-    if (row < 0 || row >= m_stations.size())
-        return;
     QListWidgetItem *item = m_list->item(row);
-    if (!(item->flags() & Qt::ItemIsEnabled))
+    if (!item || !(item->flags() & Qt::ItemIsEnabled))
         return;
-    if (!m_register(m_stations.at(row)))
+    const TFoundStation &station = m_stations.at(item->data(Qt::UserRole).toInt());
+    if (!m_register(station))
         return;
-    item->setText(ItemText(m_stations.at(row)) + QStringLiteral("（登録しました）"));
+    item->setText(ItemText(station) + QStringLiteral("（登録しました）"));
     item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
 }

@@ -22,7 +22,7 @@ public:
 
     // Empties the list and searches for the stations of `classCode`.
     void Start(const QString &classCode);
-    // Registers the station of `row` as if the pupil had chosen it.
+    // Registers the station shown in `row` as if the pupil had chosen it.
     void Choose(int row);
 
 private:

@@ -198,6 +198,8 @@ def main():
                 geo = station.xdo("getwindowgeometry", "--shell", w)
                 if "WIDTH=380" in geo and "HEIGHT=300" in geo:
                     dialog = w
+            if dialog and searches == 0:
+                print("list after the first search:", station.screenshot("finder-list"))
             if dialog:
                 geo = dict(l.split("=") for l in station.xdo("getwindowgeometry", "--shell", dialog).splitlines() if "=" in l)
                 station.xdo("mousemove", "--sync", str(int(geo["X"]) + FINDER_CLOSE[0]), str(int(geo["Y"]) + FINDER_CLOSE[1]))
@@ -209,8 +211,8 @@ def main():
                        f"{(classmates.questions_seen - seen) / max(1, searches) / len(CLASSMATES):.1f}"))
         time.sleep(1.5)
         for name, s, e, extra in phases:
-            # The first second of a phase still holds the one before it.
-            report(name, probe_in(station, s + 1.1, e + 1.0), extra)
+            # A probe line tells of the second before it: only lines wholly inside the phase count.
+            report(name, probe_in(station, s + 1.0, e), extra)
         alive = station.app.poll() is None
         print(f"program alive afterwards: {alive}")
         return 0 if alive else 1

@@ -56,10 +56,10 @@ struct Station {
     {
         page->SetListenAddress(QHostAddress::LocalHost);
         page->SetNetworkPorts(port, port);
-        // The finder keeps to loopback too: it asks 127.0.0.2 alone, on a port of its own.
+        // The finder keeps to loopback too: it asks 127.0.0.2 and 127.0.0.3 alone, on a port of its own.
         page->Finder().SetBindAddress(QHostAddress::LocalHost);
         page->Finder().SetPort(FinderTestPort());
-        page->Finder().SetTargets({QHostAddress(QStringLiteral("127.0.0.2"))});
+        page->Finder().SetTargets({QHostAddress(QStringLiteral("127.0.0.2")), QHostAddress(QStringLiteral("127.0.0.3"))});
         page->show();
         page->FormShow();
     }
@@ -307,6 +307,11 @@ private Q_SLOTS:
         hanako.SetPort(FinderTestPort());
         hanako.SetIdentity([&identity] { return identity; });
         QVERIFY(hanako.Open());
+        TStationFinder akira(nullptr);
+        akira.SetBindAddress(QHostAddress(QStringLiteral("127.0.0.3")));
+        akira.SetPort(FinderTestPort());
+        akira.SetIdentity([] { return TFinderIdentity{QStringLiteral("あきら"), QStringLiteral("127.0.0.3"), QStringLiteral("3A"), true}; });
+        QVERIFY(akira.Open());
         a.Click(QStringLiteral("Image3"));
         a.Edit("Edit9")->setText(QStringLiteral("たろう"));   // row 1 is taken, row 2 is next
         auto search = [&a] { a.page->findChild<QPushButton *>(QStringLiteral("FinderButton"))->click(); };
@@ -320,11 +325,13 @@ private Q_SLOTS:
 
         a.Edit("ClassCode")->setText(QStringLiteral("3A"));
         search();
-        QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 30000);
-        QCOMPARE(list->item(0)->text(), QStringLiteral("はなこ　127.0.0.2"));
+        QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, 30000);
+        // In name order, whatever the order of the answers.
+        QCOMPARE(list->item(0)->text(), QStringLiteral("あきら　127.0.0.3"));
+        QCOMPARE(list->item(1)->text(), QStringLiteral("はなこ　127.0.0.2"));
         QCOMPARE(a.Edit("Edit10")->text(), QString());   // nothing is registered before the choice
         auto choose = [&a, list] {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(1)).center());
             QTest::mouseClick(a.page->findChild<QPushButton *>(QStringLiteral("FinderChoose")), Qt::LeftButton);
         };
         choose();
@@ -337,13 +344,13 @@ private Q_SLOTS:
 
         // The same station again is refused; so is any station once all six rows are taken.
         search();
-        QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, 30000);
         choose();
         QCOMPARE(boxes.Last(), QStringLiteral("この局は2番にもう登録されています。"));
         for (int k = 1; k <= 6; ++k)
             a.Edit(AddressBoxes[k - 1][3])->setText(QString::number(k == 2 ? 9 : k));
         search();
-        QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, 30000);
         choose();
         QVERIFY2(boxes.Last().startsWith(QStringLiteral("登録できるのは6局までです。")), qPrintable(boxes.Last()));
 
