@@ -37,7 +37,8 @@ struct TReader {
         const int length = static_cast<quint8>(bytes.at(at++));
         if (length > maxBytes || at + length > bytes.size())
             return std::nullopt;
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        // A byte-order mark stays a character (and is refused), so every accepted field reads back unchanged.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         const QString text = utf8.decode(bytes.mid(at, length));
         at += length;
         if (utf8.hasError())

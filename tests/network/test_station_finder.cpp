@@ -169,6 +169,7 @@ private Q_SLOTS:
         QTest::newRow("trailing byte") << good + '\0';
         QTest::newRow("over the cap") << good + QByteArray(TFinderDatagram::MaxBytes, 'x');
         QTest::newRow("not UTF-8") << badUtf8;
+        QTest::newRow("byte-order mark before the name") << Answer(QChar(0xFEFF) + QStringLiteral("a"), QStringLiteral("127.0.0.9"), 5);
         QTest::newRow("control character in the name") << Answer(QStringLiteral("a\nb"), QStringLiteral("127.0.0.9"), 5);
         QByteArray nine = QByteArrayLiteral("LK72\x01\x01\0\0\0\x07");
         nine += QByteArrayLiteral("\x09" "123456789") + QByteArray(2, '\0');
