@@ -5,6 +5,7 @@
 #include "Unit13.h"
 #include "Unit15.h"
 #include "StationCommandGate.h"
+#include "StationFinder.h"
 #include "StationListener.h"
 #include "StationOption.h"
 #include "WorkFolder.h"
@@ -35,13 +36,16 @@ int main(int argc, char *argv[])
             [network, &form16] {
                 const TStationListener &commands = network->Listener();
                 const TStationListener &messages = form16.Listener();
-                return QStringLiteral("commands=%1 commands-dropped=%2 messages=%3 messages-dropped=%4 connections=%5 refused=%6")
+                return QStringLiteral("commands=%1 commands-dropped=%2 messages=%3 messages-dropped=%4 connections=%5 refused=%6 "
+                                      "finder-answered=%7 finder-ignored=%8")
                     .arg(commands.ReceivedCount())
                     .arg(commands.DroppedCount())
                     .arg(messages.ReceivedCount())
                     .arg(messages.DroppedCount())
                     .arg(commands.ConnectionCount() + messages.ConnectionCount())
-                    .arg(network->CommandGate().RefusedCount());
+                    .arg(network->CommandGate().RefusedCount())
+                    .arg(network->Finder().AnsweredCount())
+                    .arg(network->Finder().IgnoredCount());
             },
             &form1);
     }

@@ -1,8 +1,10 @@
 // What another station sends: any bytes on the program exchange port must
 // give either nothing or a command the lamp can take, and any bytes on the
-// message port either nothing or a log line under the sender's name.
+// message port either nothing or a log line under the sender's name. On the
+// finder port, any bytes are refused or are exactly what Encode writes.
 #include "ChatMessage.h"
 #include "Cp932.h"
+#include "FinderDatagram.h"
 #include "NetworkSettings.h"
 #include "StationCommand.h"
 
@@ -67,10 +69,21 @@ void CheckMessage(const QString &input)
     const QString sent = ChatMessage::SentLogLine(text, own, name);
     Require(!own.isEmpty() || sent == text);
 }
+
+void CheckFinderDatagram(const QByteArray &bytes)
+{
+    const auto datagram = TFinderDatagram::Decode(bytes);
+    if (!datagram)
+        return;
+    Require(bytes.size() <= TFinderDatagram::MaxBytes);
+    Require(datagram->classCode.size() <= TFinderDatagram::MaxClassCodeLength);
+    Require(datagram->Encode() == bytes);
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    CheckFinderDatagram(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
     // The receivers decode what arrives as the classroom's code page.
     const QString text = Cp932::Decode(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
     CheckCommand(text);

@@ -7,7 +7,8 @@
 // record when its settings are applied; the message window reads it.
 namespace NetworkSettingsIndex {
 constexpr int StationCount = 6;
-constexpr int EntryCount = 27;
+// The 27 entries the message window reads, and the class code after them.
+constexpr int EntryCount = 28;
 constexpr int ReceiveMode = 0;
 // Station k runs from 1 to 6.
 constexpr int Address(int k) { return k; }
@@ -16,6 +17,8 @@ constexpr int ThirdPart(int k) { return 11 + 2 * k; }
 constexpr int FourthPart(int k) { return 12 + 2 * k; }
 constexpr int OwnName = 25;
 constexpr int OwnAddress = 26;
+// Only stations with the same class code find each other (up to 8 characters).
+constexpr int ClassCode = 27;
 } // namespace NetworkSettingsIndex
 
 // Values of the receive mode entry.

@@ -9,6 +9,7 @@
 #include "OwnAddress.h"
 #include "StationCommand.h"
 #include "StationCommandGate.h"
+#include "StationFinder.h"
 #include "StationListener.h"
 #include "StationPalette.h"
 #include "Selector.h"
@@ -55,9 +56,11 @@ TForm14::TForm14(TMainHost &host, QWidget *parent)
     , m_listener(new TStationListener(CommandPort, this))
     , m_gate(new TStationCommandGate(host, this))
     , m_drag(new TDragController(this))
+    , m_finder(new TStationFinder(this))
 {
     CreateControls();
     CreateSettingsPanel();
+    CreateFinderControls();
     LoadPictures();
 
     m_listener->SetReadCap(CommandReadCap);
@@ -292,6 +295,7 @@ void TForm14::SetStationAddress(const QHostAddress &address)
 {
     m_stationAddress = address;
     m_listener->SetListenAddress(address);
+    m_finder->SetBindAddress(address);
 }
 
 void TForm14::Warn(const QString &text)
@@ -309,6 +313,7 @@ void TForm14::FormShow()
     Label1->setText(own.isEmpty() ? QStringLiteral("127.0.0.1") : own);
     OpenListener();
     Host().NetworkSettings[ReceiveMode] = QStringLiteral("1");
+    m_finder->Open();
 }
 
 bool TForm14::OpenListener()
@@ -328,8 +333,10 @@ bool TForm14::OpenListener()
 void TForm14::hideEvent(QHideEvent *event)
 {
     // A minimised main window is not the page being left.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         m_listener->Close();
+        m_finder->Close();
+    }
     TPageScreen::hideEvent(event);
 }
 
@@ -527,6 +534,7 @@ void TForm14::Image19Click()
     }
     settings[OwnName] = Edit7->text();
     settings[OwnAddress] = Label1->text();
+    settings[ClassCode] = ClassCodeEdit->text();
     if (RadioButton1->isChecked()) {
         OpenListener();
         settings[ReceiveMode] = QStringLiteral("1");

@@ -8,13 +8,17 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QTcpSocket;
 class TDragController;
+class TFinderDialog;
 class TImage;
 class TSelector;
 class TStationCommandGate;
+class TStationFinder;
 class TStationListener;
+struct TFoundStation;
 
 // STEP8: program exchange between stations. The pupil registers up to six
 // stations, drops a colour on a station's slot, and lights that station's
@@ -44,6 +48,7 @@ public:
     void SetStationPort(int k, quint16 port);
     TStationListener &Listener() { return *m_listener; }
     const TStationCommandGate &CommandGate() const { return *m_gate; }
+    TStationFinder &Finder() { return *m_finder; }
 
     // A palette panel (0 to 8) dropped on slot k (1 to 6).
     void SlotDragDrop(int slot, int panel);
@@ -56,6 +61,11 @@ public:
     void Image6Click();   // execute on all
     void ExecuteClick(int slot);
     void Image19Click();  // apply the settings
+    // "近くの局を探す": lists the stations of the class code in the box.
+    void FinderButtonClick();
+    // Fills the next empty station row with a found station, as if typed;
+    // false (after a warning) when no row is free or it is registered already.
+    bool RegisterFound(const TFoundStation &station);
 
 Q_SIGNALS:
     // The message button passed its check; the entry shows the message window.
@@ -90,6 +100,7 @@ private:
     void Send(int slot, const QString &text);
     void StartPanelDrag(int panel);
     void Warn(const QString &text);
+    void CreateFinderControls();
 
     TSlot &SlotAt(int slot) { return m_slots.at(static_cast<size_t>(slot - 1)); }
     const TSlot &SlotAt(int slot) const { return m_slots.at(static_cast<size_t>(slot - 1)); }
@@ -98,6 +109,8 @@ private:
     TStationListener *m_listener = nullptr;
     TStationCommandGate *m_gate = nullptr;
     TDragController *m_drag = nullptr;
+    TStationFinder *m_finder = nullptr;
+    TFinderDialog *m_finderDialog = nullptr;
     QHostAddress m_stationAddress;
     std::array<quint16, SlotCount> m_remotePorts{CommandPort, CommandPort, CommandPort, CommandPort, CommandPort, CommandPort};
 
@@ -123,4 +136,6 @@ private:
     QLabel *Label1 = nullptr;   // own address
     QLabel *Label2 = nullptr;   // own name
     QLabel *Label3 = nullptr;   // receiving state
+    QLineEdit *ClassCodeEdit = nullptr;
+    QPushButton *FinderButton = nullptr;
 };

@@ -1,5 +1,6 @@
-"""Two real stations on one computer light each other's lamps and exchange a
-message over loopback. Both programs share one Xvfb; each has its own HOME,
+"""Two real stations on one computer find each other, light each other's lamps
+and exchange a message over loopback. A registers B by "近くの局を探す" alone:
+no address is typed on A. Both programs share one Xvfb; each has its own HOME,
 set.ini and lamp. The fixed station ports cannot be shared, so each station is
 pinned to its own loopback address with --station-address: A on 127.R.S.1,
 B on 127.R.S.2, with R.S chosen free so that runs side by side never meet."""
@@ -54,6 +55,12 @@ def station_address_box(k, part):
 
 OWN_NAME_BOX = page(60 + 70, 312 + 12)
 SETTINGS_OK = page(590 + 50, 360 + 22)
+FINDER_BUTTON = page(460 + 100, 170 + 16)
+
+# The list of nearby stations (380 x 300).
+FIRST_FOUND = (12 + 100, 56 + 10)
+FINDER_CLOSE = (268 + 50, 250 + 16)
+SEARCH_SECONDS = 2
 
 # The message window (420 x 380).
 def destination_box(k):
@@ -190,6 +197,42 @@ class Station:
         self.click(SETTINGS_OK)
         time.sleep(0.3)
 
+    def read_box(self, point):
+        """A box's text, taken by selecting it all and copying it."""
+        self.click(point)
+        self.net.xdo("key", "ctrl+a")
+        self.net.xdo("key", "ctrl+c")
+        time.sleep(0.3)
+        return self.net.clipboard().strip()
+
+    def finder_window(self):
+        out = self.net.xdo("search", "--all", "--onlyvisible", "--pid", str(self.app.pid), "--name", ".*")
+        for w in out.splitlines():
+            if w and w not in (self.window, self.chat) and self.net.geometry(w)[2:] == (380, 300):
+                return w
+        return None
+
+    def find_and_register(self, peer_name, own_name):
+        """Registers the station called peer_name with one choice in the list of nearby stations."""
+        self.click(SETTINGS_BUTTON)
+        time.sleep(0.5)
+        self.type_into(OWN_NAME_BOX, own_name)
+        for _ in range(3):  # a search on a loaded machine may miss a late answer: search again
+            self.click(FINDER_BUTTON)
+            dialog = self.net.wait_for(self.finder_window, 10, f"{self.name}'s list of nearby stations did not open")
+            time.sleep(SEARCH_SECONDS + 0.5)
+            self.net.focus(dialog)
+            self.net.click_in(dialog, *FIRST_FOUND, repeat=2)
+            self.click(FINDER_CLOSE, dialog)
+            self.net.wait_for(lambda: not self.finder_window(), 5, f"{self.name}'s list did not close")
+            if self.read_box(station_name_box(1)):
+                break
+        name = self.read_box(station_name_box(1))
+        address = ".".join(self.read_box(station_address_box(1, part)) for part in range(4))
+        self.click(SETTINGS_OK)
+        time.sleep(0.3)
+        return name, address
+
     def open_chat(self, origin):
         self.click(MESSAGE_BUTTON)
         self.chat = self.net.wait_for(lambda: self.chat_window(), 5, f"{self.name}'s message window did not open")
@@ -274,11 +317,11 @@ class Classroom:
         self.xdo("windowfocus", "--sync", window)
         time.sleep(0.1)
 
-    def click_in(self, window, x, y):
+    def click_in(self, window, x, y, repeat=1):
         ox, oy, _, _ = self.geometry(window)
         lk72e2e.move_pointer(self.xdo, ox + x, oy + y)
         time.sleep(0.05)
-        self.xdo("click", "1")
+        self.xdo("click", "--repeat", str(repeat), "--delay", "80", "1")
         time.sleep(0.2)
 
     def clipboard(self):
@@ -313,8 +356,10 @@ def lamps_light_each_other(room):
     a, b = room.a, room.b
     for s in (a, b):
         s.open_network_page()
-    a.apply_settings("hanako", b.address, "taro")
+    # B applies its name first: a station answers with the settings in force.
     b.apply_settings("taro", a.address, "hanako")
+    found = a.find_and_register("hanako", "taro")
+    assert found == ("hanako", b.address), f"A registered {found} from its list of nearby stations"
     no_boxes(a, b)
 
     # A: red on station 1 opens the link to B; its execute lights B's lamp.

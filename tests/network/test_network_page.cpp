@@ -5,6 +5,7 @@
 #include "Said.h"
 #include "NetworkSettings.h"
 #include "Selector.h"
+#include "StationFinder.h"
 #include "StationListener.h"
 #include "network.h"
 
@@ -13,6 +14,9 @@
 #include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QUdpSocket>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -30,6 +34,16 @@ const char *const AddressBoxes[6][4] = {
     {"Edit28", "Edit29", "Edit19", "Edit26"}, {"Edit30", "Edit31", "Edit20", "Edit27"},
 };
 
+quint16 FinderTestPort()
+{
+    static const quint16 port = [] {
+        QUdpSocket probe;
+        probe.bind(QHostAddress::LocalHost, 0);
+        return probe.localPort();
+    }();
+    return port;
+}
+
 // One station: a page on loopback with its own free port.
 struct Station {
     StationHost host;
@@ -42,6 +56,10 @@ struct Station {
     {
         page->SetListenAddress(QHostAddress::LocalHost);
         page->SetNetworkPorts(port, port);
+        // The finder keeps to loopback too: it asks 127.0.0.2 and 127.0.0.3 alone, on a port of its own.
+        page->Finder().SetBindAddress(QHostAddress::LocalHost);
+        page->Finder().SetPort(FinderTestPort());
+        page->Finder().SetTargets({QHostAddress(QStringLiteral("127.0.0.2")), QHostAddress(QStringLiteral("127.0.0.3"))});
         page->show();
         page->FormShow();
     }
@@ -112,7 +130,7 @@ private Q_SLOTS:
         QTest::keyClick(a.Edit("Edit23"), Qt::Key_Return);   // Enter applies like OK
         QCOMPARE(panel->y(), 430);
         const QStringList &s = a.host.NetworkSettings;
-        QCOMPARE(s.size(), 27);
+        QCOMPARE(s.size(), EntryCount);
         QCOMPARE(s[Address(2)], QStringLiteral("192.168.13.9"));
         QCOMPARE(s[Address(1)], QStringLiteral("192.168.."));
         QCOMPARE(s[Name(2)], QStringLiteral("はなこ"));
@@ -277,6 +295,82 @@ private Q_SLOTS:
             QVERIFY(args.at(1).toString().size() <= TStationListener::ReadCap);
         QCOMPARE(b.host.calls.size(), 0);
         QCOMPARE(Said(boxes), QStringList());
+    }
+
+    void aFoundStationFillsTheNextEmptyRowAsIfTyped()
+    {
+        MessageBoxWatcher boxes;
+        Station a;
+        TStationFinder hanako(nullptr);
+        TFinderIdentity identity{QStringLiteral("はなこ"), QStringLiteral("127.0.0.2"), QStringLiteral("3A"), true};
+        hanako.SetBindAddress(QHostAddress(QStringLiteral("127.0.0.2")));
+        hanako.SetPort(FinderTestPort());
+        hanako.SetIdentity([&identity] { return identity; });
+        QVERIFY(hanako.Open());
+        TStationFinder akira(nullptr);
+        akira.SetBindAddress(QHostAddress(QStringLiteral("127.0.0.3")));
+        akira.SetPort(FinderTestPort());
+        akira.SetIdentity([] { return TFinderIdentity{QStringLiteral("あきら"), QStringLiteral("127.0.0.3"), QStringLiteral("3A"), true}; });
+        QVERIFY(akira.Open());
+        a.Click(QStringLiteral("Image3"));
+        a.Edit("Edit9")->setText(QStringLiteral("たろう"));   // row 1 is taken, row 2 is next
+        auto search = [&a] { a.page->findChild<QPushButton *>(QStringLiteral("FinderButton"))->click(); };
+        search();
+        auto *list = a.page->findChild<QListWidget *>(QStringLiteral("FoundList"));
+        auto status = [&a] { return a.page->findChild<QLabel *>(QStringLiteral("FinderStatus"))->text(); };
+
+        // Another class code: nobody answers.
+        QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(QStringLiteral("見つかりませんでした")), 30000);
+        QCOMPARE(list->count(), 0);
+
+        a.Edit("ClassCode")->setText(QStringLiteral("3A"));
+        search();
+        QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, 30000);
+        // In name order, whatever the order of the answers.
+        QCOMPARE(list->item(0)->text(), QStringLiteral("あきら　127.0.0.3"));
+        QCOMPARE(list->item(1)->text(), QStringLiteral("はなこ　127.0.0.2"));
+        QCOMPARE(a.Edit("Edit10")->text(), QString());   // nothing is registered before the choice
+        auto choose = [&a, list] {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(1)).center());
+            QTest::mouseClick(a.page->findChild<QPushButton *>(QStringLiteral("FinderChoose")), Qt::LeftButton);
+        };
+        choose();
+        QCOMPARE(a.Edit("Edit10")->text(), QStringLiteral("はなこ"));
+        QStringList typed;
+        for (const char *box : AddressBoxes[1])
+            typed << a.Edit(box)->text();
+        QCOMPARE(typed, (QStringList{"127", "0", "0", "2"}));
+        QCOMPARE(Said(boxes), QStringList());
+
+        // The same station again is refused; so is any station once all six rows are taken.
+        search();
+        QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, 30000);
+        choose();
+        QCOMPARE(boxes.Last(), QStringLiteral("この局は2番にもう登録されています。"));
+        for (int k = 1; k <= 6; ++k)
+            a.Edit(AddressBoxes[k - 1][3])->setText(QString::number(k == 2 ? 9 : k));
+        search();
+        QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, 30000);
+        choose();
+        QVERIFY2(boxes.Last().startsWith(QStringLiteral("登録できるのは6局までです。")), qPrintable(boxes.Last()));
+
+        // The code is kept with the rest of the record; receiving nothing stops the answers.
+        a.Edit("Edit7")->setText(QStringLiteral("A局"));
+        a.Click(QStringLiteral("Image19"));
+        QCOMPARE(a.host.NetworkSettings[ClassCode], QStringLiteral("3A"));
+        QCOMPARE(a.host.NetworkSettings[Name(2)], QStringLiteral("はなこ"));
+        QStringList found;
+        connect(&hanako, &TStationFinder::Found, this, [&found](const TFoundStation &s) { found << s.name + QLatin1Char('@') + s.address; });
+        hanako.SetTargets({QHostAddress::LocalHost});
+        QVERIFY(hanako.Search(QStringLiteral("3A")));
+        QTRY_COMPARE_WITH_TIMEOUT(found.size(), 1, 30000);
+        QCOMPARE(found.at(0), QStringLiteral("A局@") + a.Find<QLabel>(QStringLiteral("Label1"))->text());
+        a.Find<QRadioButton>(QStringLiteral("RadioButton3"))->setChecked(true);
+        a.Click(QStringLiteral("Image19"));
+        const qint64 ignored = a.page->Finder().IgnoredCount();
+        QVERIFY(hanako.Search(QStringLiteral("3A")));
+        QTRY_VERIFY_WITH_TIMEOUT(a.page->Finder().IgnoredCount() > ignored, 30000);
+        QCOMPARE(a.page->Finder().AnsweredCount(), qint64(1));
     }
 
     void aTakenPortIsSaidOnThePage()
