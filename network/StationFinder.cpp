@@ -7,13 +7,17 @@
 #include <QUdpSocket>
 
 namespace {
-// The loopback neighbours of a station pinned to 127.0.0.x: several stations
-// on one computer, each on its own loopback address.
-QList<QHostAddress> LoopbackNeighbours()
+// Several stations on one computer, each pinned to its own loopback address:
+// the neighbours of one pinned to 127.R.S.x are 127.R.S.1 to 254; without a
+// pinned address, 127.0.0.1 to 254.
+QList<QHostAddress> LoopbackNeighbours(const QHostAddress &station)
 {
+    bool ipv4 = false;
+    const quint32 address = station.toIPv4Address(&ipv4);
+    const quint32 network = ipv4 && station.isLoopback() ? (address & 0xFFFFFF00u) : (127u << 24);
     QList<QHostAddress> targets;
     for (quint32 host = 1; host <= 254; ++host)
-        targets.append(QHostAddress((127u << 24) | host));
+        targets.append(QHostAddress(network | host));
     return targets;
 }
 
@@ -62,10 +66,10 @@ TStationFinder::~TStationFinder() = default;
 QList<QHostAddress> TStationFinder::NeighbourTargets(const QHostAddress &station)
 {
     if (station.isLoopback())
-        return LoopbackNeighbours();
+        return LoopbackNeighbours(station);
     const QHostAddress broadcast = BroadcastFor(station);
     // Without a network only the stations of this computer can be reached.
-    return broadcast.isNull() ? LoopbackNeighbours() : QList<QHostAddress>{broadcast};
+    return broadcast.isNull() ? LoopbackNeighbours({}) : QList<QHostAddress>{broadcast};
 }
 
 void TStationFinder::SetSearchMs(int ms)
