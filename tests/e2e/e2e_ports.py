@@ -15,7 +15,10 @@ OK = (238 + 37, 266 + 12)
 STEP4_PROGRAM = (30 + 240 + 12 + 118, 70 + 150 + 28 + 14)
 STEP4_RUN = (30 + 240 + 12 + 80, 70 + 150 + 70 + 25)
 STEP1_LINE = "light-program 162 178 186" + " 223" * 17
-MESSAGE_WINDOW_BUTTON = (30 + 590 + 55, 70 + 14 + 18)   # STEP8
+NET_SETTINGS = (30 + 470 + 55, 70 + 14 + 18)            # STEP8
+OWN_NAME_BOX = (30 + 60 + 70, 70 + 312 + 12)
+NET_SETTINGS_OK = (30 + 590 + 50, 70 + 360 + 22)
+MESSAGE_WINDOW_BUTTON = (30 + 590 + 55, 70 + 14 + 18)
 CLOSE = (744 + 14, 6 + 14)
 
 
@@ -58,8 +61,15 @@ def unknown_name_keeps_com1(s):
     for _ in range(7):
         s.key("F8")
     time.sleep(0.5)
+    s.click(*NET_SETTINGS)
+    time.sleep(0.5)
+    s.click(*OWN_NAME_BOX)
+    s.type_text("A")
+    s.click(*NET_SETTINGS_OK)
+    time.sleep(0.3)
     s.click(*MESSAGE_WINDOW_BUTTON)
-    s.wait_for(lambda: s.message_boxes(), 5, "the message window did not open")
+    s.wait_for(lambda: [w for w in s.message_boxes() if s.window_geometry(w)[2:] == (420, 380)], 5,
+               "the message window did not open")
     s.click(*CLOSE)
     s.wait_for(lambda: s.app.poll() is not None, 10, "the program lives on after its main window closed")
 
