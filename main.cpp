@@ -34,13 +34,14 @@ int main(int argc, char *argv[])
             [network, &form16] {
                 const TStationListener &commands = network->Listener();
                 const TStationListener &messages = form16.Listener();
-                return QStringLiteral("commands=%1 commands-dropped=%2 messages=%3 messages-dropped=%4 connections=%5 refused=%6")
+                return QStringLiteral("commands=%1 commands-dropped=%2 messages=%3 messages-dropped=%4 connections=%5 refused=%6 capped=%7")
                     .arg(commands.ReceivedCount())
                     .arg(commands.DroppedCount())
                     .arg(messages.ReceivedCount())
                     .arg(messages.DroppedCount())
                     .arg(commands.ConnectionCount() + messages.ConnectionCount())
-                    .arg(network->CommandGate().RefusedCount());
+                    .arg(network->CommandGate().RefusedCount())
+                    .arg(commands.CappedCount() + messages.CappedCount());
             },
             &form1);
     }

@@ -92,6 +92,7 @@ void TStationListener::NewConnection()
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         // The new socket is already counted among the connected ones.
         if (ConnectionCount() > m_maxConnections) {
+            ++m_capped;
             socket->abort();
             socket->deleteLater();
             continue;

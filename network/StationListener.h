@@ -52,6 +52,8 @@ public:
     // Reads handed on as messages, and reads dropped for their size, since creation.
     qint64 ReceivedCount() const { return m_received; }
     qint64 DroppedCount() const { return m_dropped; }
+    // Connections refused because MaxConnections were already open.
+    qint64 CappedCount() const { return m_capped; }
 
     // Plain IPv4 text of a socket's remote side.
     static QString PeerText(const QTcpSocket &socket);
@@ -84,4 +86,5 @@ private:
     QList<QTcpSocket *> m_closedWhileReading;
     qint64 m_received = 0;
     qint64 m_dropped = 0;
+    qint64 m_capped = 0;
 };
