@@ -37,13 +37,14 @@ int main(int argc, char *argv[])
                 const TStationListener &commands = network->Listener();
                 const TStationListener &messages = form16.Listener();
                 return QStringLiteral("commands=%1 commands-dropped=%2 messages=%3 messages-dropped=%4 connections=%5 refused=%6 "
-                                      "finder-answered=%7 finder-ignored=%8")
+                                      "capped=%7 finder-answered=%8 finder-ignored=%9")
                     .arg(commands.ReceivedCount())
                     .arg(commands.DroppedCount())
                     .arg(messages.ReceivedCount())
                     .arg(messages.DroppedCount())
                     .arg(commands.ConnectionCount() + messages.ConnectionCount())
                     .arg(network->CommandGate().RefusedCount())
+                    .arg(commands.CappedCount() + messages.CappedCount())
                     .arg(network->Finder().AnsweredCount())
                     .arg(network->Finder().IgnoredCount());
             },

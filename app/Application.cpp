@@ -1,7 +1,9 @@
 #include "Application.h"
 
 #include <QFont>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 TApplication::TApplication(int &argc, char **argv)
     : QApplication(argc, argv)
@@ -9,6 +11,25 @@ TApplication::TApplication(int &argc, char **argv)
     setApplicationName(QStringLiteral("LK-72"));
     setOrganizationName(QStringLiteral("LK-72"));
     InstallFontSubstitutions();
+    InstallQtTranslations();
+}
+
+int TApplication::InstallQtTranslations()
+{
+    // The program speaks Japanese whatever the system's language: Qt's own
+    // dialogs (files, printing, the Yes/No of questions) follow it.
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    int loaded = 0;
+    for (const QString &catalog : {QStringLiteral("qtbase_ja"), QStringLiteral("qtmultimedia_ja"),
+                                   QStringLiteral("qtserialport_ja")}) {
+        auto *translator = new QTranslator(this);
+        if (translator->load(catalog, folder) && installTranslator(translator)) {
+            ++loaded;
+            continue;
+        }
+        delete translator;
+    }
+    return loaded;
 }
 
 void TApplication::InstallFontSubstitutions()

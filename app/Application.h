@@ -13,4 +13,7 @@ public:
 
     // Japanese screen font: the system's "MS Pゴシック" names map to Noto Sans CJK JP.
     static void InstallFontSubstitutions();
+    // Loads Qt's Japanese translations (Debian's qt6-translations-l10n);
+    // the number of catalogs found. Without them Qt's dialogs stay English.
+    int InstallQtTranslations();
 };

@@ -1,6 +1,8 @@
 #include "Unit1.h"
 
 #include "AssetPath.h"
+#include "EditorSettings.h"
+#include "FitText.h"
 #include "Game.h"
 #include "Image.h"
 #include "IniFile.h"
@@ -24,15 +26,18 @@
 #include "rs232c.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QtMath>
 #include <QStatusTipEvent>
 #include <QTextEdit>
 #include <QUrl>
+#include <QWindow>
 
 namespace {
 
@@ -68,12 +73,28 @@ TForm1::~TForm1()
         m_port->Close();
 }
 
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    // The program ends with its main window, even while the message window or
+    // another window of its own is still open: otherwise it would live on
+    // unseen and keep the lamp's port from the next start.
+    if (event->isAccepted())
+        QCoreApplication::quit();
+}
+
 void TForm1::CreateControls()
 {
     Image8 = new TImage(this, QStringLiteral("Image8"));
     Image8->setGeometry(0, 0, 780, 560);
     Image8->SetStretch(true);
     connect(Image8, &TImage::MouseDown, this, [this](Qt::MouseButton, QPoint at) {
+        // The window system's own move works where a program may not place
+        // its windows (Wayland); without it the window follows the mouse.
+        if (QWindow *handle = windowHandle(); handle && handle->startSystemMove()) {
+            m_dragging = false;
+            return;
+        }
         m_dragging = true;
         m_dragStart = at;
     });
@@ -108,6 +129,7 @@ void TForm1::CreateControls()
     Memo3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo3->setTextInteractionFlags(Qt::NoTextInteraction);
     Memo3->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
+    Memo3->document()->setDocumentMargin(2);
 
     RichEdit1 = new QTextEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
@@ -194,14 +216,23 @@ void TForm1::CreatePages()
 void TForm1::ReadSettingsAndOpenPort()
 {
     const TIniFile ini(WorkFolder() + QStringLiteral("set.ini"));
-    const QString back = ini.ReadString(QStringLiteral("back"), QStringLiteral("picture"), QStringLiteral("bg1.jpg"));
-    Image8->LoadPicture(QStringLiteral("picture\\PANEL\\") + back);
+    const QString back = ini.ReadString(SettingsKeys::BackSection, SettingsKeys::BackPicture,
+                                        SettingsKeys::DefaultBackPicture);
+    if (!SetBackgroundPicture(back)) {
+        // A background that cannot be shown must not cost the window its
+        // buttons: say so, then carry on with the default.
+        TPageScreen::ShowCreateError(this);
+        SetBackgroundPicture(SettingsKeys::DefaultBackPicture);
+    }
     const int comport = ini.ReadInteger(QStringLiteral("comport"), QStringLiteral("name"), 0);
     OpenLampPort(PortNameFor(comport, m_port->portname));
 }
 
 bool TForm1::SetBackgroundPicture(const QString &file)
 {
+    // Only a file of the picture folder itself: set.ini is the user's to edit.
+    if (file.isEmpty() || file.contains(u'/') || file.contains(u'\\') || file.startsWith(u'.'))
+        return false;
     try {
         Image8->LoadPicture(QStringLiteral("picture\\PANEL\\") + file);
         return true;
@@ -257,6 +288,7 @@ void TForm1::ShowPage(int page)
 {
     if (page < 0 || page >= PageCount)
         return;
+    m_hintHeld = QDeadlineTimer();
     if (m_visiblePage >= 0 && m_visiblePage != page)
         m_pages[static_cast<size_t>(m_visiblePage)]->hide();
     m_visiblePage = page;
@@ -357,11 +389,30 @@ void TForm1::StartKeepingWork(const QString &workFolder)
 
 void TForm1::ShowHintText(const QString &hint)
 {
-    Memo3->setPlainText(TImage::LongHint(hint));
+    // The mouse passes over controls all the time (the progress window closes
+    // under it); a held reason stays until it has been read.
+    if (!m_hintHeld.hasExpired())
+        return;
+    ShowInHintArea(TImage::LongHint(hint));
 }
 
 void TForm1::SetHintAreaText(const QString &text)
 {
+    m_hintHeld = QDeadlineTimer();
+    ShowInHintArea(text);
+}
+
+void TForm1::HoldHintAreaText(const QString &text)
+{
+    m_hintHeld.setRemainingTime(HintHoldMs);
+    ShowInHintArea(text);
+}
+
+void TForm1::ShowInHintArea(const QString &text)
+{
+    const qreal margin = Memo3->document()->documentMargin();
+    const QSize box = Memo3->contentsRect().size() - QSize(qCeil(2 * margin), qCeil(2 * margin));
+    Memo3->setFont(FontToFit(font(), text, box));
     Memo3->setPlainText(text);
 }
 

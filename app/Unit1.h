@@ -2,6 +2,7 @@
 
 #include "MainHost.h"
 
+#include <QDeadlineTimer>
 #include <QPoint>
 #include <QWidget>
 #include <array>
@@ -23,6 +24,8 @@ class TForm1 : public QWidget, public TMainHost {
     Q_OBJECT
 public:
     static constexpr int PageCount = 12;
+    // How long a reason the lamp got nothing stays in the hint area, ms.
+    static constexpr int HintHoldMs = 10000;
 
     TForm1();
     ~TForm1() override;
@@ -34,6 +37,9 @@ public:
     void SetStepButtonsEnabled(bool previous, bool next) override;
     void SetHintAreaText(const QString &text) override;
     QString HintAreaText() const override;
+    // Shows why the lamp got nothing (or not all) and keeps it there for a
+    // while, so the next hover does not wipe it before it is read.
+    void HoldHintAreaText(const QString &text);
     Trs232c &SerialPort() override;
     bool IsTransferring() const override { return m_transferring; }
     void RunWhenIdle(std::function<void()> work) override;
@@ -79,6 +85,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate();
@@ -89,6 +96,8 @@ private:
     void Image3Click(); // help
     void RunQueued();
     void LoadTitle(int page);
+    // Shows `text` whole, in a smaller font when two lines do not hold it.
+    void ShowInHintArea(const QString &text);
 
     std::unique_ptr<Trs232c> m_port;
     std::unique_ptr<TWorkKeeper> m_keeper;
@@ -112,6 +121,9 @@ private:
     QTextEdit *RichEdit1 = nullptr;
     std::array<TPageScreen *, PageCount> m_pages{};
     int m_visiblePage = -1;
+
+    // Until then a hover does not replace a held text (expired: nothing held).
+    QDeadlineTimer m_hintHeld;
 
     bool m_dragging = false;
     QPoint m_dragStart;

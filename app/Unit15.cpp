@@ -1,5 +1,6 @@
 #include "Unit15.h"
 
+#include "CommandCodes.h"
 #include "Cp932.h"
 #include "Image.h"
 #include "IniFile.h"
@@ -29,6 +30,9 @@
 #include <QTreeWidget>
 
 namespace {
+
+// White for one second.
+constexpr int TestLightCode = LampCode::ColourStep(LampCode::Colour::White, 1);
 
 // The swatches, three to a row, in the order the pupil sees them.
 constexpr const char *kSwatches[15] = {
@@ -439,9 +443,15 @@ void TForm15::TestButtonClick()
         return;
     }
     // White for one second, so the pupil sees which lamp on the desk answers.
-    m_main.TransferMode = 1;
-    m_main.DirectCode = 209;
+    // The lesson's prepared transfer stays as it was: an execute after the
+    // test must not run a program that was never sent.
+    const int mode = m_main.TransferMode;
+    const int direct = m_main.DirectCode;
+    m_main.TransferMode = LampCode::ModeDirectLight;
+    m_main.DirectCode = TestLightCode;
     m_main.Transfer();
+    m_main.TransferMode = mode;
+    m_main.DirectCode = direct;
     Label_TestStatus->setText(name.toUpper() + QStringLiteral("のランプを白く1秒点灯しました"));
 }
 

@@ -60,12 +60,18 @@ void TForm1::Transfer()
     // the first on the wire; the lamp would store garbage.
     if (m_transferring)
         return;
+    m_hintHeld = QDeadlineTimer();
     TNoProgress none;
     TTransferProgress &progress = m_progress ? static_cast<TTransferProgress &>(*m_progress) : none;
+    QString problem;
     {
         TWireBusy busy(m_transferring);
-        TLampTransfer(*this, *m_port, progress).Run();
+        TLampTransfer transfer(*this, *m_port, progress);
+        transfer.Run();
+        problem = transfer.Problem();
     }
+    if (!problem.isEmpty())
+        HoldHintAreaText(problem);
     RunQueued();
 }
 
@@ -73,12 +79,18 @@ bool TForm1::SendExecute()
 {
     if (m_transferring)
         return false;
+    m_hintHeld = QDeadlineTimer();
     TNoProgress none;
     bool written = false;
+    QString problem;
     {
         TWireBusy busy(m_transferring);
-        written = TLampTransfer(*this, *m_port, none).RunExecute();
+        TLampTransfer transfer(*this, *m_port, none);
+        written = transfer.RunExecute();
+        problem = transfer.Problem();
     }
+    if (!problem.isEmpty())
+        HoldHintAreaText(problem);
     RunQueued();
     return written;
 }

@@ -95,25 +95,56 @@ bool TLampTransfer::EnsureOpen()
         m_problem.clear();
         return true;
     }
-    m_problem = TransferStatus::NothingSent(m_port.LastOpenProblem(), m_port.portname, m_port.Device());
-    m_host.SetHintAreaText(m_problem);
+    SayNothingSent();
     return false;
+}
+
+void TLampTransfer::SayNothingSent()
+{
+    m_problem = TransferStatus::NothingSent(m_port.LastOpenProblem(), m_port.portname, m_port.Device());
+    Say(m_problem);
+    m_progress.ShowProblem(m_problem);
+}
+
+bool TLampTransfer::Write(quint8 byte)
+{
+    if (m_port.WriteByte(byte)) {
+        m_started = true;
+        return true;
+    }
+    if (m_started || m_reopened || !m_problem.isEmpty())
+        return false;
+    // Nothing has reached the lamp yet. An adapter unplugged and plugged in
+    // while the program was idle leaves the port on a device that is gone;
+    // opening it again and starting over loses nothing.
+    m_reopened = true;
+    m_port.Close();
+    if (!m_port.Open()) {
+        SayNothingSent();
+        return false;
+    }
+    m_started = m_port.WriteByte(byte);
+    return m_started;
 }
 
 void TLampTransfer::Send(quint8 byte)
 {
     // With the port closed the sequence still runs its course, so the lesson
     // behaves the same; the hint area has already said nothing arrives.
-    if (m_port.WriteByte(byte) || !m_allWritten)
+    if (Write(byte) || !m_allWritten || !m_problem.isEmpty())
         return;
     m_allWritten = false;
     // The lamp was reachable and stops taking bytes (the cable came out):
     // say so now rather than after the rest of a long program has run out.
-    if (m_problem.isEmpty()) {
-        m_lost = TransferStatus::Interrupted(m_port.portname);
-        m_host.SetHintAreaText(m_lost);
-        m_progress.ShowProblem(m_lost);
-    }
+    m_lost = TransferStatus::Interrupted(m_port.portname);
+    Say(m_lost);
+    m_progress.ShowProblem(m_lost);
+}
+
+void TLampTransfer::Say(const QString &problem)
+{
+    m_said = problem;
+    m_host.SetHintAreaText(problem);
 }
 
 void TLampTransfer::Advance()
@@ -127,7 +158,7 @@ void TLampTransfer::ReportResult(bool reached)
     if (!m_problem.isEmpty())
         return;
     if (!reached) {
-        m_host.SetHintAreaText(TransferStatus::Interrupted(m_port.portname));
+        Say(TransferStatus::Interrupted(m_port.portname));
         return;
     }
     // The lamp is reachable again: a warning left by an earlier transfer no
@@ -178,7 +209,7 @@ bool TLampTransfer::Run()
 bool TLampTransfer::RunExecute()
 {
     EnsureOpen();
-    const bool written = m_port.WriteByte(static_cast<quint8>(m_host.ExecuteCode & 0xff));
+    const bool written = Write(static_cast<quint8>(m_host.ExecuteCode & 0xff));
     ReportResult(written);
     return written;
 }

@@ -22,6 +22,9 @@ public:
     bool Run();
     // Sends the host's ExecuteCode alone; the port's write result.
     bool RunExecute();
+    // Why the lamp got nothing or not all of it, as the hint area says it;
+    // "" when everything arrived.
+    const QString &Problem() const { return m_said; }
 
     // 100 divided by `entries`, rounded to the nearest integer, a half to the
     // even neighbour (40 entries give 2).
@@ -41,6 +44,12 @@ private:
     // Opens the port again when it is closed; false (with the reason in the
     // hint area) when it still cannot be opened.
     bool EnsureOpen();
+    // Why nothing reached the lamp, kept in the hint area and the progress window.
+    void SayNothingSent();
+    // One byte to the port; when the very first byte fails, the port is
+    // opened again once and the byte written again.
+    bool Write(quint8 byte);
+    void Say(const QString &problem);
     void Send(quint8 byte);
     void Advance();
     void SendLightProgram(const QByteArray &program);
@@ -53,7 +62,10 @@ private:
     TTransferProgress &m_progress;
     QString m_problem;
     QString m_lost; // set once the lamp stops taking bytes part-way
+    QString m_said;
     bool m_allWritten = true;
+    bool m_started = false;  // a byte has been written
+    bool m_reopened = false; // the port was opened again for the first byte
     int m_step = 0;
     int m_position = 0;
 };

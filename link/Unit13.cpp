@@ -1,5 +1,6 @@
 #include "Unit13.h"
 
+#include "FitText.h"
 #include "Image.h"
 #include "LoadError.h"
 #include "MainHost.h"
@@ -42,6 +43,17 @@ TForm13::TForm13(TMainHost &host, QWidget *parent)
         TPageScreen::ShowCreateError(this);
     }
 
+    m_closeLater.setSingleShot(true);
+    m_closeLater.setInterval(ProblemShownMs);
+    connect(&m_closeLater, &QTimer::timeout, this, [this] {
+        Label1->hide();
+        close();
+    });
+
+    // The pictures take the mouse themselves; a click on them counts too.
+    connect(Image1, &TImage::MouseDown, this, &TForm13::CloseIfLingering);
+    connect(Image2, &TImage::MouseDown, this, &TForm13::CloseIfLingering);
+
     MsTimer1 = new TMsTimer(this);
     MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
     MsTimer1->SetInterval(500);
@@ -59,10 +71,10 @@ void TForm13::MsTimer1Timer()
 
 void TForm13::BeginTransfer(const QString &problem)
 {
+    m_closeLater.stop();
     ProgressBar1->SetPosition(0);
     ProgressBar1->show();
-    Label1->setText(problem);
-    Label1->setVisible(!problem.isEmpty());
+    ShowProblem(problem);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
@@ -71,6 +83,7 @@ void TForm13::BeginTransfer(const QString &problem)
 
 void TForm13::ShowProblem(const QString &problem)
 {
+    Label1->setFont(FontToFit(font(), problem, Label1->size()));
     Label1->setText(problem);
     Label1->setVisible(!problem.isEmpty());
 }
@@ -83,6 +96,27 @@ void TForm13::SetPosition(int position)
 void TForm13::EndTransfer()
 {
     ProgressBar1->hide();
+    // Why the lamp got nothing must be readable after the bar has run out:
+    // the window stays until it is clicked or a few seconds have passed.
+    if (Label1->isVisible() && isVisible()) {
+        m_closeLater.start();
+        return;
+    }
+    Label1->hide();
+    close();
+}
+
+void TForm13::mousePressEvent(QMouseEvent *event)
+{
+    QWidget::mousePressEvent(event);
+    CloseIfLingering();
+}
+
+void TForm13::CloseIfLingering()
+{
+    if (!m_closeLater.isActive())
+        return;
+    m_closeLater.stop();
     Label1->hide();
     close();
 }

@@ -2,6 +2,7 @@
 
 #include "TransferProgress.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class QLabel;
@@ -14,6 +15,9 @@ class TTransferProgressBar;
 class TForm13 : public QWidget, public TTransferProgress {
     Q_OBJECT
 public:
+    // How long the window stays after a transfer that did not reach the lamp, ms.
+    static constexpr int ProblemShownMs = 5000;
+
     explicit TForm13(TMainHost &host, QWidget *parent = nullptr);
     ~TForm13() override;
 
@@ -27,8 +31,15 @@ public:
     // The blinking runs while PageCode is 6.
     void MsTimer1Timer();
 
+protected:
+    // A click closes a window left up to show why the lamp got nothing.
+    void mousePressEvent(QMouseEvent *event) override;
+
 private:
+    void CloseIfLingering();
+
     TMainHost &m_host;
+    QTimer m_closeLater;
     TImage *Image1 = nullptr;              // background
     TImage *Image2 = nullptr;              // waiting picture
     TTransferProgressBar *ProgressBar1 = nullptr;

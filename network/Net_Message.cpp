@@ -2,6 +2,7 @@
 
 #include "ChatMessage.h"
 #include "Cp932.h"
+#include "FitText.h"
 #include "Image.h"
 #include "LoadError.h"
 #include "MainHost.h"
@@ -266,9 +267,11 @@ void TForm16::FormShow()
     } else {
         // The port lies in the range the system hands out for outgoing
         // connections, so another program may hold it for a while.
-        Label1->setText(QStringLiteral("受信用のポート%1を開けませんでした（%2）。メッセージは受け取れません。この画面を開き直すと、もう一度試します。")
-                            .arg(m_listener->Port())
-                            .arg(m_listener->ErrorText()));
+        const QString text = QStringLiteral("受信用のポート%1を開けません（%2）。メッセージは受け取れません。この画面を開き直すと、もう一度試します。")
+                                 .arg(m_listener->Port())
+                                 .arg(m_listener->ErrorText());
+        Label1->setFont(FontToFit(font(), text, Label1->size()));
+        Label1->setText(text);
     }
     m_logClosing = true;
 }

@@ -4,6 +4,7 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 TStationListener::TStationListener(quint16 port, QObject *parent)
     : QObject(parent)
@@ -28,8 +29,25 @@ bool TStationListener::Open()
         m_error.clear();
         return true;
     }
-    m_error = m_server->errorString();
+    m_error = ListenProblem(m_server->serverError());
     return false;
+}
+
+QString TStationListener::ListenProblem(QAbstractSocket::SocketError error)
+{
+    // Qt's own texts are English; the teacher reads these on the page.
+    switch (error) {
+    case QAbstractSocket::AddressInUseError:
+        return QStringLiteral("他のソフトが使っています");
+    case QAbstractSocket::SocketAccessError:
+        return QStringLiteral("使う権限がありません");
+    case QAbstractSocket::SocketAddressNotAvailableError:
+        return QStringLiteral("このコンピュータのアドレスではありません");
+    case QAbstractSocket::SocketResourceError:
+        return QStringLiteral("コンピュータの資源が足りません");
+    default:
+        return QStringLiteral("ネットワークが使えません");
+    }
 }
 
 void TStationListener::Close()
@@ -72,6 +90,13 @@ QString TStationListener::PeerText(const QTcpSocket &socket)
 void TStationListener::NewConnection()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        // The new socket is already counted among the connected ones.
+        if (ConnectionCount() > m_maxConnections) {
+            ++m_capped;
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         const QString peer = PeerText(*socket);
         if (m_filter && !m_filter(peer)) {
             Q_EMIT Rejected(peer);
@@ -80,7 +105,15 @@ void TStationListener::NewConnection()
             Q_EMIT Closed(peer);
             continue;
         }
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
+        auto *idle = new QTimer(socket);
+        idle->setSingleShot(true);
+        idle->setInterval(m_idleMs);
+        connect(idle, &QTimer::timeout, socket, &QTcpSocket::abort);
+        idle->start();
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket, idle] {
+            idle->start();
+            Read(socket);
+        });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket, peer] {
             Release(socket);
             Q_EMIT Closed(peer);

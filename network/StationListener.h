@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractSocket>
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -17,12 +18,19 @@ class TStationListener : public QObject {
     Q_OBJECT
 public:
     static constexpr qint64 ReadCap = 64 * 1024;
+    // A classroom mishap (a station looping on connect, a forgotten test
+    // tool) must not use up the program's file handles: connections beyond
+    // this many are refused at once, and one that says nothing this long is closed.
+    static constexpr int MaxConnections = 64;
+    static constexpr int IdleMs = 60 * 1000;
 
     TStationListener(quint16 port, QObject *parent);
     ~TStationListener() override;
 
     void SetPort(quint16 port) { m_port = port; }
     void SetReadCap(qint64 bytes) { m_readCap = bytes; }
+    void SetMaxConnections(int count) { m_maxConnections = count; }
+    void SetIdleTimeout(int ms) { m_idleMs = ms; }
     quint16 Port() const { return m_port; }
     void SetListenAddress(const QHostAddress &address) { m_address = address; }
 
@@ -34,7 +42,9 @@ public:
     // Stops listening and closes every incoming connection.
     void Close();
     bool IsOpen() const;
+    // Why the last Open failed, in the teacher's words.
     QString ErrorText() const { return m_error; }
+    static QString ListenProblem(QAbstractSocket::SocketError error);
 
     // Closes the incoming connections whose remote address fails `keep`.
     void CloseConnectionsUnless(const std::function<bool(const QString &peer)> &keep);
@@ -42,6 +52,8 @@ public:
     // Reads handed on as messages, and reads dropped for their size, since creation.
     qint64 ReceivedCount() const { return m_received; }
     qint64 DroppedCount() const { return m_dropped; }
+    // Connections refused because MaxConnections were already open.
+    qint64 CappedCount() const { return m_capped; }
 
     // Plain IPv4 text of a socket's remote side.
     static QString PeerText(const QTcpSocket &socket);
@@ -65,6 +77,8 @@ private:
     std::function<bool(const QString &)> m_filter;
     QString m_error;
     qint64 m_readCap = ReadCap;
+    int m_maxConnections = MaxConnections;
+    int m_idleMs = IdleMs;
     // Sockets whose data is being handed on right now. A receiver may run a
     // nested event loop (a lamp transfer waits in one); a socket that closes
     // meanwhile is deleted only once its read has returned, never under it.
@@ -72,4 +86,5 @@ private:
     QList<QTcpSocket *> m_closedWhileReading;
     qint64 m_received = 0;
     qint64 m_dropped = 0;
+    qint64 m_capped = 0;
 };

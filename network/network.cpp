@@ -2,6 +2,7 @@
 
 #include "Cp932.h"
 #include "DragController.h"
+#include "FitText.h"
 #include "Image.h"
 #include "LoadError.h"
 #include "MainHost.h"
@@ -186,6 +187,7 @@ void TForm14::CreateControls()
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setGeometry(20, 406, 690, 20);
     Label3->setStyleSheet(QStringLiteral("color: #c00000;"));
+    Label3->setWordWrap(true);
 }
 
 void TForm14::CreateSettingsPanel()
@@ -324,9 +326,11 @@ bool TForm14::OpenListener()
     }
     // These ports lie in the range the system hands out for outgoing
     // connections, so another program may hold one for a while.
-    Label3->setText(QStringLiteral("受信用のポート%1を開けませんでした（%2）。他の局からの命令は受け取れません。このページを開き直すと、もう一度試します。")
-                        .arg(m_listener->Port())
-                        .arg(m_listener->ErrorText()));
+    const QString text = QStringLiteral("受信用のポート%1を開けません（%2）。このページを開き直すと、もう一度試します。")
+                             .arg(m_listener->Port())
+                             .arg(m_listener->ErrorText());
+    Label3->setFont(FontToFit(font(), text, Label3->size()));
+    Label3->setText(text);
     return false;
 }
 

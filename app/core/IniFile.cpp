@@ -4,6 +4,7 @@
 #include "WholeFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -36,6 +37,10 @@ bool SplitKey(const QString &line, QString *key, QString *value)
 TIniFile::TIniFile(QString path)
     : m_path(std::move(path))
 {
+    // A pipe or a device in the file's place would block the start or never
+    // end; only a plain file holds settings.
+    if (!QFileInfo(m_path).isFile())
+        return;
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return;

@@ -9,7 +9,8 @@
 // Section and key names match without regard to case, as on Windows.
 class TIniFile {
 public:
-    // Reads `path`; a missing or unreadable file reads as empty.
+    // Reads `path`; a missing or unreadable file, or one that is no regular
+    // file (a pipe, a device), reads as empty.
     explicit TIniFile(QString path);
 
     QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;

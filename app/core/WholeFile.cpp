@@ -1,5 +1,6 @@
 #include "WholeFile.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace WholeFile {
@@ -7,8 +8,15 @@ namespace WholeFile {
 QFileDevice::FileError Write(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
+        // Qt reports a read-only file or folder as a plain write or open
+        // error; the user is helped more by hearing that it is permission.
+        const QFileInfo target(path);
+        const QFileInfo folder(target.absolutePath());
+        if ((target.exists() && !target.isWritable()) || (folder.isDir() && !folder.isWritable()))
+            return QFileDevice::PermissionsError;
         return file.error() == QFileDevice::NoError ? QFileDevice::OpenError : file.error();
+    }
     // The buffered bytes must be flushed and checked here: commit() does not
     // look at a failure of its own final flush and would rename a cut-off
     // file over the old one.

@@ -29,6 +29,13 @@ private Q_SLOTS:
         QCOMPARE(clicks, 2);
     }
 
+    // Qt's own buttons and dialogs speak Japanese.
+    void qtsOwnTextsAreJapanese()
+    {
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("はい(&Y)"));
+        QVERIFY(QCoreApplication::translate("QFileDialog", "Save As") != QStringLiteral("Save As"));
+    }
+
     void japaneseFontNamesMapToAnInstalledFont()
     {
         const QFontInfo info(QFont(QStringLiteral("MS Pゴシック")));

@@ -2,7 +2,9 @@
 #include "MessageBoxWatcher.h"
 #include "PageScreen.h"
 #include "Unit1.h"
+#include "WorkFolder.h"
 
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTest>
@@ -108,6 +110,34 @@ private Q_SLOTS:
         QCOMPARE(help->pos(), at + QPoint(2, 2));
         QTest::mouseRelease(help, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(help->pos(), at);
+    }
+
+    // A background that cannot be shown is reported, and the window still
+    // gets the default background and every button.
+    void unusableBackgroundFallsBackToTheDefault_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("missing") << "bg99.jpg";
+        QTest::newRow("outside the folder") << "../../etc/passwd";
+        QTest::newRow("another folder") << "..\\BUTTON\\help.bmp";
+    }
+
+    void unusableBackgroundFallsBackToTheDefault()
+    {
+        QFETCH(QString, picture);
+        const QString ini = WorkFolder() + QStringLiteral("set.ini");
+        {
+            QFile file(ini);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[back]\r\npicture=" + picture.toUtf8() + "\r\n");
+        }
+        MessageBoxWatcher boxes;
+        TForm1 form;
+        QFile::remove(ini);
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい")});
+        QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image8"))->PicturePath(), QStringLiteral("picture\\PANEL\\bg1.jpg"));
+        for (const char *name : {"Image1", "Image2", "Image3", "Image4", "Image6", "Image7", "Image9", "Image10"})
+            QVERIFY2(!form.findChild<TImage *>(QString::fromLatin1(name))->pixmap().isNull(), name);
     }
 
     void portSettingOutsideTheTableKeepsTheName()

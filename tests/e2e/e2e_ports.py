@@ -15,6 +15,11 @@ OK = (238 + 37, 266 + 12)
 STEP4_PROGRAM = (30 + 240 + 12 + 118, 70 + 150 + 28 + 14)
 STEP4_RUN = (30 + 240 + 12 + 80, 70 + 150 + 70 + 25)
 STEP1_LINE = "light-program 162 178 186" + " 223" * 17
+NET_SETTINGS = (30 + 470 + 55, 70 + 14 + 18)            # STEP8
+OWN_NAME_BOX = (30 + 60 + 70, 70 + 312 + 12)
+NET_SETTINGS_OK = (30 + 590 + 50, 70 + 360 + 22)
+MESSAGE_WINDOW_BUTTON = (30 + 590 + 55, 70 + 14 + 18)
+CLOSE = (744 + 14, 6 + 14)
 
 
 def second_port_chosen(s):
@@ -50,6 +55,23 @@ def unknown_name_keeps_com1(s):
     s.click(*TRANSFER)
     assert s.read_lamp(1, 10, lamp=0) == [STEP1_LINE], "name=7 did not keep COM1"
     assert s.read_lamp(1, 1, lamp=1) == [], "name=7 sent to COM2"
+
+    # Closing the main window ends the program even with the message window
+    # open, so the port is free for the next start.
+    for _ in range(7):
+        s.key("F8")
+    time.sleep(0.5)
+    s.click(*NET_SETTINGS)
+    time.sleep(0.5)
+    s.click(*OWN_NAME_BOX)
+    s.type_text("A")
+    s.click(*NET_SETTINGS_OK)
+    time.sleep(0.3)
+    s.click(*MESSAGE_WINDOW_BUTTON)
+    s.wait_for(lambda: [w for w in s.message_boxes() if s.window_geometry(w)[2:] == (420, 380)], 5,
+               "the message window did not open")
+    s.click(*CLOSE)
+    s.wait_for(lambda: s.app.poll() is not None, 10, "the program lives on after its main window closed")
 
 
 lk72e2e.run(second_port_chosen, lamps=2, comport=1)

@@ -4,6 +4,7 @@
 // a pseudo-terminal, the hint area, the progress window.
 #include "CommandCodes.h"
 #include "IniFile.h"
+#include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "PtyLamp.h"
 #include "Transfer.h"
@@ -18,6 +19,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QStatusTipEvent>
+#include <QTextDocument>
+#include <QtMath>
 #include <QProcess>
 #include <QSerialPort>
 #include <QStandardPaths>
@@ -172,13 +177,16 @@ private Q_SLOTS:
         QCOMPARE(before.left(6).toHex(' '), BytesOf({QStringLiteral("4")}).append(BytesOf(m_form->ProgramList).left(5)).toHex(' '));
         QVERIFY2(took <= NominalMs(wire) + kHangSlackMs,
                  qPrintable(QStringLiteral("took %1 ms, the transfer itself is %2 ms").arg(took).arg(NominalMs(wire))));
-        QVERIFY(!m_progress->isVisible());
         QVERIFY(!m_form->IsTransferring());
         QVERIFY2(m_form->HintAreaText().startsWith(InterruptedHead), qPrintable(m_form->HintAreaText()));
         QVERIFY(m_form->HintAreaText().contains(QStringLiteral("COM1")));
         QCOMPARE(shownWhileRunning, m_form->HintAreaText());
         QCOMPARE(hintWhileRunning, m_form->HintAreaText());
         QCOMPARE(m_progress->Position(), 100);
+        // The window stays with the reason until it is clicked.
+        QCOMPARE(VisibleProgressText(), m_form->HintAreaText());
+        QTest::mouseClick(m_progress.get(), Qt::LeftButton, {}, QPoint(200, 20));
+        QVERIFY(!m_progress->isVisible());
 
         // A new lamp on the same path: the next transfer reaches it without
         // the program being restarted or the settings being touched.
@@ -278,10 +286,25 @@ private Q_SLOTS:
         clock.start();
         m_form->Transfer();
         QVERIFY2(clock.elapsed() <= 20 * 40 + 40 + 400 + kHangSlackMs, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(m_form->HintAreaText(),
-                 NothingSentHead + QStringLiteral("COM1（") + path + QStringLiteral("）") + says);
-        QVERIFY(!m_progress->isVisible());
+        const QString reason = NothingSentHead + QStringLiteral("COM1（") + path + QStringLiteral("）") + says;
+        QCOMPARE(m_form->HintAreaText(), reason);
         QCOMPARE(m_progress->Position(), 100);
+
+        // The reason is read whole in both places; a hover (the progress
+        // window closing under the mouse) leaves it, a page change does not.
+        auto *memo = m_form->findChild<QPlainTextEdit *>(QStringLiteral("Memo3"));
+        const qreal margin = memo->document()->documentMargin();
+        QVERIFY(Fits(memo->font(), reason, memo->contentsRect().size() - QSize(qCeil(2 * margin), qCeil(2 * margin))));
+        const auto *label = m_progress->findChild<QLabel *>(QStringLiteral("Label1"));
+        QCOMPARE(VisibleProgressText(), reason);
+        QVERIFY(Fits(label->font(), reason, label->size()));
+        Hover(QStringLiteral("Image3"));
+        QCOMPARE(m_form->HintAreaText(), reason);
+        QTest::mouseClick(m_progress.get(), Qt::LeftButton, {}, QPoint(200, 20));
+        QVERIFY(!m_progress->isVisible());
+        m_form->Image6Click();
+        Hover(QStringLiteral("Image3"));
+        QCOMPARE(m_form->HintAreaText(), QStringLiteral("ヘルプを表示します"));
         if (kind == QLatin1String("file")) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
@@ -290,7 +313,60 @@ private Q_SLOTS:
         QCOMPARE(boxes.Count(), 0);
     }
 
+    // An adapter unplugged and plugged in while the program is idle: the
+    // first transfer afterwards reaches the lamp whole.
+    void lampPluggedAgainWhileIdleGetsTheNextTransfer_data()
+    {
+        QTest::addColumn<bool>("execute");
+        QTest::newRow("transfer") << false;
+        QTest::newRow("execute") << true;
+    }
+    void lampPluggedAgainWhileIdleGetsTheNextTransfer()
+    {
+        QFETCH(bool, execute);
+        MessageBoxWatcher boxes;
+        auto lamp = std::make_unique<PtyLamp>();
+        QVERIFY(lamp->IsValid());
+        PointCom1At(lamp->Device());
+        m_form->OpenLampPort(QStringLiteral("com1"));
+        QVERIFY(m_form->SerialPort().IsOpen());
+        lamp.reset();
+        PtyLamp back;
+        QVERIFY(back.IsValid());
+        QFile::remove(m_link);
+        QVERIFY(QFile::link(back.Device(), m_link));
+
+        QByteArray want;
+        if (execute) {
+            m_form->ExecuteCode = LampCode::RunLightProgram;
+            QVERIFY(m_form->SendExecute());
+            want = QByteArray("\x06");
+        } else {
+            m_form->TransferMode = LampCode::ModeLightProgram;
+            m_form->ProgramList = LampCode::PadLightProgram({162, 178, 186});
+            m_form->Transfer();
+            want = QByteArray("\x02").append(BytesOf(m_form->ProgramList)).append("\x0a\x01");
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(back.Bytes().toHex(' '), want.toHex(' '), 2000);
+        QVERIFY2(m_form->HintAreaText().isEmpty(), qPrintable(m_form->HintAreaText()));
+        QVERIFY(!m_progress->isVisible());
+        QCOMPARE(boxes.Count(), 0);
+    }
+
 private:
+    static bool Fits(const QFont &font, const QString &text, const QSize &box)
+    {
+        const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, box.width(), 10000), Qt::TextWordWrap, text);
+        return needed.height() <= box.height();
+    }
+
+    void Hover(const QString &control)
+    {
+        auto *image = m_form->findChild<TImage *>(control);
+        QStatusTipEvent tip(image->statusTip());
+        QApplication::sendEvent(image, &tip);
+    }
+
     QString VisibleProgressText() const
     {
         const auto *label = m_progress->findChild<QLabel *>(QStringLiteral("Label1"));

@@ -194,7 +194,7 @@ private Q_SLOTS:
         QTcpServer squatter;
         QVERIFY(squatter.listen(QHostAddress::LocalHost, a.port));
         a.Open();
-        QVERIFY(a.window->findChild<QLabel *>(QStringLiteral("Label1"))->text().contains(QStringLiteral("開けませんでした")));
+        QVERIFY(a.window->findChild<QLabel *>(QStringLiteral("Label1"))->text().contains(QStringLiteral("を開けません（他のソフトが使っています）")));
         a.Click("Image3");
         squatter.close();
         a.Open();

@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <array>
+
 namespace {
 quint16 FreePort()
 {
@@ -52,6 +54,36 @@ private Q_SLOTS:
         }
         QCOMPARE(texts, (QStringList{QStringLiteral("161"), QStringLiteral("06"), QStringLiteral("170")}));
         QTRY_COMPARE(open.listener.ConnectionCount(), 0);
+    }
+
+    // Connections beyond the cap are refused at once.
+    void connectionsBeyondTheCapAreRefused()
+    {
+        TOpenListener open;
+        open.listener.SetMaxConnections(2);
+        QSignalSpy accepted(&open.listener, &TStationListener::Accepted);
+        std::array<QTcpSocket, 3> peers;
+        for (QTcpSocket &peer : peers) {
+            peer.connectToHost(QHostAddress::LocalHost, open.listener.Port());
+            QVERIFY(peer.waitForConnected(5000));
+        }
+        QTRY_COMPARE(peers[2].state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(accepted.size(), 2);
+        QCOMPARE(open.listener.ConnectionCount(), 2);
+        QCOMPARE(peers[0].state(), QAbstractSocket::ConnectedState);
+    }
+
+    // A connection that says nothing is closed; the listener goes on.
+    void silentConnectionsAreClosed()
+    {
+        TOpenListener open;
+        open.listener.SetIdleTimeout(200);
+        QTcpSocket peer;
+        peer.connectToHost(QHostAddress::LocalHost, open.listener.Port());
+        QVERIFY(peer.waitForConnected(5000));
+        QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QAbstractSocket::UnconnectedState, 10000);
+        QCOMPARE(open.listener.ConnectionCount(), 0);
+        QVERIFY(open.listener.IsOpen());
     }
 
     void nothingOfAnOversizedMessagePassesAndItsSenderIsClosed()

@@ -384,8 +384,14 @@ private Q_SLOTS:
         page.SetNetworkPorts(squatter.serverPort(), squatter.serverPort());
         page.show();
         page.FormShow();
-        const QString said = page.findChild<QLabel *>(QStringLiteral("Label3"))->text();
-        QVERIFY2(said.contains(QString::number(squatter.serverPort())) && said.contains(QStringLiteral("開けませんでした")), qPrintable(said));
+        const auto *label = page.findChild<QLabel *>(QStringLiteral("Label3"));
+        const QString said = label->text();
+        QCOMPARE(said, QStringLiteral("受信用のポート%1を開けません（他のソフトが使っています）。このページを開き直すと、もう一度試します。")
+                           .arg(squatter.serverPort()));
+        // Whole, on at most two lines of the page.
+        const QRect needed = QFontMetrics(label->font()).boundingRect(QRect(0, 0, label->width(), 10000), Qt::TextWordWrap, said);
+        QVERIFY(needed.height() <= label->height() && needed.height() <= 2 * QFontMetrics(label->font()).lineSpacing());
+        QVERIFY(label->geometry().right() < page.width());
         QVERIFY(!page.Listener().IsOpen());
         squatter.close();
         page.FormShow();

@@ -17,6 +17,7 @@ for path in ./usr/lib/lk72/lk72 ./usr/lib/lk72/lk72-lamp ./usr/bin/lk72 ./usr/bi
 done
 grep -qi 'picture/panel/bg1.jpg$' "$WORK/contents" || { echo "missing in the package: the pictures"; exit 1; }
 dpkg-deb -f "$DEB" Depends | grep -q fonts-noto-cjk || { echo "the package does not depend on the font"; exit 1; }
+dpkg-deb -f "$DEB" Depends | grep -q qt6-translations-l10n || { echo "the package does not depend on Qt's translations"; exit 1; }
 
 dpkg -x "$DEB" "$WORK/root"
 unset QT_QPA_PLATFORM  # the unpacked program must show a real window

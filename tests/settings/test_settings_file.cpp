@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 QByteArray ReadBytes(const QString &path)
@@ -51,6 +54,36 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"set.ini"}));
         QVERIFY(ini.Save(&error));
         QVERIFY(ReadBytes(path).contains("picture=bg3.jpg"));
+    }
+
+    // A pipe in the file's place reads as no file (the defaults) at once.
+    void fileThatIsNoRegularFileReadsAsMissing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("set.ini"));
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        const TIniFile ini(path);
+        QVERIFY(ini.Lines().isEmpty());
+        QCOMPARE(ini.ReadInteger(QStringLiteral("comport"), QStringLiteral("name"), 0), 0);
+    }
+
+    // A read-only file: the reason names the missing permission, and the
+    // file stays as it was.
+    void readOnlyFileSaysItIsAMatterOfPermission()
+    {
+        if (::geteuid() == 0)
+            QSKIP("permissions do not bind the superuser");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("set.ini"));
+        const QByteArray old("[comport]\r\nname=2\r\n");
+        WriteBytes(path, old);
+        QFile::setPermissions(path, QFile::ReadOwner);
+        TIniFile ini(path);
+        ini.WriteInteger(QStringLiteral("comport"), QStringLiteral("name"), 1);
+        QString error;
+        QVERIFY(!ini.Save(&error));
+        QCOMPARE(error, QStringLiteral("このファイルまたはフォルダを使う権限がありません。"));
+        QCOMPARE(ReadBytes(path), old);
     }
 
     void colourTexts_data()

@@ -1,6 +1,7 @@
 #include "Cp932.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
+#include "PtyLamp.h"
 #include "TestPictures.h"
 #include "Unit1.h"
 #include "Unit15.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -217,6 +219,25 @@ private Q_SLOTS:
         TForm15 again(*m_main);
         again.show();
         QVERIFY(Child<QRadioButton>(&again, QStringLiteral("RadioButton3"))->isChecked());
+    }
+
+    // The test light reaches the lamp and leaves the lesson's prepared
+    // transfer alone: an execute afterwards is refused as before.
+    void testLightLeavesTheSharedStateAsItWas()
+    {
+        PtyLamp lamp;
+        QVERIFY(lamp.IsValid());
+        WriteIni("[comport]\r\nname=0\r\ncom1=" + lamp.Device().toLocal8Bit() + "\r\n");
+        m_main->TransferMode = 0;
+        m_main->DirectCode = 0;
+        TForm15 form(*m_main);
+        form.show();
+        ClickTopic(form, QStringLiteral("ポート名"));
+        Click(Child<QRadioButton>(&form, QStringLiteral("RadioButton1")));
+        Click(Child<QPushButton>(&form, QStringLiteral("Button1")));
+        QTRY_COMPARE(lamp.Bytes(), QByteArray("\x01\xd1"));
+        QCOMPARE(m_main->TransferMode, 0);
+        QCOMPARE(m_main->DirectCode, 0);
     }
 
     void cancelChangesNothing()
