@@ -543,42 +543,33 @@ QStringList TForm6::RecordLines() const
     return Step7RecordLines({m_melody.Text(), m_ledMode, m_colours});
 }
 
-TStep7ReadResult TForm6::LoadRecord(const QStringList &lines)
+void TForm6::ApplyRecord(const TStep7Record &record)
 {
-    m_fileLines = lines;
-    const TStep7ReadResult read = ReadStep7Record(lines);
-    if (!read.hasNoteText)
-        return read;
     // Letters that are no notes are dropped and the text fitted to the
     // staff, so the count never reaches past the line.
-    m_melody.Load(read.record.noteText);
+    m_melody.Load(record.noteText);
     ShowNotes();
     ShowCount();
     ShowNotesPage();
     SetMarkerRowsVisible(false);
-    if (!read.hasLedFlag)
-        return read;
-    if (read.record.ledOn) {
-        SetLedMode(true);
-        ShowNotesPage();
-        m_changeColours->show();
-        // Keys after a damaged line keep the colour they had.
-        for (int key = 0; key < read.coloursRead; ++key)
-            m_colours[static_cast<size_t>(key)] = read.record.colours[static_cast<size_t>(key)];
-        try {
-            for (int key = 0; key < KeyCount; ++key)
-                LoadKeyPicture(key);
-        } catch (const std::exception &) {
-            ShowCreateError(this);
-        }
-        RefreshMarkers();
-        SetMarkerRowsVisible(true);
-    } else {
+    if (!record.ledOn) {
         // A melody saved without light reads back without light, so the
         // screen shows what was saved and not colours left from before.
         SetLedMode(false);
+        return;
     }
-    return read;
+    SetLedMode(true);
+    ShowNotesPage();
+    m_changeColours->show();
+    m_colours = record.colours;
+    try {
+        for (int key = 0; key < KeyCount; ++key)
+            LoadKeyPicture(key);
+    } catch (const std::exception &) {
+        ShowCreateError(this);
+    }
+    RefreshMarkers();
+    SetMarkerRowsVisible(true);
 }
 
 void TForm6::Image15Click()
@@ -588,9 +579,13 @@ void TForm6::Image15Click()
     const std::optional<QStringList> lines = m_files.Read();
     if (!lines)
         return;
-    const TStep7ReadResult read = LoadRecord(*lines);
-    if (!read.complete)
+    const ProgramFileText::TRecordRead<TStep7Record> read = ReadStep7Record(*lines);
+    if (!read.record) {
         QMessageBox::critical(this, QString(), read.problem);
+        return;
+    }
+    m_fileLines = *lines;
+    ApplyRecord(*read.record);
 }
 
 void TForm6::Image20Click()

@@ -273,12 +273,20 @@ void TForm7::Image13Click()
     });
     if (!lines)
         return;
-    const TStep5ReadResult read = ReadStep5Record(*lines);
-    for (int w = 0; w < read.record.words.size(); ++w)
-        m_wordBoxes.at(w)->setText(read.record.words.at(w));
-    SonEdit1->SetText(read.record.programText);
-    if (!read.complete)
+    const ProgramFileText::TRecordRead<TStep5Record> read = ReadStep5Record(*lines);
+    if (!read.record) {
         QMessageBox::critical(this, QString(), read.problem);
+        return;
+    }
+    ApplyRecord(*read.record);
+}
+
+void TForm7::ApplyRecord(const TStep5Record &record)
+{
+    for (int w = 0; w < m_wordBoxes.size(); ++w)
+        m_wordBoxes.at(w)->setText(record.words.value(w));
+    SonEdit1->SetText(record.programText);
+    Host().ProgramList.clear();
 }
 
 void TForm7::Image19Click()
