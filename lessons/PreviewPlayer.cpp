@@ -144,9 +144,11 @@ void TPreviewPlayer::TickFadeIn(int code)
 
 void TPreviewPlayer::TickFadeOut(int code)
 {
-    // The fade starts at the tick that ends the previous step, so that step
-    // is shown for its own time and not for one more interval of it.
+    // The lamp holds the previous picture for one more tick at the interval
+    // then in force before it starts to fade; the preview shows the same.
     if (m_phase == 0) {
+        m_phase = FadeOpacityFull;
+    } else if (m_phase == FadeOpacityFull) {
         SetUpFade(code);
         m_phase = FadeOpacityFull - FadeOpacityStep;
     } else if (m_phase > FadeOpacityStep) {
@@ -160,12 +162,12 @@ void TPreviewPlayer::TickFadeOut(int code)
 
 void TPreviewPlayer::TickWait()
 {
+    // The first two phases change the picture but not whether it is shown:
+    // after a fade the faded colour stays in view until phase 2.
     switch (m_phase) {
     case 0:
         ShowStep(WaitPicture(0));
         m_interval = WaitIntervalMs;
-        // After a fade the picture area is hidden; the wait must still be seen.
-        m_pictureVisible = true;
         m_phase = 1;
         break;
     case 1:

@@ -4,6 +4,7 @@
 #include "WholeFile.h"
 #include "WorkFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -28,6 +29,21 @@ QString SaveReason(const QString &path, QFileDevice::FileError error)
     if (!folder.isWritable() || (target.exists() && !target.isWritable()))
         return ReasonText(QFileDevice::PermissionsError);
     return ReasonText(error);
+}
+
+// The folder nearest to `path` that is there. A dialog told to start in a
+// folder that is not there (one removed since, or one a refused save named)
+// would take that folder's name as the file name to offer.
+QString NearestFolder(const QString &path)
+{
+    QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    while (!QFileInfo(folder).isDir()) {
+        const QString up = QFileInfo(folder).absolutePath();
+        if (up == folder)
+            return QDir::homePath();
+        folder = up;
+    }
+    return folder;
 }
 
 void Fail(QWidget *parent, const QString &what, const QString &path, const QString &reason)
@@ -72,15 +88,15 @@ QString TProgramFile::ChooseName(bool forSave)
 {
     if (m_chooser)
         return m_chooser(forSave);
-    if (m_folder.isEmpty())
-        m_folder = DocumentsFolder();
+    const QString folder = NearestFolder(m_folder.isEmpty() ? DocumentsFolder() : m_folder);
     // The overwrite question is ours, and no extension is added behind the
-    // pupil's back: the name rules below decide.
+    // pupil's back: the name rules below decide. The save dialog starts
+    // with an empty name each time.
     const QString path =
-        forSave ? QFileDialog::getSaveFileName(m_dialogParent, QStringLiteral("名前を付けて保存"), m_folder, Filter,
+        forSave ? QFileDialog::getSaveFileName(m_dialogParent, QStringLiteral("名前を付けて保存"), folder, Filter,
                                                nullptr, QFileDialog::DontConfirmOverwrite)
                 : QFileDialog::getOpenFileName(m_dialogParent, QStringLiteral("ファイルを開く"),
-                                               m_lastOpened.isEmpty() ? m_folder : m_lastOpened, Filter);
+                                               m_lastOpened.isEmpty() ? folder : m_lastOpened, Filter);
     if (!path.isEmpty()) {
         m_folder = QFileInfo(path).absolutePath();
         if (!forSave)
@@ -151,7 +167,7 @@ std::optional<QByteArray> TProgramFile::ReadBytes(const QString &path)
     return bytes;
 }
 
-std::optional<QStringList> TProgramFile::Read(const std::function<void()> &beforeLessonCheck)
+std::optional<QStringList> TProgramFile::Read(const std::function<void()> &onOtherLesson)
 {
     const QString path = ChooseName(false);
     if (path.isEmpty())
@@ -164,9 +180,9 @@ std::optional<QStringList> TProgramFile::Read(const std::function<void()> &befor
     if (!bytes)
         return std::nullopt;
     const QStringList lines = ProgramFileText::Decode(*bytes);
-    if (beforeLessonCheck)
-        beforeLessonCheck();
     if (lines.value(0) != m_lessonName) {
+        if (onOtherLesson)
+            onOtherLesson();
         QMessageBox::information(m_dialogParent, QString(), OtherLessonMessage());
         return std::nullopt;
     }

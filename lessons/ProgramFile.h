@@ -25,12 +25,12 @@ public:
     // file was written; every refusal or failure has shown its message.
     bool Save(const QStringList &lines);
 
-    // Asks for a file and reads it whole. `beforeLessonCheck` runs once the
-    // file was read and before its first line is compared with this screen's
-    // lesson name. Returns all lines (the lesson name included) when the file
-    // holds this screen's record; std::nullopt when the pupil cancelled or
-    // the file was refused (its message already shown).
-    std::optional<QStringList> Read(const std::function<void()> &beforeLessonCheck = {});
+    // Asks for a file and reads it whole. Returns all lines (the lesson name
+    // included) when the file holds this screen's record; std::nullopt when
+    // the pupil cancelled or the file was refused (its message already
+    // shown). `onOtherLesson` runs when the file was read but holds another
+    // lesson's record, before that is said.
+    std::optional<QStringList> Read(const std::function<void()> &onOtherLesson = {});
 
     // Larger files are no program of this program and are not read.
     static constexpr qint64 MaxFileBytes = 1024 * 1024;

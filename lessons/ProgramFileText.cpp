@@ -40,7 +40,7 @@ QStringList SplitLines(const QString &text)
 
 QStringList Decode(const QByteArray &bytes)
 {
-    return SplitLines(Cp932::Decode(bytes));
+    return SplitLines(Cp932::DecodeFile(bytes));
 }
 
 QString ExtensionOf(const QString &path)
@@ -68,18 +68,18 @@ QString Shown(const QString &text)
 
 QString MissingLineMessage(int line)
 {
-    return QStringLiteral("ファイルを最後まで読み込むことが出来ませんでした\n%1行目がありません").arg(line);
+    return QStringLiteral("ファイルを読み込むことが出来ませんでした\n%1行目がありません").arg(line);
 }
 
 QString BadNumberMessage(int line, const QString &text)
 {
-    return QStringLiteral("ファイルを最後まで読み込むことが出来ませんでした\n%1行目「%2」は数字ではありません")
+    return QStringLiteral("ファイルを読み込むことが出来ませんでした\n%1行目「%2」は数字ではありません")
         .arg(QString::number(line), Shown(text));
 }
 
 QString BadValueMessage(int line, const QString &text)
 {
-    return QStringLiteral("ファイルを最後まで読み込むことが出来ませんでした\n%1行目「%2」は使えない値です")
+    return QStringLiteral("ファイルを読み込むことが出来ませんでした\n%1行目「%2」は使えない値です")
         .arg(QString::number(line), Shown(text));
 }
 

@@ -21,7 +21,8 @@ QByteArray Encode(const QStringList &lines);
 // split the line and shift every later one). Empty when all can be written.
 QString Unsavable(const QStringList &lines);
 
-// The lines of a file's bytes. A final line without an ending counts; a line
+// The lines of a file's bytes, in code page 932 or, from a teacher's editor,
+// in UTF-8 (Cp932::DecodeFile). A final line without an ending counts; a line
 // end at the very end does not start another line.
 QStringList Decode(const QByteArray &bytes);
 
@@ -35,6 +36,15 @@ QString ExtensionOf(const QString &path);
 
 // A decimal number with an optional sign; spaces around it are allowed.
 std::optional<int> NumberOf(const QString &line);
+
+// What reading a record from a file's lines gave: the whole record, or why
+// the file cannot be taken. A record is checked whole before anything of it
+// is used, so a refused file changes nothing on the screen.
+template <typename Record>
+struct TRecordRead {
+    std::optional<Record> record;
+    QString problem;  // for the pupil; empty when `record` holds the record
+};
 
 // The messages of a record that ends early or holds a line that is not what
 // its place requires; `line` counts from 1.

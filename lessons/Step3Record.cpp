@@ -1,7 +1,5 @@
 #include "Step3Record.h"
 
-#include "ProgramFileText.h"
-
 QStringList Step3RecordLines(const TStep3Record &record)
 {
     QStringList lines{Step3LessonName};
@@ -12,24 +10,24 @@ QStringList Step3RecordLines(const TStep3Record &record)
     return lines;
 }
 
-TStep3ReadResult ReadStep3Record(const QStringList &lines)
+ProgramFileText::TRecordRead<TStep3Record> ReadStep3Record(const QStringList &lines)
 {
-    TStep3ReadResult result;
+    ProgramFileText::TRecordRead<TStep3Record> result;
+    TStep3Record record;
     constexpr int Slots = TStep3Record::SlotCount;
-    for (int slot = 0; slot < Slots; ++slot) {
-        const auto kind = ProgramFileText::NumberOf(lines.value(1 + slot));
-        if (!kind)
+    for (int index = 1; index <= 2 * Slots; ++index) {
+        if (index >= lines.size()) {
+            result.problem = ProgramFileText::MissingLineMessage(index + 1);
             return result;
-        result.record.kinds[static_cast<size_t>(slot)] = *kind;
-        result.kindsRead = slot + 1;
-    }
-    for (int slot = 0; slot < Slots; ++slot) {
-        const auto item = ProgramFileText::NumberOf(lines.value(1 + Slots + slot));
-        if (!item)
+        }
+        const auto number = ProgramFileText::NumberOf(lines.at(index));
+        if (!number) {
+            result.problem = ProgramFileText::BadNumberMessage(index + 1, lines.at(index));
             return result;
-        result.record.itemIndexes[static_cast<size_t>(slot)] = *item;
-        result.itemsRead = slot + 1;
+        }
+        const auto slot = static_cast<size_t>((index - 1) % Slots);
+        (index <= Slots ? record.kinds : record.itemIndexes)[slot] = *number;
     }
-    result.complete = true;
+    result.record = record;
     return result;
 }

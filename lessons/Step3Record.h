@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramFileText.h"
+
 #include <QStringList>
 #include <array>
 
@@ -16,6 +18,7 @@ struct TStep3Record {
 
     std::array<int, SlotCount> kinds{};                  // 0: empty slot
     std::array<int, SlotCount> itemIndexes = NoItems();  // -1: no item chosen
+    bool operator==(const TStep3Record &) const = default;
 };
 
 inline const QString Step3LessonName = QStringLiteral("STEP3");
@@ -23,14 +26,7 @@ inline const QString Step3LessonName = QStringLiteral("STEP3");
 // The 41 lines: the lesson name, the 20 kinds, the 20 item indexes.
 QStringList Step3RecordLines(const TStep3Record &record);
 
-// What a file gave. Reading stops at the first line that is missing or not
-// a number: the kinds of slots 1 to kindsRead and, once all kinds were read,
-// the item indexes of slots 1 to itemsRead are the file's; the rest keep
-// their defaults.
-struct TStep3ReadResult {
-    TStep3Record record;
-    int kindsRead = 0;
-    int itemsRead = 0;
-    bool complete = false;
-};
-TStep3ReadResult ReadStep3Record(const QStringList &lines);
+// The record of a file's lines (the lesson name first, not looked at). Every
+// kind and item index must be there as a number; the values themselves are
+// taken as they are, and the screen's slots and selectors judge them.
+ProgramFileText::TRecordRead<TStep3Record> ReadStep3Record(const QStringList &lines);

@@ -1,7 +1,5 @@
 #include "Step5Record.h"
 
-#include "ProgramFileText.h"
-
 QStringList Step5RecordLines(const TStep5Record &record)
 {
     QStringList lines{Step5LessonName};
@@ -10,17 +8,18 @@ QStringList Step5RecordLines(const TStep5Record &record)
     return lines;
 }
 
-TStep5ReadResult ReadStep5Record(const QStringList &lines)
+ProgramFileText::TRecordRead<TStep5Record> ReadStep5Record(const QStringList &lines)
 {
-    TStep5ReadResult result;
+    ProgramFileText::TRecordRead<TStep5Record> result;
     constexpr int FirstProgramLine = 1 + TStep5Record::WordCount;
-    result.record.words = lines.mid(1, TStep5Record::WordCount);
     if (lines.size() < FirstProgramLine) {
         result.problem = ProgramFileText::MissingLineMessage(static_cast<int>(lines.size()) + 1);
         return result;
     }
+    TStep5Record record;
+    record.words = lines.mid(1, TStep5Record::WordCount);
     for (qsizetype i = FirstProgramLine; i < lines.size(); ++i)
-        result.record.programText += lines.at(i) + QStringLiteral("\r\n");
-    result.complete = true;
+        record.programText += lines.at(i) + QStringLiteral("\r\n");
+    result.record = record;
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramFileText.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,6 +11,7 @@ struct TStep5Record {
     static constexpr int WordCount = 11;
     QStringList words;    // WordCount entries
     QString programText;  // the editor's text, lines joined by CR LF
+    bool operator==(const TStep5Record &) const = default;
 };
 
 inline const QString Step5LessonName = QStringLiteral("STEP5");
@@ -17,12 +20,7 @@ inline const QString Step5LessonName = QStringLiteral("STEP5");
 // in a line break adds no empty line, so a text read back saves unchanged.
 QStringList Step5RecordLines(const TStep5Record &record);
 
-// What a file gave: the words of lines 2 to 12 as far as the file reaches,
-// and the program text built from line 13 on, each line followed by CR LF.
-// A file of fewer than 12 lines is incomplete and gives no program text.
-struct TStep5ReadResult {
-    TStep5Record record;  // record.words holds only the words present
-    bool complete = false;
-    QString problem;      // why reading stopped, for the pupil; empty when complete
-};
-TStep5ReadResult ReadStep5Record(const QStringList &lines);
+// The record of a file's lines (the lesson name first, not looked at): the
+// words of lines 2 to 12 and the program text built from line 13 on, each
+// line followed by CR LF. A file of fewer than 12 lines is refused.
+ProgramFileText::TRecordRead<TStep5Record> ReadStep5Record(const QStringList &lines);

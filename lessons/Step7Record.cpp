@@ -1,7 +1,6 @@
 #include "Step7Record.h"
 
 #include "MelodyColours.h"
-#include "ProgramFileText.h"
 
 namespace {
 constexpr int NoteLine = 1;
@@ -18,42 +17,36 @@ QStringList Step7RecordLines(const TStep7Record &record)
     return lines;
 }
 
-TStep7ReadResult ReadStep7Record(const QStringList &lines)
+ProgramFileText::TRecordRead<TStep7Record> ReadStep7Record(const QStringList &lines)
 {
-    TStep7ReadResult result;
-    const auto missing = [&](int index) {
-        result.problem = ProgramFileText::MissingLineMessage(index + 1);
+    ProgramFileText::TRecordRead<TStep7Record> result;
+    const auto refuse = [&](QString problem) {
+        result.problem = std::move(problem);
         return result;
     };
+    TStep7Record record;
     if (lines.size() <= NoteLine)
-        return missing(NoteLine);
-    result.record.noteText = lines.at(NoteLine);
-    result.hasNoteText = true;
+        return refuse(ProgramFileText::MissingLineMessage(NoteLine + 1));
+    record.noteText = lines.at(NoteLine);
     if (lines.size() <= LedLine)
-        return missing(LedLine);
-    result.hasLedFlag = true;
-    result.record.ledOn = lines.at(LedLine) == QStringLiteral("1");
-    if (result.record.ledOn) {
+        return refuse(ProgramFileText::MissingLineMessage(LedLine + 1));
+    record.ledOn = lines.at(LedLine) == QStringLiteral("1");
+    if (record.ledOn) {
         for (int key = 0; key < MelodyProgram::KeyCount; ++key) {
             const int index = FirstColourLine + key;
             if (lines.size() <= index)
-                return missing(index);
+                return refuse(ProgramFileText::MissingLineMessage(index + 1));
             const QString &line = lines.at(index);
             const auto colour = ProgramFileText::NumberOf(line);
-            if (!colour) {
-                result.problem = ProgramFileText::BadNumberMessage(index + 1, line);
-                return result;
-            }
+            if (!colour)
+                return refuse(ProgramFileText::BadNumberMessage(index + 1, line));
             // The lamp knows only the palette's colour masks; any other
             // number would light it in a colour the screen cannot show.
-            if (!MelodyColours::IsKnown(*colour)) {
-                result.problem = ProgramFileText::BadValueMessage(index + 1, line);
-                return result;
-            }
-            result.record.colours[static_cast<size_t>(key)] = *colour;
-            result.coloursRead = key + 1;
+            if (!MelodyColours::IsKnown(*colour))
+                return refuse(ProgramFileText::BadValueMessage(index + 1, line));
+            record.colours[static_cast<size_t>(key)] = *colour;
         }
     }
-    result.complete = true;
+    result.record = record;
     return result;
 }

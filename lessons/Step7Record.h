@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MelodyProgram.h"
+#include "ProgramFileText.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,6 +12,7 @@ struct TStep7Record {
     QString noteText;
     bool ledOn = false;
     MelodyProgram::KeyColours colours{};
+    bool operator==(const TStep7Record &) const = default;
 };
 
 inline const QString Step7LessonName = QStringLiteral("STEP7");
@@ -18,17 +20,9 @@ inline const QString Step7LessonName = QStringLiteral("STEP7");
 // The 18 lines: lesson name, note text, "///", "1" or "0", 14 colour codes.
 QStringList Step7RecordLines(const TStep7Record &record);
 
-// What a file gave, in reading order: the note text (line 2), the light flag
-// (line 4: only "1" switches the light on), and when the light is on the
-// colours of keys 1 to coloursRead (lines 5 to 18). Reading stops at a
-// missing line or at a colour line that is not one of the key colours; the
-// colours of later keys are not the file's.
-struct TStep7ReadResult {
-    TStep7Record record;
-    bool hasNoteText = false;
-    bool hasLedFlag = false;
-    int coloursRead = 0;
-    bool complete = false;
-    QString problem;  // why reading stopped, for the pupil; empty when complete
-};
-TStep7ReadResult ReadStep7Record(const QStringList &lines);
+// The record of a file's lines (the lesson name first, not looked at): the
+// note text (line 2) and the light flag (line 4: only "1" switches the light
+// on); with the light on, the colours of the 14 keys (lines 5 to 18), each
+// one of the palette's; with it off they are not read and stay 0. A missing
+// line or a colour that is no key colour refuses the file.
+ProgramFileText::TRecordRead<TStep7Record> ReadStep7Record(const QStringList &lines);

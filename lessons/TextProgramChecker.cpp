@@ -182,12 +182,13 @@ TTextProgramChecker::Result TTextProgramChecker::Check(const QString &text, QStr
     while (words.size() < WordCount)
         words.append(QString());
     for (int w = WordRed; w <= WordJump; ++w) {
-        // A box of blanks alone would make an invisible command word.
-        words[w] = TrimAscii(words.at(w));
+        // Only a box with nothing in it is refused; a box of blanks is
+        // trimmed to an empty word like any other and the check goes on.
         if (words.at(w).isEmpty()) {
             result.message = QStringLiteral("命令を正しく設定して下さい");
             return result;
         }
+        words[w] = TrimAscii(words.at(w));
     }
 
     const QStringList lines = CommandLines(text);

@@ -124,8 +124,10 @@ QStringList TForm10::ReportLines() const
     if (RichEdit3->document()->isEmpty())
         return {};
     QStringList lines;
+    // Shift+Enter breaks a line inside its paragraph; the pupil sees two
+    // lines, and so do the printed page and the HTML page.
     for (QTextBlock block = RichEdit3->document()->begin(); block.isValid(); block = block.next())
-        lines << block.text();
+        lines << block.text().split(QChar::LineSeparator);
     return lines;
 }
 

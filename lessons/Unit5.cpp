@@ -390,8 +390,13 @@ QStringList TForm5::KeptRecordLines() const
 
 void TForm5::RestoreKeptRecord(const QStringList &lines)
 {
+    const ProgramFileText::TRecordRead<TStep3Record> read = ReadStep3Record(lines);
+    if (!read.record) {
+        ShowCreateError(this);
+        return;
+    }
     m_fileLines = lines;
-    ApplyRecord(m_fileLines);
+    ApplyRecord(*read.record);
 }
 
 void TForm5::Image9Click()
@@ -405,28 +410,32 @@ void TForm5::Image5Click()
     const std::optional<QStringList> lines = m_file->Read();
     if (!lines)
         return;
+    const ProgramFileText::TRecordRead<TStep3Record> read = ReadStep3Record(*lines);
+    if (!read.record) {
+        ShowCreateError(this);
+        return;
+    }
     m_fileLines = *lines;
-    ApplyRecord(m_fileLines);
+    ApplyRecord(*read.record);
 }
 
-void TForm5::ApplyRecord(const QStringList &lines)
+void TForm5::ApplyRecord(const TStep3Record &record)
 {
-    const TStep3ReadResult read = ReadStep3Record(lines);
     EmptyAllSlots();
     bool pictureMissing = false;
-    for (int n = 1; n <= read.kindsRead; ++n) {
+    for (int n = 1; n <= BlockSlotCount; ++n) {
         try {
-            ShowBlock(n, read.record.kinds[static_cast<size_t>(n - 1)]);
+            ShowBlock(n, record.kinds[static_cast<size_t>(n - 1)]);
         } catch (const TLoadError &) {
             SlotImage(n)->SetPicture(QPixmap());
             pictureMissing = true;
         }
     }
     // The selector's own rule refuses an index its items do not have.
-    for (int n = 1; n <= read.itemsRead; ++n)
-        SlotSelector(n)->SetItemIndex(read.record.itemIndexes[static_cast<size_t>(n - 1)]);
+    for (int n = 1; n <= BlockSlotCount; ++n)
+        SlotSelector(n)->SetItemIndex(record.itemIndexes[static_cast<size_t>(n - 1)]);
     Q_EMIT KeptRecordChanged();
-    if (!read.complete || pictureMissing)
+    if (pictureMissing)
         ShowCreateError(this);
 }
 

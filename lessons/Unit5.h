@@ -3,6 +3,7 @@
 #include "BlockProgram.h"
 #include "DragController.h"
 #include "PageScreen.h"
+#include "Step3Record.h"
 
 #include <QStringList>
 #include <array>
@@ -23,6 +24,9 @@ public:
 
     // What each slot holds: block kind and selector index.
     TBlockSlots Slots() const;
+    // Fills the slots from a whole STEP3 record, as a read of its file does.
+    // A block kind outside the palette leaves its slot without picture.
+    void ApplyRecord(const TStep3Record &record);
     int ErrorFlag() const { return m_errorFlag; }
     // The save and read dialogs of this screen (tests choose names through it).
     TProgramFile &ProgramFile() { return *m_file; }
@@ -49,8 +53,6 @@ private:
     void ShowBlock(int n, int kind);
     void EmptySlot(int n);
     void EmptyAllSlots();
-    // Fills the slots from the lines of a STEP3 record, as far as they go.
-    void ApplyRecord(const QStringList &lines);
     // The pre-check and the build; fills the shared lists and shows every
     // message. Returns the build for the buttons to act on.
     TBlockBuild CheckAndBuild();

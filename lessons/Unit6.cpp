@@ -548,30 +548,24 @@ QStringList TForm6::RecordLines() const
     return Step7RecordLines({m_melody.Text(), m_ledMode, m_colours});
 }
 
-TStep7ReadResult TForm6::LoadRecord(const QStringList &lines)
+void TForm6::ApplyRecord(const TStep7Record &record)
 {
-    m_fileLines = lines;
-    const TStep7ReadResult read = ReadStep7Record(lines);
-    if (!read.hasNoteText)
-        return read;
     // Letters that are no notes are dropped and the text fitted to the
     // staff, so the count never reaches past the line.
-    m_melody.Load(read.record.noteText);
+    m_melody.Load(record.noteText);
     ShowNotes();
     ShowCount();
     ShowNotesPage();
     SetMarkerRowsVisible(false);
-    if (!read.hasLedFlag) {
-        Q_EMIT KeptRecordChanged();
-        return read;
-    }
-    if (read.record.ledOn) {
+    if (!record.ledOn) {
+        // A melody saved without light reads back without light, so the
+        // screen shows what was saved and not colours left from before.
+        SetLedMode(false);
+    } else {
         SetLedMode(true);
         ShowNotesPage();
         m_changeColours->show();
-        // Keys after a damaged line keep the colour they had.
-        for (int key = 0; key < read.coloursRead; ++key)
-            m_colours[static_cast<size_t>(key)] = read.record.colours[static_cast<size_t>(key)];
+        m_colours = record.colours;
         try {
             for (int key = 0; key < KeyCount; ++key)
                 LoadKeyPicture(key);
@@ -580,13 +574,8 @@ TStep7ReadResult TForm6::LoadRecord(const QStringList &lines)
         }
         RefreshMarkers();
         SetMarkerRowsVisible(true);
-    } else {
-        // A melody saved without light reads back without light, so the
-        // screen shows what was saved and not colours left from before.
-        SetLedMode(false);
     }
     Q_EMIT KeptRecordChanged();
-    return read;
 }
 
 QString TForm6::KeptLessonName() const
@@ -601,9 +590,12 @@ QStringList TForm6::KeptRecordLines() const
 
 void TForm6::RestoreKeptRecord(const QStringList &lines)
 {
-    const TStep7ReadResult read = LoadRecord(lines);
-    if (!read.complete)
+    const ProgramFileText::TRecordRead<TStep7Record> read = ReadStep7Record(lines);
+    if (!read.record) {
         QMessageBox::critical(this, QString(), read.problem);
+        return;
+    }
+    ApplyRecord(*read.record);
 }
 
 void TForm6::Image15Click()
@@ -613,9 +605,13 @@ void TForm6::Image15Click()
     const std::optional<QStringList> lines = m_files.Read();
     if (!lines)
         return;
-    const TStep7ReadResult read = LoadRecord(*lines);
-    if (!read.complete)
+    const ProgramFileText::TRecordRead<TStep7Record> read = ReadStep7Record(*lines);
+    if (!read.record) {
         QMessageBox::critical(this, QString(), read.problem);
+        return;
+    }
+    m_fileLines = *lines;
+    ApplyRecord(*read.record);
 }
 
 void TForm6::Image20Click()

@@ -53,9 +53,9 @@ public:
 
     // The lines of the STEP7 record of what the screen holds.
     QStringList RecordLines() const;
-    // Fills the screen from the lines of a STEP7 record (first line checked
-    // by the caller) as far as they can be read; says what stopped it.
-    TStep7ReadResult LoadRecord(const QStringList &lines);
+    // Fills the screen from a whole STEP7 record, as a read of its file
+    // does: the melody, and the light with the key colours, or no light.
+    void ApplyRecord(const TStep7Record &record);
 
     // The dialogs of the read and save buttons (tests answer them).
     TProgramFile &ProgramFile() { return m_files; }

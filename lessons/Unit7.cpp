@@ -274,18 +274,21 @@ void TForm7::Image13Click()
     });
     if (!lines)
         return;
-    ApplyRecord(*lines);
+    const ProgramFileText::TRecordRead<TStep5Record> read = ReadStep5Record(*lines);
+    if (!read.record) {
+        QMessageBox::critical(this, QString(), read.problem);
+        return;
+    }
+    ApplyRecord(*read.record);
 }
 
-void TForm7::ApplyRecord(const QStringList &lines)
+void TForm7::ApplyRecord(const TStep5Record &record)
 {
-    const TStep5ReadResult read = ReadStep5Record(lines);
-    for (int w = 0; w < read.record.words.size(); ++w)
-        m_wordBoxes.at(w)->setText(read.record.words.at(w));
-    SonEdit1->SetText(read.record.programText);
+    for (int w = 0; w < m_wordBoxes.size(); ++w)
+        m_wordBoxes.at(w)->setText(record.words.value(w));
+    SonEdit1->SetText(record.programText);
+    Host().ProgramList.clear();
     Q_EMIT KeptRecordChanged();
-    if (!read.complete)
-        QMessageBox::critical(this, QString(), read.problem);
 }
 
 QString TForm7::KeptLessonName() const
@@ -300,9 +303,12 @@ QStringList TForm7::KeptRecordLines() const
 
 void TForm7::RestoreKeptRecord(const QStringList &lines)
 {
-    SonEdit1->Clear();
-    Host().ProgramList.clear();
-    ApplyRecord(lines);
+    const ProgramFileText::TRecordRead<TStep5Record> read = ReadStep5Record(lines);
+    if (!read.record) {
+        QMessageBox::critical(this, QString(), read.problem);
+        return;
+    }
+    ApplyRecord(*read.record);
 }
 
 void TForm7::Image19Click()

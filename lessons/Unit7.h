@@ -2,6 +2,7 @@
 
 #include "PageScreen.h"
 #include "ProgramFile.h"
+#include "Step5Record.h"
 
 #include <QStringList>
 
@@ -20,6 +21,9 @@ public:
 
     // The texts of the eleven word boxes, red to wait.
     QStringList CommandWords() const;
+    // Fills the word boxes and the editor from a whole STEP5 record, as a
+    // read of its file does; the checked program is gone with the old text.
+    void ApplyRecord(const TStep5Record &record);
 
     // The dialogs of the read and save buttons (tests answer them).
     TProgramFile &ProgramFile() { return m_files; }
@@ -44,7 +48,6 @@ private:
     void Image15Click();  // execute
     void Image18Click();  // report
     // Fills the words and the editor from the lines of a STEP5 record.
-    void ApplyRecord(const QStringList &lines);
     void SonEdit1Change();
     void SonEdit1KeyDown(int key, Qt::KeyboardModifiers modifiers);
 

@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStatusTipEvent>
 #include <QTcpSocket>
 #include <QTime>
 #include <exception>
@@ -150,7 +151,6 @@ void TForm16::CreateControls()
     Edit21->setObjectName(QStringLiteral("Edit21"));
     Edit21->setGeometry(12, 262, 296, 28);
     Edit21->setStatusTip(QStringLiteral("送信したいメッセージをここに書き込みます"));
-    Edit21->setToolTip(Edit21->statusTip());
     connect(Edit21, &QLineEdit::returnPressed, this, &TForm16::Image2Click);
 
     Image2 = new TImage(this, QStringLiteral("Image2"));
@@ -242,6 +242,17 @@ void TForm16::showEvent(QShowEvent *event)
     if (!event->spontaneous())
         FormShow();
     QWidget::showEvent(event);
+}
+
+bool TForm16::event(QEvent *event)
+{
+    // This window has no hint area of its own: its hints go to the main
+    // window's, as every other control's do.
+    if (event->type() == QEvent::StatusTip) {
+        m_host.SetHintAreaText(TImage::LongHint(static_cast<QStatusTipEvent *>(event)->tip()));
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void TForm16::changeEvent(QEvent *event)

@@ -754,33 +754,23 @@ void TSonEdit::mouseReleaseEvent(QMouseEvent *event)
 {
     const TSonPos pos = PosAtPoint(event->position().toPoint());
     if (m_dragging && !m_look.readOnly && !InSelection(pos)) {
-        // Move the selection to where it was dropped, as one edit for the owner.
+        // Move the selection to where it was dropped as one replacement of
+        // the stretch from the selection to the drop: one edit for the owner
+        // and one record for undo.
         const TSonPos from = std::min(m_anchor, m_caret);
         const TSonPos to = std::max(m_anchor, m_caret);
         const QString moved = SelectedText();
         if (RunStep([&] {
-                // Insert first where the drop lies after the selection, so the
-                // positions before it stay valid.
                 if (pos >= to) {
-                    const TSonPos end = m_store.Insert(pos, moved);
-                    m_store.Remove(from, to);
-                    // Shift the inserted range by what was removed before it.
-                    const int removedLines = to.line - from.line;
-                    TSonPos start = pos;
-                    TSonPos stop = end;
-                    if (start.line == to.line)
-                        start.index = start.index - to.index + from.index;
-                    start.line -= removedLines;
-                    if (stop.line == to.line)
-                        stop.index = stop.index - to.index + from.index;
-                    stop.line -= removedLines;
-                    m_anchor = start;
-                    MoveCaret(stop, true);
-                } else {
-                    m_store.Remove(from, to);
-                    const TSonPos end = m_store.Insert(pos, moved);
-                    m_anchor = pos;
+                    const QString passed = m_store.TextBetween(to, pos);
+                    const TSonPos end = m_store.Replace(from, pos, passed + moved);
+                    m_anchor = TSonStrings::EndOf(from, passed);
                     MoveCaret(end, true);
+                } else {
+                    const QString passed = m_store.TextBetween(pos, from);
+                    m_store.Replace(pos, to, moved + passed);
+                    m_anchor = pos;
+                    MoveCaret(TSonStrings::EndOf(pos, moved), true);
                 }
             }))
             Q_EMIT Change();

@@ -325,14 +325,21 @@ void TSonStrings::Record(TSonPos from, const QString &removed, const QString &in
     }
 }
 
+TSonPos TSonStrings::EndOf(TSonPos from, const QString &text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    const QStringList pieces = text.split(lineBreak);
+    return {from.line + static_cast<int>(pieces.size()) - 1,
+            static_cast<int>((pieces.size() == 1 ? from.index : 0) + pieces.last().size())};
+}
+
 TSonPos TSonStrings::ApplyReplace(TSonPos from, TSonPos to, const QString &text)
 {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     const QString head = m_lines.at(from.line).left(from.index);
     const QString tail = m_lines.at(to.line).mid(to.index);
     QStringList pieces = text.split(lineBreak);
-    const TSonPos after{from.line + static_cast<int>(pieces.size()) - 1,
-                        static_cast<int>((pieces.size() == 1 ? head.size() : 0) + pieces.last().size())};
+    const TSonPos after = EndOf(from, text);
     pieces.first().prepend(head);
     pieces.last().append(tail);
     m_lines.remove(from.line, to.line - from.line + 1);
@@ -365,12 +372,7 @@ bool TSonStrings::Undo(TSonPos *caret)
     if (m_undo.isEmpty())
         return false;
     const UndoRecord record = m_undo.first();
-    // The end of the inserted text, counted from where it began.
-    const QStringList insertedLines = record.inserted.split(QLatin1Char('\n'));
-    const TSonPos insertedEnd{record.from.line + static_cast<int>(insertedLines.size()) - 1,
-                              static_cast<int>((insertedLines.size() == 1 ? record.from.index : 0)
-                                               + insertedLines.last().size())};
-    const TSonPos after = ApplyReplace(record.from, Clamp(insertedEnd), record.removed);
+    const TSonPos after = ApplyReplace(record.from, Clamp(EndOf(record.from, record.inserted)), record.removed);
     m_undo.removeFirst();
     m_undoBytes -= TextBytes(record.removed) + TextBytes(record.inserted);
     RewrapAfterEdit();

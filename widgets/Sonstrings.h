@@ -52,6 +52,8 @@ public:
     // One character forwards or backwards, crossing line ends; a surrogate
     // pair counts as one character.
     TSonPos Next(TSonPos pos) const;
+    // Where `text` ends when it is put at `from` (any line break counts).
+    static TSonPos EndOf(TSonPos from, const QString &text);
     TSonPos Previous(TSonPos pos) const;
     TSonPos WordLeft(TSonPos pos) const;
     TSonPos WordRight(TSonPos pos) const;

@@ -44,7 +44,7 @@ TIniFile::TIniFile(QString path)
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    QString text = Cp932::Decode(file.readAll());
+    QString text = Cp932::DecodeFile(file.readAll());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     m_lines = text.split(u'\n');

@@ -4,8 +4,10 @@
 #include <QStringList>
 
 // The settings file: "[section]" headers and "key=value" lines in code page
-// 932. A missing file, section or key gives the caller's default. Writing keeps
-// every line it does not change (unknown sections, keys, comments) as it was.
+// 932 (read also as UTF-8, as a modern editor may have saved it; written back
+// in code page 932). A missing file, section or key gives the caller's
+// default. Writing keeps every line it does not change (unknown sections,
+// keys, comments) as it was.
 // Section and key names match without regard to case, as on Windows.
 class TIniFile {
 public:

@@ -91,6 +91,14 @@ private Q_SLOTS:
         QVERIFY(Cp932::CanEncode(QStringLiteral("赤を3秒")));
         QCOMPARE(Cp932::FirstUnencodable(QStringLiteral("赤😀")), QStringLiteral("😀"));
         QCOMPARE(Cp932::Decode(QByteArray("\x90\xd4")), QStringLiteral("赤"));
+        // Input methods' characters are written as their code page 932 twins.
+        QCOMPARE(Cp932::Encode(QStringLiteral("〜−‖—¢£¬")), Cp932::Encode(QStringLiteral("～－∥―￠￡￢")));
+        QCOMPARE(Cp932::FirstUnencodable(QStringLiteral("〜😀")), QStringLiteral("😀"));
+        // Files: a byte-order mark is skipped, UTF-8 read as such, the rest is code page 932.
+        QCOMPARE(Cp932::DecodeFile(QByteArray("\xEF\xBB\xBF\xE8\xB5\xA4")), QStringLiteral("赤"));
+        QCOMPARE(Cp932::DecodeFile(QByteArray("\xE8\xB5\xA4")), QStringLiteral("赤"));
+        QCOMPARE(Cp932::DecodeFile(QByteArray("\xEF\xBB\xBF\x90\xd4")), QStringLiteral("赤"));
+        QCOMPARE(Cp932::DecodeFile(QByteArray("\x90\xd4")), QStringLiteral("赤"));
     }
 
     void iniReadsDefaultsAndKeepsUnknownLines()

@@ -351,6 +351,18 @@ def test(s):
     good_check(s, ok_hint)  # passes only with the word aka read back into the red box
     no_box(s, "the check of the program read back")
     press_for_lamp(s, "F6", "F6 after reading the file", AKA_LINE)
+
+    # A teacher's editor saved the file as UTF-8 with a byte-order mark: it is
+    # still this lesson's file, and its Japanese words read as written.
+    utf8 = ["STEP5", "あか"] + DEFAULT_WORDS[1:] + ["あか(0.5);", "wait;"]
+    with open(path, "wb") as f:
+        f.write(b"\xef\xbb\xbf" + "\r\n".join(utf8).encode("utf-8") + b"\r\n")
+    s.click(*READ)
+    file_dialog(s, path)
+    no_box(s, "reading the UTF-8 file")
+    good_check(s, ok_hint)
+    no_box(s, "the check of the UTF-8 program")
+    press_for_lamp(s, "F6", "F6 after reading the UTF-8 file", "light-program 160 96" + " 223" * 18)
     assert not s.message_boxes(), "a message box is open at the end"
 
 

@@ -135,15 +135,33 @@ private Q_SLOTS:
 
     void step5ShortFile()
     {
+        // A file that ends before the words do is refused whole: the words,
+        // the program and the checked program stay as they were.
         Screen<TForm7> s;
+        auto *editor = Control<TSonEdit>(s.form, QStringLiteral("SonEdit1"));
+        Control<QLineEdit>(s.form, QStringLiteral("Edit24"))->setText(QStringLiteral("みどり"));
+        editor->SetText(QStringLiteral("みどり(1);"));
+        s.host.ProgramList = QStringList(20, QStringLiteral("223"));
         Write(s.Path("cut.LK7"), "STEP5\r\nA\r\nB\r\n");
         s.Choose("cut.LK7");
         Click(s.form, QStringLiteral("Image13"));
-        QCOMPARE(s.boxes.Texts(), QStringList({QStringLiteral("ファイルを最後まで読み込むことが出来ませんでした\n4行目がありません")}));
+        QCOMPARE(s.boxes.Texts(), QStringList({QStringLiteral("ファイルを読み込むことが出来ませんでした\n4行目がありません")}));
         QCOMPARE(s.boxes.Icons(), QList<QMessageBox::Icon>({QMessageBox::Critical}));
-        QCOMPARE(Control<QLineEdit>(s.form, QStringLiteral("Edit23"))->text(), QStringLiteral("A"));
-        QCOMPARE(Control<QLineEdit>(s.form, QStringLiteral("Edit24"))->text(), QStringLiteral("B"));
-        QCOMPARE(Control<QLineEdit>(s.form, QStringLiteral("Edit25"))->text(), QStringLiteral("blue"));
+        QCOMPARE(Control<QLineEdit>(s.form, QStringLiteral("Edit23"))->text(), QStringLiteral("red"));
+        QCOMPARE(Control<QLineEdit>(s.form, QStringLiteral("Edit24"))->text(), QStringLiteral("みどり"));
+        QCOMPARE(editor->GetText(), QStringLiteral("みどり(1);"));
+        QCOMPARE(s.host.ProgramList.size(), 20);
+
+        // From a teacher's editor, UTF-8 with a byte-order mark is this lesson's file.
+        Write(s.Path("utf8.lk7"), "\xEF\xBB\xBFSTEP5\r\n\xE3\x81\x82\xE3\x81\x8B\r\n" + DefaultWords.mid(5)
+                                      + "\xE3\x81\x82\xE3\x81\x8B(1); // \xE8\xB5\xA4\r\n");
+        s.Choose("utf8.lk7");
+        s.boxes.Clear();
+        Click(s.form, QStringLiteral("Image13"));
+        QCOMPARE(s.boxes.Texts(), QStringList());
+        QCOMPARE(Control<QLineEdit>(s.form, QStringLiteral("Edit23"))->text(), QStringLiteral("あか"));
+        QCOMPARE(editor->GetText(), QStringLiteral("あか(1); // 赤\r\n"));
+        QVERIFY(s.host.ProgramList.isEmpty());
     }
 
     void step5UnsavableWord()
@@ -204,17 +222,22 @@ private Q_SLOTS:
     void step7DamagedColours()
     {
         Screen<TForm6> s;
-        // The light choice is on; a colour that no key can carry stops the reading.
-        Write(s.Path("bad.lk7"), Step7File("ABC", "1", "16\r\n2\r\n300\r\n"));
+        s.form.SetLedMode(true);
+        s.form.DropColour(1, 2);  // blue on do
+        s.form.KeyPress(1);
+        s.boxes.Clear();
+        const auto colours = s.form.KeyColours();
+        // A colour that no key can carry refuses the file: the melody and
+        // every key's colour stay as they were.
+        Write(s.Path("bad.lk7"), Step7File("ABC", "1", "16\r\n2\r\n5\r\n" + QByteArray("64\r\n").repeated(11)));
         s.Choose("bad.lk7");
         Click(s.form, QStringLiteral("Image15"));
-        QCOMPARE(s.boxes.Texts(), QStringList({QStringLiteral("ファイルを最後まで読み込むことが出来ませんでした\n7行目「300」は使えない値です")}));
+        QCOMPARE(s.boxes.Texts(), QStringList({QStringLiteral("ファイルを読み込むことが出来ませんでした\n7行目「5」は使えない値です")}));
         QCOMPARE(s.boxes.Icons(), QList<QMessageBox::Icon>({QMessageBox::Critical}));
         QVERIFY(s.form.LedMode());
-        QCOMPARE(s.form.Melody().Count(), 3);
-        QCOMPARE(s.form.KeyColours()[0], 16);
-        QCOMPARE(s.form.KeyColours()[1], 2);
-        QCOMPARE(s.form.KeyColours()[2], 64);
+        QCOMPARE(s.form.Melody().Count(), 1);
+        QCOMPARE(s.form.KeyColours(), colours);
+        QCOMPARE(s.form.KeyColours()[0], 1);
 
         // Saved without light, the melody comes back without light.
         Write(s.Path("plain.lk7"), Step7File("A", "0", QByteArray("0\r\n").repeated(14)));

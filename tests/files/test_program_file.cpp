@@ -2,11 +2,15 @@
 #include "MessageBoxWatcher.h"
 #include "ProgramFile.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -197,7 +201,7 @@ private Q_SLOTS:
         auto lines = f.Read("A.LK7");
         QVERIFY(lines);
         QCOMPARE(*lines, QStringList({"STEP5", "w", "x", "y"}));
-        QCOMPARE(f.checks, 1);
+        QCOMPARE(f.checks, 0);
         QCOMPARE(f.boxes.Count(), 0);
 
         // Another extension is refused before the file is opened.
@@ -205,7 +209,7 @@ private Q_SLOTS:
         QVERIFY(!f.Read("a.txt"));
         QCOMPARE(f.boxes.Last(), QStringLiteral("指定したファイルを開くことができません\nファイル名を確認して下さい。"));
         QCOMPARE(f.boxes.Icons().last(), QMessageBox::Information);
-        QCOMPARE(f.checks, 1);
+        QCOMPARE(f.checks, 0);
 
         // Another lesson's record: refused after the screen had its chance to act.
         Write(f.Path("s3.lk7"), "STEP3\r\n0\r\n");
@@ -213,15 +217,61 @@ private Q_SLOTS:
         QCOMPARE(f.boxes.Last(),
                  QStringLiteral("指定したファイルを開くことが出来ません\n他のステップで保存されいる可能性があります。"));
         QCOMPARE(f.boxes.Icons().last(), QMessageBox::Information);
-        QCOMPARE(f.checks, 2);
+        QCOMPARE(f.checks, 1);
         Write(f.Path("empty.lk7"), "");
         QVERIFY(!f.Read("empty.lk7"));
+        QCOMPARE(f.boxes.Count(), 3);
+        QCOMPARE(f.checks, 2);
+
+        // From a teacher's editor: UTF-8, with or without the byte-order mark.
+        Write(f.Path("utf8.lk7"), "\xEF\xBB\xBFSTEP5\r\n\xE3\x81\x82\xE3\x81\x8B\r\n");
+        lines = f.Read("utf8.lk7");
+        QVERIFY(lines);
+        QCOMPARE(*lines, QStringList({"STEP5", "あか"}));
+        Write(f.Path("utf8.lk7"), "STEP5\n\xE3\x81\x82\xE3\x81\x8B(1);\n");
+        lines = f.Read("utf8.lk7");
+        QVERIFY(lines);
+        QCOMPARE(*lines, QStringList({"STEP5", "あか(1);"}));
         QCOMPARE(f.boxes.Count(), 3);
 
         // Cancel.
         f.chosen.clear();
         QVERIFY(!f.file.Read());
         QCOMPARE(f.boxes.Count(), 3);
+    }
+
+    void saveDialogStartsWithAnEmptyName()
+    {
+        // The real dialog. A save into a folder that is not there is refused;
+        // the next save dialog still starts with an empty name.
+        QTemporaryDir dir;
+        MessageBoxWatcher boxes;
+        TProgramFile file(nullptr, QStringLiteral("STEP5"));
+        QStringList shown;
+        QString answer = dir.filePath(QStringLiteral("missing/prog.lk7"));
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            shown << name->text();
+            if (answer.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            name->setText(answer);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        poll.start(20);
+        QVERIFY(!file.Save(Lines));
+        QCOMPARE(boxes.Count(), 1);
+        QVERIFY2(boxes.Last().endsWith(QStringLiteral("保存先のフォルダが見つかりません。")), qPrintable(boxes.Last()));
+        answer.clear();
+        QVERIFY(!file.Save(Lines));
+        QCOMPARE(shown, QStringList({QString(), QString()}));
+        QCOMPARE(boxes.Count(), 1);
     }
 
     void readFailures()

@@ -30,6 +30,11 @@ private Q_SLOTS:
         QCOMPARE(ProgramFileText::Encode({"STEP5", "赤", ""}), QByteArray("STEP5\r\n\x90\xd4\r\n\r\n"));
         QCOMPARE(ProgramFileText::Encode({}), QByteArray());
         QCOMPARE(ProgramFileText::Encode({"～①"}), QByteArray("\x81\x60\x87\x40\r\n"));
+        // What Linux input methods give is written as its code page 932 twin.
+        QCOMPARE(ProgramFileText::Unsavable({"〜−‖—¢£¬"}), QString());
+        QCOMPARE(ProgramFileText::Encode({"〜−‖—¢£¬"}), ProgramFileText::Encode({"～－∥―￠￡￢"}));
+        QCOMPARE(ProgramFileText::Encode({"1〜3"}), QByteArray("1\x81\x60" "3\r\n"));
+        QCOMPARE(ProgramFileText::Unsavable({"〜한"}), QStringLiteral("한"));
     }
 
     void textLineEnds_data()
@@ -43,6 +48,12 @@ private Q_SLOTS:
         QTest::newRow("empty last line kept") << QByteArray("a\r\n\r\n") << QStringList{"a", ""};
         QTest::newRow("empty file") << QByteArray() << QStringList{};
         QTest::newRow("cp932") << QByteArray("\x90\xd4\r\n") << QStringList{"赤"};
+        // A teacher's editor writes UTF-8, often with a byte-order mark.
+        QTest::newRow("utf-8") << QByteArray("STEP5\n\xE8\xB5\xA4\n") << QStringList{"STEP5", "赤"};
+        QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBFSTEP5\r\n\xE8\xB5\xA4\r\n")
+                                         << QStringList{"STEP5", "赤"};
+        QTest::newRow("mark, then code page 932") << QByteArray("\xEF\xBB\xBFSTEP5\r\n\x90\xd4\r\n")
+                                                  << QStringList{"STEP5", "赤"};
     }
     void textLineEnds()
     {
@@ -79,13 +90,11 @@ private Q_SLOTS:
 
     void step3Read()
     {
-        TStep3ReadResult read = ReadStep3Record(RedBlueLines());
-        QVERIFY(read.complete);
-        QCOMPARE(read.kindsRead, 20);
-        QCOMPARE(read.itemsRead, 20);
-        QCOMPARE(read.record.kinds[1], 175);
-        QCOMPARE(read.record.itemIndexes[1], 2);
-        QCOMPARE(read.record.itemIndexes[2], -1);
+        auto read = ReadStep3Record(RedBlueLines());
+        QVERIFY(read.record);
+        QCOMPARE(read.record->kinds[1], 175);
+        QCOMPARE(read.record->itemIndexes[1], 2);
+        QCOMPARE(read.record->itemIndexes[2], -1);
 
         // Values are taken as they are; the screen's selectors judge them.
         QStringList odd = RedBlueLines();
@@ -94,37 +103,32 @@ private Q_SLOTS:
         odd[4] = "12345";
         odd[24] = "-7";
         read = ReadStep3Record(odd);
-        QVERIFY(read.complete);
-        QCOMPARE(read.record.kinds[2], 63);
-        QCOMPARE(read.record.itemIndexes[2], 11);
-        QCOMPARE(read.record.kinds[3], 12345);
-        QCOMPARE(read.record.itemIndexes[3], -7);
+        QVERIFY(read.record);
+        QCOMPARE(read.record->kinds[2], 63);
+        QCOMPARE(read.record->itemIndexes[2], 11);
+        QCOMPARE(read.record->kinds[3], 12345);
+        QCOMPARE(read.record->itemIndexes[3], -7);
     }
 
-    void step3ReadStopsEarly()
+    void step3Refused_data()
     {
-        // Cut after 30 lines: all kinds and the items of slots 1 to 9.
-        TStep3ReadResult read = ReadStep3Record(RedBlueLines().mid(0, 30));
-        QVERIFY(!read.complete);
-        QCOMPARE(read.kindsRead, 20);
-        QCOMPARE(read.itemsRead, 9);
-        QCOMPARE(read.record.itemIndexes[0], 1);
-
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("problem");
         QStringList bad = RedBlueLines();
         bad[2] = "abc";
-        read = ReadStep3Record(bad);
-        QVERIFY(!read.complete);
-        QCOMPARE(read.kindsRead, 1);
-        QCOMPARE(read.itemsRead, 0);
-        QCOMPARE(read.record.kinds[0], 159);
-        QCOMPARE(read.record.kinds[1], 0);
-        QCOMPARE(read.record.itemIndexes[0], -1);
-
+        QTest::newRow("kind not a number") << bad << ProgramFileText::BadNumberMessage(3, "abc");
         bad = RedBlueLines();
         bad[22] = "";
-        read = ReadStep3Record(bad);
-        QCOMPARE(read.itemsRead, 1);
-        QVERIFY(!ReadStep3Record({"STEP3"}).complete);
+        QTest::newRow("empty item") << bad << ProgramFileText::BadNumberMessage(23, "");
+        QTest::newRow("cut in the items") << RedBlueLines().mid(0, 30) << ProgramFileText::MissingLineMessage(31);
+        QTest::newRow("only the name") << QStringList{"STEP3"} << ProgramFileText::MissingLineMessage(2);
+    }
+    void step3Refused()
+    {
+        QFETCH(QStringList, lines);
+        const auto read = ReadStep3Record(lines);
+        QVERIFY(!read.record);
+        QTEST(read.problem, "problem");
     }
 
     void step5RoundTrip()
@@ -138,24 +142,22 @@ private Q_SLOTS:
         QCOMPARE(lines.first(), QStringLiteral("STEP5"));
         QCOMPARE(lines.mid(12), QStringList({"あか(1);", "", "loop(2);"}));
 
-        const TStep5ReadResult read = ReadStep5Record(lines);
-        QVERIFY(read.complete);
-        QCOMPARE(read.record.words, record.words);
-        QCOMPARE(read.record.programText, record.programText);
+        const auto read = ReadStep5Record(lines);
+        QVERIFY(read.record);
+        QCOMPARE(*read.record, record);
         // Read back and saved again, nothing grows.
-        QCOMPARE(Step5RecordLines(read.record), lines);
+        QCOMPARE(Step5RecordLines(*read.record), lines);
     }
 
     void step5ShortFiles()
     {
         const QStringList twelve = QStringList{"STEP5"} + Repeat(11, "w");
-        TStep5ReadResult read = ReadStep5Record(twelve);
-        QVERIFY(read.complete);
-        QCOMPARE(read.record.programText, QString());
+        auto read = ReadStep5Record(twelve);
+        QVERIFY(read.record);
+        QCOMPARE(read.record->programText, QString());
 
         read = ReadStep5Record(twelve.mid(0, 5));
-        QVERIFY(!read.complete);
-        QCOMPARE(read.record.words, Repeat(4, "w"));
+        QVERIFY(!read.record);
         QCOMPARE(read.problem, ProgramFileText::MissingLineMessage(6));
         QVERIFY(read.problem.contains(QStringLiteral("6行目がありません")));
     }
@@ -172,55 +174,44 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 18);
         QCOMPARE(lines.mid(0, 5), QStringList({"STEP7", record.noteText, "///", "1", "64"}));
         QCOMPARE(lines.at(6), QStringLiteral("1"));
-        const TStep7ReadResult read = ReadStep7Record(lines);
-        QVERIFY(read.complete);
-        QVERIFY(read.record.ledOn);
-        QCOMPARE(read.coloursRead, 14);
-        QCOMPARE(read.record.colours, record.colours);
+        const auto read = ReadStep7Record(lines);
+        QVERIFY(read.record);
+        QCOMPARE(*read.record, record);
     }
 
     void step7WithoutLight()
     {
         // Lines 5 to 18 are not read when the light is off, whatever they hold.
         const QStringList lines = QStringList{"STEP7", "A", "///", "0"} + Repeat(3, "junk");
-        const TStep7ReadResult read = ReadStep7Record(lines);
-        QVERIFY(read.complete);
-        QVERIFY(!read.record.ledOn);
-        QCOMPARE(read.coloursRead, 0);
-        QCOMPARE(read.record.noteText, QStringLiteral("A"));
-        QVERIFY(!ReadStep7Record({"STEP7", "A", "///", "yes"}).record.ledOn);
+        const auto read = ReadStep7Record(lines);
+        QVERIFY(read.record);
+        QVERIFY(!read.record->ledOn);
+        QCOMPARE(read.record->colours, MelodyProgram::KeyColours{});
+        QCOMPARE(read.record->noteText, QStringLiteral("A"));
+        QVERIFY(!ReadStep7Record({"STEP7", "A", "///", "yes"}).record->ledOn);
     }
 
-    void step7Damaged_data()
+    void step7Refused_data()
     {
         QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<bool>("hasNoteText");
-        QTest::addColumn<bool>("hasLedFlag");
-        QTest::addColumn<int>("coloursRead");
         QTest::addColumn<QString>("problem");
         const QStringList head{"STEP7", "ABC", "///", "1"};
-        QTest::newRow("only the name") << QStringList{"STEP7"} << false << false << 0
-                                       << ProgramFileText::MissingLineMessage(2);
-        QTest::newRow("no light flag") << QStringList{"STEP7", "A", "///"} << true << false << 0
-                                       << ProgramFileText::MissingLineMessage(4);
-        QTest::newRow("colours cut") << head + QStringList{"16", "2"} << true << true << 2
-                                     << ProgramFileText::MissingLineMessage(7);
-        QTest::newRow("not a number") << head + QStringList{"16", "x"} + Repeat(12, "64") << true << true << 1
+        QTest::newRow("only the name") << QStringList{"STEP7"} << ProgramFileText::MissingLineMessage(2);
+        QTest::newRow("no light flag") << QStringList{"STEP7", "A", "///"} << ProgramFileText::MissingLineMessage(4);
+        QTest::newRow("colours cut") << head + QStringList{"16", "2"} << ProgramFileText::MissingLineMessage(7);
+        QTest::newRow("not a number") << head + QStringList{"16", "x"} + Repeat(12, "64")
                                       << ProgramFileText::BadNumberMessage(6, "x");
-        QTest::newRow("no key colour") << head + QStringList{"16", "2", "300"} + Repeat(11, "64") << true << true
-                                       << 2 << ProgramFileText::BadValueMessage(7, "300");
+        QTest::newRow("no key colour") << head + QStringList{"16", "2", "300"} + Repeat(11, "64")
+                                       << ProgramFileText::BadValueMessage(7, "300");
+        QTest::newRow("last key no colour") << head + Repeat(13, "16") + QStringList{"5"}
+                                            << ProgramFileText::BadValueMessage(18, "5");
     }
-    void step7Damaged()
+    void step7Refused()
     {
         QFETCH(QStringList, lines);
-        const TStep7ReadResult read = ReadStep7Record(lines);
-        QVERIFY(!read.complete);
-        QTEST(read.hasNoteText, "hasNoteText");
-        QTEST(read.hasLedFlag, "hasLedFlag");
-        QTEST(read.coloursRead, "coloursRead");
+        const auto read = ReadStep7Record(lines);
+        QVERIFY(!read.record);
         QTEST(read.problem, "problem");
-        if (read.coloursRead > 0)
-            QCOMPARE(read.record.colours[0], 16);
     }
 };
 

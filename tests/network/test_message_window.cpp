@@ -7,6 +7,7 @@
 #include "StationListener.h"
 
 #include <QCheckBox>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -90,12 +91,19 @@ private Q_SLOTS:
         QTRY_COMPARE(b.Log().size(), 2);
         QVERIFY2(sent.match(b.Log().at(1)).hasMatch(), qPrintable(b.Log().at(1)));
 
+        // What a Linux input method gives goes out as its code page 932 twin.
+        a.Edit()->setText(QStringLiteral("1〜3−4"));
+        QTest::keyClick(a.Edit(), Qt::Key_Return);
+        QTRY_COMPARE(b.Log().size(), 3);
+        QVERIFY2(b.Log().at(2).endsWith(QStringLiteral("]:1～3－4")), qPrintable(b.Log().at(2)));
+        QCOMPARE(a.Log().size(), 3);
+
         // Closing the sender's window ends the link: both sides log it.
         a.Click("Image3");
         QVERIFY(!a.window->isVisible());
         QVERIFY(!a.Box(1)->isChecked());
-        QTRY_COMPARE(b.Log().size(), 3);
-        QCOMPARE(b.Log().at(2), QStringLiteral("[ A局 ---> B局 ]切断"));
+        QTRY_COMPARE(b.Log().size(), 4);
+        QCOMPARE(b.Log().at(3), QStringLiteral("[ A局 ---> B局 ]切断"));
         QCOMPARE(Said(boxes), QStringList());
 
         // A new showing starts with an empty log.
@@ -113,6 +121,11 @@ private Q_SLOTS:
         a.Click("Image2");
         QCOMPARE(boxes.Last(), QStringLiteral("送信先が指定されておりません。"));
         QCOMPARE(a.Edit()->text(), QStringLiteral("やあ"));
+
+        // The message box's hint shows in the main window's hint area.
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), a.Edit()->mapToGlobal(QPointF(5, 5)));
+        QCoreApplication::sendEvent(a.Edit(), &enter);
+        QCOMPARE(a.host.HintAreaText(), QStringLiteral("送信したいメッセージをここに書き込みます"));
 
         a.Box(2)->click();   // no name registered
         QCOMPARE(boxes.Last(), QStringLiteral("メッセージ送信先が正しく設定されておりません。"));

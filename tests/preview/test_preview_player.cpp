@@ -140,7 +140,10 @@ private Q_SLOTS:
 
         seen = PlayAll(p, {"215"});
         QCOMPARE(Opacities(seen, "208.bmp"), down);
-        QCOMPARE(seen.size(), 1 + 1 + 49 + 1);
+        // the start picture holds one more tick before the set-up
+        QCOMPARE(seen.size(), 1 + 1 + 1 + 49 + 1);
+        QCOMPARE(seen[1], (Seen{"start.bmp", 1500, 0, 1}));
+        QCOMPARE(seen[2], (Seen{"Base", 80, 1, 1}));
         QCOMPARE(seen.last(), (Seen{"208.bmp@5", 80, 1, 1}));
 
         // every fade colour blends its own picture
@@ -155,16 +158,22 @@ private Q_SLOTS:
     {
         TPreviewPlayer p;
         using D = QList<QPair<QString, int>>;
-        // a fade out starts when the step before it has had its time
-        const D d = Durations(PlayAll(p, {"165", "175"}));
-        QCOMPARE(d.mid(0, 3), (D{{"start.bmp", 1500}, {"160.bmp", 5000}, {"Base", 80}}));
+        // before a fade out the step before it stays one more tick at its own interval
+        QCOMPARE(Durations(PlayAll(p, {"165", "175"})).mid(0, 3),
+                 (D{{"start.bmp", 1500}, {"160.bmp", 5000 + 5000}, {"Base", 80}}));
+        QCOMPARE(Durations(PlayAll(p, {"161", "207"})).mid(0, 3),
+                 (D{{"start.bmp", 1500}, {"160.bmp", 1000 + 1000}, {"Base", 80}}));
 
-        // a wait after a fade shows its pictures, not the faded colour
+        // a wait after a fade leaves the faded colour in view until its last phase
         QList<Seen> seen = PlayAll(p, {"182", "96", "160"});
         const int fadeEnd = 1 + 1 + 50 + 1;
-        QCOMPARE(seen[fadeEnd], (Seen{"96.bmp", 1500, 2, 3}));
-        QCOMPARE(seen[fadeEnd + 1], (Seen{"96-1.bmp", 1500, 2, 3}));
+        QCOMPARE(seen[fadeEnd - 1], (Seen{"176.bmp@255", 80, 1, 3}));
+        QCOMPARE(seen[fadeEnd], (Seen{"176.bmp@255", 1500, 2, 3}));
+        QCOMPARE(seen[fadeEnd + 1], (Seen{"176.bmp@255", 1500, 2, 3}));
+        QCOMPARE(seen[fadeEnd + 2], (Seen{"96-1.bmp", 1500, 2, 3}));
         QCOMPARE(seen[fadeEnd + 3], (Seen{"160.bmp", 500, 3, 3}));
+        const D shown = Durations(seen);
+        QCOMPARE(shown.mid(shown.size() - 3), (D{{"176.bmp@255", 80 + 80 + 1500 + 1500}, {"96-1.bmp", 1500}, {"160.bmp", 500}}));
 
         // a timed step after a fade shows its picture over the reset fade area
         seen = PlayAll(p, {"167", "177"});

@@ -149,6 +149,21 @@ private Q_SLOTS:
         QVERIFY(page.startsWith(QStringLiteral("<html>\r\n<head>\r\n<title>ルミカ</title>\r\n</head>\r\n<body bgcolor=\"#FFFFFF\" text=\"#000000\">\r\n")));
         QCOMPARE(boxes.Count(), 0);
 
+        // Shift+Enter breaks the line the pupil sees: a line of the page too, as in print.
+        text->setPlainText(QStringLiteral("上"));
+        text->setFocus();
+        text->moveCursor(QTextCursor::End);
+        QTest::keyClick(text, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(text, QStringLiteral("x"));
+        QCOMPARE(text->document()->blockCount(), 1);
+        QTemporaryDir otherDir;
+        const QString broken = otherDir.filePath(QStringLiteral("broken.html"));
+        form.SetSaveNameChooser([&] { return broken; });
+        Click(form, "Image2");
+        const QString brokenPage = Cp932::Decode(ReadAll(broken));
+        QVERIFY2(brokenPage.contains(QStringLiteral(">\r\n上\r\n<br>\r\nx\r\n<br>\r\n</body>")), qPrintable(brokenPage));
+        QCOMPARE(boxes.Count(), 0);
+
         // Capital .HTM is taken as typed; an existing file is overwritten only on Yes.
         const QString capital = dir.filePath(QStringLiteral("R.HTM"));
         form.SetSaveNameChooser([&] { return capital; });

@@ -348,6 +348,28 @@ private Q_SLOTS:
         QVERIFY(ReadIni().contains("name=3\r\n"));
     }
 
+    void fileFromAModernEditorIsReadAndWrittenBackInCodePage932()
+    {
+        // UTF-8 with a byte-order mark, as a modern editor saves it.
+        WriteIni("\xEF\xBB\xBF[comport]\r\nname=2\r\n[font]\r\nname=" + QStringLiteral("ＭＳ 明朝").toUtf8() + "\r\n");
+        m_main.reset();
+        m_main = std::make_unique<TForm1>();
+        QCOMPARE(m_main->SerialPort().portname, QStringLiteral("com3"));
+        m_boxes->Clear();
+        TForm15 form(*m_main);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Child<QRadioButton>(&form, QStringLiteral("RadioButton3"))->isChecked());
+        QCOMPARE(Child<QLineEdit>(&form, QStringLiteral("Edit1"))->font().family(), QStringLiteral("ＭＳ 明朝"));
+        Click(Child<TImage>(&form, QStringLiteral("Image1")));
+        QCOMPARE(m_boxes->Texts(), QStringList());
+        QVERIFY(!form.isVisible());
+        const QByteArray written = ReadIni();
+        QVERIFY(written.startsWith("[comport]\r\nname=2\r\n"));
+        QVERIFY(written.contains(Cp932::Encode(QStringLiteral("[font]\r\nname=ＭＳ 明朝\r\n"))));
+        QCOMPARE(m_main->SerialPort().portname, QStringLiteral("com3"));
+    }
+
 private:
     TestPictures m_pictures;
     std::unique_ptr<MessageBoxWatcher> m_boxes;

@@ -417,15 +417,17 @@ private Q_SLOTS:
         QCOMPARE(s.Messages(), QStringList{QStringLiteral("秒数、回数を正しく設定して下さい")});
         QVERIFY(s.host.transfers.isEmpty());
 
-        // A broken file fills the slots as far as it goes, and says so.
-        WriteFile(path, "STEP3\r\n175\r\n199\r\nx\r\n");
-        s.boxes.Clear();
-        s.Click("Image5");
-        QCOMPARE(s.boxes.Texts(), QStringList{CreateError});
-        QCOMPARE(s.form.Slots()[0], (TBlockSlot{175, -1}));
-        QCOMPARE(s.form.Slots()[1], (TBlockSlot{199, -1}));
-        QCOMPARE(s.form.Slots()[2], TBlockSlot{});
-        QCOMPARE(s.Selector(2)->Values().size(), 8);
+        // A broken file is refused whole: it says so and changes no slot.
+        const TBlockSlots before = s.form.Slots();
+        for (const QByteArray &broken : {QByteArray("STEP3\r\n175\r\n199\r\nx\r\n"),
+                                         QByteArray("STEP3\r\n" + Lines(QList<int>(20, 175)) + Lines({1, 2, 3}))}) {
+            WriteFile(path, broken);
+            s.boxes.Clear();
+            s.Click("Image5");
+            QCOMPARE(s.boxes.Texts(), QStringList{CreateError});
+            QCOMPARE(s.form.Slots(), before);
+            QCOMPARE(s.Selector(1)->SelectedText(), QStringLiteral("1個目"));
+        }
     }
 };
 

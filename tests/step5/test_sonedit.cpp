@@ -230,6 +230,27 @@ void TestSonEdit::mouseSelectsAndMovesText()
     QCOMPARE(e.edit.GetText(), QStringLiteral("(1);\r\nblue(2);red"));
     QCOMPARE(e.edit.SelectedText(), QStringLiteral("red"));
     QCOMPARE(e.changes.count(), 1);
+    // One move, one undo.
+    QTest::keyClick(&e.edit, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(e.edit.GetText(), QStringLiteral("red(1);\r\nblue(2);"));
+    QCOMPARE(e.changes.count(), 2);
+
+    // Backwards: "BBB" dragged before "AAA", then taken back.
+    e.edit.SetText(QStringLiteral("AAA BBB"));
+    QTest::mousePress(view, Qt::LeftButton, {}, e.edit.PointOf({0, 4}) + QPoint(1, 4));
+    QTest::mouseMove(view, e.edit.PointOf({0, 7}) + QPoint(1, 4));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, e.edit.PointOf({0, 7}) + QPoint(1, 4));
+    QCOMPARE(e.edit.SelectedText(), QStringLiteral("BBB"));
+    const QPoint grab = e.edit.PointOf({0, 5}) + QPoint(2, 4);
+    const QPoint front = e.edit.PointOf({0, 0}) + QPoint(1, 4);
+    QTest::mousePress(view, Qt::LeftButton, {}, grab);
+    QTest::mouseMove(view, grab + QPoint(20, 0));
+    QTest::mouseMove(view, front);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, front);
+    QCOMPARE(e.edit.GetText(), QStringLiteral("BBBAAA "));
+    QCOMPARE(e.edit.SelectedText(), QStringLiteral("BBB"));
+    QTest::keyClick(&e.edit, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(e.edit.GetText(), QStringLiteral("AAA BBB"));
 
     // The wheel scrolls.
     QStringList many(60, QStringLiteral("wait;"));

@@ -185,6 +185,15 @@ void TestStep5Screen::wordBoxes()
     s.Box(24)->clear();
     s.Click("Image12");
     QCOMPARE(s.boxes.Last(), QStringLiteral("命令を正しく設定して下さい"));
+    // Blanks alone are trimmed away and the check goes on to the text.
+    s.Box(24)->setText(QStringLiteral("green"));
+    s.Box(23)->setText(QStringLiteral("   "));
+    s.Box(32)->setText(QStringLiteral("jump  "));
+    s.editor->SetText(QStringLiteral("red(1);"));
+    s.Click("Image12");
+    QCOMPARE(s.boxes.Last(), QStringLiteral("文法エラー「1行目の命令が間違っています」"));
+    QCOMPARE(s.Box(23)->text(), QString());
+    QCOMPARE(s.Box(32)->text(), QStringLiteral("jump"));
 }
 
 void TestStep5Screen::previewAndReport()

@@ -158,14 +158,18 @@ void TestTextProgram::programs()
 
 void TestTextProgram::wordBoxes()
 {
-    // An empty (or blank) red box is refused before the text is read.
+    // An empty red box is refused before the text is read.
     QStringList words = TTextProgramChecker::DefaultWords();
     words[TTextProgramChecker::WordRed] = QString();
     QCOMPARE(TTextProgramChecker::Check(QStringLiteral("garbage"), words).message,
              QStringLiteral("命令を正しく設定して下さい"));
+    // A box of blanks is not empty: it is trimmed, the later boxes too, and the check goes on.
     words[TTextProgramChecker::WordRed] = QStringLiteral("  \t");
+    words[TTextProgramChecker::WordJump] = QStringLiteral(" jump ");
     QCOMPARE(TTextProgramChecker::Check(QStringLiteral("red(1);"), words).message,
-             QStringLiteral("命令を正しく設定して下さい"));
+             QStringLiteral("文法エラー「1行目の命令が間違っています」"));
+    QCOMPARE(words.at(TTextProgramChecker::WordRed), QString());
+    QCOMPARE(words.at(TTextProgramChecker::WordJump), QStringLiteral("jump"));
 
     // Boxes are trimmed as they are tested; the trimmed texts stay after a failure.
     words = TTextProgramChecker::DefaultWords();
