@@ -122,7 +122,7 @@ void TForm15::CreateControls()
     AddLabel(editorPage, QStringLiteral("Label5"),
              QStringLiteral("STEP7 光 - フルプログラムの\nプログラム入力画面の設定をします"), {8, 8, 240, 34});
     AddLabel(editorPage, QStringLiteral("Label6"), QStringLiteral("●文字の大きさ\n●背景色\n●文字色\n●フォント"),
-             {8, 52, 240, 70});
+             {8, 52, 240, 96});
     PageControl1->addWidget(editorPage);
     PageControl1->addWidget(CreateSizePage());
     PageControl1->addWidget(CreateColorPage(QStringLiteral("STEP5のプログラム入力画面\nの背景の色を設定します"),
@@ -136,10 +136,10 @@ void TForm15::CreateControls()
 
     GroupBox1 = new QGroupBox(QStringLiteral("サンプル"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 214, 250, 78);
+    GroupBox1->setGeometry(8, 214, 224, 78);
     Edit1 = new QLineEdit(QStringLiteral("これはサンプルです"), GroupBox1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(8, 18, 234, 52);
+    Edit1->setGeometry(8, 18, 208, 52);
     Edit1->setReadOnly(true);
     Edit1->setFocusPolicy(Qt::NoFocus);
 
@@ -262,15 +262,15 @@ QWidget *TForm15::CreateBackPicturePage()
     auto *page = new QWidget;
     for (int i = 0; i < 12; ++i) {
         auto *thumb = new TImage(page, QStringLiteral("Thumbnail%1").arg(i + 1));
-        thumb->setGeometry(4 + (i % 4) * 44, 4 + (i / 4) * 34, 40, 30);
+        thumb->setGeometry(4 + (i % 4) * 60, 4 + (i / 4) * 44, 56, 40);
         thumb->SetStretch(true);
         thumb->setCursor(Qt::PointingHandCursor);
         connect(thumb, &TImage::Click, this, [this, i] { ThumbnailClick(i + 1); });
         Thumbnails[static_cast<size_t>(i)] = thumb;
     }
-    AddLabel(page, QStringLiteral("Label11"), QStringLiteral("変更後の背景"), {4, 110, 120, 16});
+    AddLabel(page, QStringLiteral("Label11"), QStringLiteral("変更後の背景"), {4, 138, 120, 16});
     Image4 = new TImage(page, QStringLiteral("Image4"));
-    Image4->setGeometry(4, 128, 96, 68);
+    Image4->setGeometry(4, 156, 56, 40);
     Image4->SetStretch(true);
     connect(Image4, &TImage::Click, this, &TForm15::PreviewClick);
     return page;

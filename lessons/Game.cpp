@@ -144,9 +144,10 @@ void TForm17::LoadPictures()
     btn2->LoadPicture(QStringLiteral("Picture\\Game\\botton1.jpg"));
     Image7->LoadPicture(QStringLiteral("Picture\\Game\\p1.jpg"));
     Image4->LoadPicture(QStringLiteral("Picture\\Game\\connect.jpg"));
-    m_signals = {LoadAssetPixmap(QStringLiteral("Picture\\Game\\blue.bmp")),
-                 LoadAssetPixmap(QStringLiteral("Picture\\Game\\yellow.bmp")),
-                 LoadAssetPixmap(QStringLiteral("Picture\\Game\\red.bmp"))};
+    const qreal ratio = devicePixelRatioF();
+    m_signals = {TImage::ScreenPixmap(QStringLiteral("Picture\\Game\\blue.bmp"), ratio),
+                 TImage::ScreenPixmap(QStringLiteral("Picture\\Game\\yellow.bmp"), ratio),
+                 TImage::ScreenPixmap(QStringLiteral("Picture\\Game\\red.bmp"), ratio)};
     ShowSignal(TSignalGame::Blue);
 }
 
@@ -183,7 +184,7 @@ void TForm17::ShowSignal(TSignalGame::Signal signal)
     const QPixmap &picture = m_signals[static_cast<size_t>(signal)];
     sig->SetPicture(picture);
     if (!picture.isNull())
-        sig->resize(picture.size()); // sized to its picture
+        sig->resize(picture.deviceIndependentSize().toSize()); // sized to its picture
 }
 
 void TForm17::Play(const QString &name)

@@ -1,0 +1,149 @@
+// Every window of the program, walked control by control: each picture is
+// drawn at the size its control shows it, and each text fits its control.
+#include "Application.h"
+#include "Image.h"
+#include "MessageBoxWatcher.h"
+#include "Net_Message.h"
+#include "Unit1.h"
+#include "Unit13.h"
+#include "Unit15.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+QString PathOf(const QWidget *widget)
+{
+    QString path = widget->objectName();
+    for (const QWidget *w = widget->parentWidget(); w; w = w->parentWidget())
+        path = (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName()) + u'/' + path;
+    return path;
+}
+
+// The four windows of a run, each with every page shown once so that what a
+// page loads on showing is loaded.
+class AllWindows {
+public:
+    AllWindows()
+        : progress(main)
+        , settings(main)
+        , messages(main)
+    {
+        main.show();
+        (void)QTest::qWaitForWindowExposed(&main);
+        for (int page = 1; page < TForm1::PageCount - 2; ++page)
+            QTest::keyClick(&main, Qt::Key_F8);
+    }
+    QList<QWidget *> Windows() { return {&main, &progress, &settings, &messages}; }
+
+    MessageBoxWatcher boxes;
+    TForm1 main;
+    TForm13 progress;
+    TForm15 settings;
+    TForm16 messages;
+};
+
+// Why `label`'s text does not fit its control at its font, or empty when it does.
+QString LabelDoesNotFit(const QLabel *label)
+{
+    const QString text = label->text();
+    if (text.isEmpty() || label->textFormat() == Qt::RichText || Qt::mightBeRichText(text))
+        return {};
+    const QRect room = label->contentsRect();
+    const QFontMetrics metrics(label->font());
+    QSize need;
+    if (label->wordWrap())
+        need = QSize(room.width(), label->heightForWidth(label->width()));
+    else
+        need = metrics.boundingRect(QRect(0, 0, 10000, 10000), Qt::AlignLeft | Qt::AlignTop, text).size();
+    if (need.width() <= room.width() && need.height() <= room.height())
+        return {};
+    return QStringLiteral("needs %1x%2, has %3x%4").arg(need.width()).arg(need.height()).arg(room.width()).arg(room.height());
+}
+
+} // namespace
+
+class TestScreenPictures : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        TApplication::InstallFontSubstitutions();
+    }
+
+    void everyPictureIsDrawnAtTheSizeItsControlShows()
+    {
+        AllWindows all;
+        QStringList wrong;
+        QHash<QString, QSize> sizeOfFile;
+        int walked = 0;
+        for (QWidget *window : all.Windows()) {
+            for (TImage *image : window->findChildren<TImage *>()) {
+                const QPixmap picture = image->pixmap();
+                if (picture.isNull())
+                    continue;
+                ++walked;
+                const QSize shown = picture.deviceIndependentSize().toSize();
+                if (shown != image->size())
+                    wrong << QStringLiteral("%1 (%2): picture %3x%4, control %5x%6")
+                                 .arg(PathOf(image), image->PicturePath())
+                                 .arg(shown.width()).arg(shown.height())
+                                 .arg(image->width()).arg(image->height());
+                const QString file = image->PicturePath().toLower();
+                if (!file.isEmpty()) {
+                    const auto known = sizeOfFile.constFind(file);
+                    if (known != sizeOfFile.cend() && *known != image->size())
+                        wrong << QStringLiteral("%1 shown at two sizes").arg(file);
+                    sizeOfFile.insert(file, image->size());
+                }
+            }
+        }
+        QVERIFY2(walked > 150, qPrintable(QString::number(walked)));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u'\n')));
+    }
+
+    // Cut or wrapped-in-a-word texts: every label, choice and box title has
+    // the room its text needs at the font it is shown in.
+    void everyTextFitsItsControl()
+    {
+        AllWindows all;
+        QStringList wrong;
+        int walked = 0;
+        for (QWidget *window : all.Windows()) {
+            for (const QLabel *label : window->findChildren<QLabel *>()) {
+                if (label->text().isEmpty())
+                    continue;
+                ++walked;
+                const QString why = LabelDoesNotFit(label);
+                if (!why.isEmpty())
+                    wrong << QStringLiteral("%1 \"%2\": %3").arg(PathOf(label), label->text(), why);
+            }
+            for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+                if (button->text().isEmpty())
+                    continue;
+                ++walked;
+                const QSize need = button->sizeHint();
+                if (need.width() > button->width() || need.height() > button->height() + 4)
+                    wrong << QStringLiteral("%1 \"%2\": needs %3x%4, has %5x%6")
+                                 .arg(PathOf(button), button->text())
+                                 .arg(need.width()).arg(need.height()).arg(button->width()).arg(button->height());
+            }
+            for (const QGroupBox *box : window->findChildren<QGroupBox *>()) {
+                ++walked;
+                const int need = QFontMetrics(box->font()).horizontalAdvance(box->title()) + 16;
+                if (need > box->width())
+                    wrong << QStringLiteral("%1 \"%2\": title needs %3, has %4").arg(PathOf(box), box->title()).arg(need).arg(box->width());
+            }
+        }
+        QVERIFY2(walked > 60, qPrintable(QString::number(walked)));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u'\n')));
+    }
+};
+
+QTEST_MAIN(TestScreenPictures)
+#include "test_screen_pictures.moc"
