@@ -95,6 +95,11 @@ private Q_SLOTS:
                                  .arg(shown.width()).arg(shown.height())
                                  .arg(image->width()).arg(image->height());
                 const QString file = image->PicturePath().toLower();
+                // On a 200 % screen the twice as large picture fills the same control.
+                const QPixmap sharp = file.isEmpty() ? QPixmap() : TImage::ScreenPixmap(image->PicturePath(), 2.0);
+                if (!sharp.isNull() && !file.contains(QStringLiteral("\\pre\\"))
+                    && (sharp.devicePixelRatio() != 2.0 || sharp.deviceIndependentSize().toSize() != image->size()))
+                    wrong << QStringLiteral("%1 (%2): no sharp picture for 200 %").arg(PathOf(image), image->PicturePath());
                 if (!file.isEmpty()) {
                     const auto known = sizeOfFile.constFind(file);
                     if (known != sizeOfFile.cend() && *known != image->size())
