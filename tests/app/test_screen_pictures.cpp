@@ -38,7 +38,19 @@ public:
         for (int page = 1; page < TForm1::PageCount - 2; ++page)
             QTest::keyClick(&main, Qt::Key_F8);
     }
-    QList<QWidget *> Windows() { return {&main, &progress, &settings, &messages}; }
+    // Every control of type T in the four windows, each once (the settings
+    // screen is a child of the main window).
+    template <typename T>
+    QList<T *> Every()
+    {
+        QList<T *> found;
+        for (QWidget *window : {static_cast<QWidget *>(&main), static_cast<QWidget *>(&progress),
+                                static_cast<QWidget *>(&settings), static_cast<QWidget *>(&messages)})
+            for (T *control : window->findChildren<T *>())
+                if (!found.contains(control))
+                    found.append(control);
+        return found;
+    }
 
     MessageBoxWatcher boxes;
     TForm1 main;
@@ -82,30 +94,28 @@ private Q_SLOTS:
         QStringList wrong;
         QHash<QString, QSize> sizeOfFile;
         int walked = 0;
-        for (QWidget *window : all.Windows()) {
-            for (TImage *image : window->findChildren<TImage *>()) {
-                const QPixmap picture = image->pixmap();
-                if (picture.isNull())
-                    continue;
-                ++walked;
-                const QSize shown = picture.deviceIndependentSize().toSize();
-                if (shown != image->size())
-                    wrong << QStringLiteral("%1 (%2): picture %3x%4, control %5x%6")
-                                 .arg(PathOf(image), image->PicturePath())
-                                 .arg(shown.width()).arg(shown.height())
-                                 .arg(image->width()).arg(image->height());
-                const QString file = image->PicturePath().toLower();
-                // On a 200 % screen the twice as large picture fills the same control.
-                const QPixmap sharp = file.isEmpty() ? QPixmap() : TImage::ScreenPixmap(image->PicturePath(), 2.0);
-                if (!sharp.isNull() && !file.contains(QStringLiteral("\\pre\\"))
-                    && (sharp.devicePixelRatio() != 2.0 || sharp.deviceIndependentSize().toSize() != image->size()))
-                    wrong << QStringLiteral("%1 (%2): no sharp picture for 200 %").arg(PathOf(image), image->PicturePath());
-                if (!file.isEmpty()) {
-                    const auto known = sizeOfFile.constFind(file);
-                    if (known != sizeOfFile.cend() && *known != image->size())
-                        wrong << QStringLiteral("%1 shown at two sizes").arg(file);
-                    sizeOfFile.insert(file, image->size());
-                }
+        for (TImage *image : all.Every<TImage>()) {
+            const QPixmap picture = image->pixmap();
+            if (picture.isNull())
+                continue;
+            ++walked;
+            const QSize shown = picture.deviceIndependentSize().toSize();
+            if (shown != image->size())
+                wrong << QStringLiteral("%1 (%2): picture %3x%4, control %5x%6")
+                             .arg(PathOf(image), image->PicturePath())
+                             .arg(shown.width()).arg(shown.height())
+                             .arg(image->width()).arg(image->height());
+            const QString file = image->PicturePath().toLower();
+            // On a 200 % screen the twice as large picture fills the same control.
+            const QPixmap sharp = file.isEmpty() ? QPixmap() : TImage::ScreenPixmap(image->PicturePath(), 2.0);
+            if (!sharp.isNull() && !file.contains(QStringLiteral("\\pre\\"))
+                && (sharp.devicePixelRatio() != 2.0 || sharp.deviceIndependentSize().toSize() != image->size()))
+                wrong << QStringLiteral("%1 (%2): no sharp picture for 200 %").arg(PathOf(image), image->PicturePath());
+            if (!file.isEmpty()) {
+                const auto known = sizeOfFile.constFind(file);
+                if (known != sizeOfFile.cend() && *known != image->size())
+                    wrong << QStringLiteral("%1 shown at two sizes").arg(file);
+                sizeOfFile.insert(file, image->size());
             }
         }
         QVERIFY2(walked > 150, qPrintable(QString::number(walked)));
@@ -119,31 +129,29 @@ private Q_SLOTS:
         AllWindows all;
         QStringList wrong;
         int walked = 0;
-        for (QWidget *window : all.Windows()) {
-            for (const QLabel *label : window->findChildren<QLabel *>()) {
-                if (label->text().isEmpty())
-                    continue;
-                ++walked;
-                const QString why = LabelDoesNotFit(label);
-                if (!why.isEmpty())
-                    wrong << QStringLiteral("%1 \"%2\": %3").arg(PathOf(label), label->text(), why);
-            }
-            for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
-                if (button->text().isEmpty())
-                    continue;
-                ++walked;
-                const QSize need = button->sizeHint();
-                if (need.width() > button->width() || need.height() > button->height() + 4)
-                    wrong << QStringLiteral("%1 \"%2\": needs %3x%4, has %5x%6")
-                                 .arg(PathOf(button), button->text())
-                                 .arg(need.width()).arg(need.height()).arg(button->width()).arg(button->height());
-            }
-            for (const QGroupBox *box : window->findChildren<QGroupBox *>()) {
-                ++walked;
-                const int need = QFontMetrics(box->font()).horizontalAdvance(box->title()) + 16;
-                if (need > box->width())
-                    wrong << QStringLiteral("%1 \"%2\": title needs %3, has %4").arg(PathOf(box), box->title()).arg(need).arg(box->width());
-            }
+        for (const QLabel *label : all.Every<QLabel>()) {
+            if (label->text().isEmpty())
+                continue;
+            ++walked;
+            const QString why = LabelDoesNotFit(label);
+            if (!why.isEmpty())
+                wrong << QStringLiteral("%1 \"%2\": %3").arg(PathOf(label), label->text(), why);
+        }
+        for (const QAbstractButton *button : all.Every<QAbstractButton>()) {
+            if (button->text().isEmpty())
+                continue;
+            ++walked;
+            const QSize need = button->sizeHint();
+            if (need.width() > button->width() || need.height() > button->height() + 4)
+                wrong << QStringLiteral("%1 \"%2\": needs %3x%4, has %5x%6")
+                             .arg(PathOf(button), button->text())
+                             .arg(need.width()).arg(need.height()).arg(button->width()).arg(button->height());
+        }
+        for (const QGroupBox *box : all.Every<QGroupBox>()) {
+            ++walked;
+            const int need = QFontMetrics(box->font()).horizontalAdvance(box->title()) + 16;
+            if (need > box->width())
+                wrong << QStringLiteral("%1 \"%2\": title needs %3, has %4").arg(PathOf(box), box->title()).arg(need).arg(box->width());
         }
         QVERIFY2(walked > 60, qPrintable(QString::number(walked)));
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u'\n')));
