@@ -42,7 +42,7 @@ TForm8::TForm8(TMainHost &host, QWidget *parent)
 {
     AddLabel(this, QStringLiteral("Label1"),
              QStringLiteral("ソフトを使わずにLEDを動作させる(繰り返し再生モード)には\n以下の手順を行って下さい"),
-             QRect(12, 4, 392, 44), 10, true);
+             QRect(12, 4, 380, 44), 10, true);
 
     const QStringList steps = {
         QStringLiteral("STEP3、STEP5、STEP7でプログラムを作成します"),
@@ -53,30 +53,30 @@ TForm8::TForm8(TMainHost &host, QWidget *parent)
     };
     int y = 50;
     for (int i = 0; i < steps.size(); ++i) {
-        QFrame *box = AddBox(this, QStringLiteral("Step%1").arg(i + 1), QRect(12, y, 392, i == 0 ? 58 : 44));
-        AddLabel(box, QStringLiteral("StepText%1").arg(i + 1), steps[i], QRect(8, 2, 376, 40), 9);
+        QFrame *box = AddBox(this, QStringLiteral("Step%1").arg(i + 1), QRect(12, y, 380, i == 0 ? 58 : 44));
+        AddLabel(box, QStringLiteral("StepText%1").arg(i + 1), steps[i], QRect(8, 2, 364, 40), 9);
         if (i == 0)
             AddLabel(box, QStringLiteral("StepNote1"),
                      QStringLiteral("（STEP7の音のみの命令、STEP2、STEP4での命令では動作しません。）"),
-                     QRect(8, 36, 376, 20), 8);
+                     QRect(8, 36, 364, 20), 8);
         y += box->height();
         if (i + 1 < steps.size()) {
-            AddLabel(this, QStringLiteral("Arrow%1").arg(i + 1), QStringLiteral("↓"), QRect(12, y, 392, 20), 11, true,
+            AddLabel(this, QStringLiteral("Arrow%1").arg(i + 1), QStringLiteral("↓"), QRect(12, y, 380, 22), 11, true,
                      Qt::AlignCenter);
-            y += 20;
+            y += 22;
         }
     }
 
     auto *picture = new TImage(this, QStringLiteral("Image1"));
-    picture->setGeometry(414, 6, 302, 120);
+    picture->setGeometry(400, 6, 316, 120);
     picture->SetStretch(true);
 
-    QFrame *programs = AddBox(this, QStringLiteral("Panel1"), QRect(414, 132, 302, 70));
-    AddLabel(programs, QStringLiteral("Label2"), QStringLiteral("使用できるプログラム"), QRect(8, 2, 286, 22), 10, true);
-    AddLabel(programs, QStringLiteral("Label3"), QStringLiteral("光のみの命令→STEP3,STEP5"), QRect(8, 24, 286, 20), 9);
-    AddLabel(programs, QStringLiteral("Label4"), QStringLiteral("音と光の命令→STEP7"), QRect(8, 45, 286, 20), 9);
+    QFrame *programs = AddBox(this, QStringLiteral("Panel1"), QRect(400, 132, 316, 70));
+    AddLabel(programs, QStringLiteral("Label2"), QStringLiteral("使用できるプログラム"), QRect(8, 2, 300, 22), 10, true);
+    AddLabel(programs, QStringLiteral("Label3"), QStringLiteral("光のみの命令→STEP3,STEP5"), QRect(8, 24, 300, 20), 9);
+    AddLabel(programs, QStringLiteral("Label4"), QStringLiteral("音と光の命令→STEP7"), QRect(8, 45, 300, 20), 9);
 
-    QFrame *lead = AddBox(this, QStringLiteral("Panel2"), QRect(414, 208, 302, 220));
+    QFrame *lead = AddBox(this, QStringLiteral("Panel2"), QRect(400, 208, 316, 220));
     const struct {
         const char *name;
         const char *text;
@@ -92,7 +92,7 @@ TForm8::TForm8(TMainHost &host, QWidget *parent)
         {"Label11", "電源を入れると最後に転送したプログラムが\n繰り返し実行されます。", 168, 46, 8, false},
     };
     for (const auto &row : rows)
-        AddLabel(lead, QString::fromLatin1(row.name), QString::fromUtf8(row.text), QRect(8, row.y, 286, row.h),
+        AddLabel(lead, QString::fromLatin1(row.name), QString::fromUtf8(row.text), QRect(8, row.y, 300, row.h),
                  row.size, row.bold, Qt::AlignLeft | Qt::AlignTop);
 
     try {

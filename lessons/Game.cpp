@@ -115,7 +115,7 @@ void TForm17::CreateControls()
 
     Label3 = new QLabel(TSignalGame::AnnouncementText(TSignalGame::Announcement::Ask), this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(278, 76, 127, 30);
+    Label3->setGeometry(278, 76, 127, 36);
     Label3->setAlignment(Qt::AlignCenter);
     QFont askFont = Label3->font();
     askFont.setPointSize(16);

@@ -178,7 +178,7 @@ void Frames()
     Put(QStringLiteral("picture/PANEL/net_back.jpg"), NetworkBack());
     Put(QStringLiteral("picture/PANEL/Opening.jpg"), Art::Panel(444, 313, QStringLiteral("LK-72\nルミカ制御ソフト"), Art::Hue(0)));
     Put(QStringLiteral("picture/PANEL/wait1.jpg"), Art::Panel(228, 40, QStringLiteral("しばらくお待ち下さい"), Art::Hue(1)));
-    Put(QStringLiteral("picture/PANEL/shori.jpg"), Art::Panel(302, 120, QStringLiteral("入力用リード線\n離す：受信モード\n触れる：繰り返し再生"), Art::Hue(2)));
+    Put(QStringLiteral("picture/PANEL/shori.jpg"), Art::Panel(316, 120, QStringLiteral("入力用リード線\n離す：受信モード\n触れる：繰り返し再生"), Art::Hue(2)));
     Put(QStringLiteral("picture/PANEL/doctor.bmp"), Art::LedChip(50, QColor(255, 210, 160), QStringLiteral("博士")));
     Put(QStringLiteral("picture/PANEL/preview_flame.jpg"), Art::Panel(260, 240, QString(), QColor(100, 100, 120)));
     Put(QStringLiteral("picture/PANEL/rei.jpg"), Art::Panel(700, 110, QStringLiteral("例）赤色 2秒 → 青色 FADE IN → 入力待ち"), Art::Hue(5)));
