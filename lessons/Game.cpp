@@ -73,7 +73,14 @@ void TForm17::CreateControls()
         auto *radio = new QRadioButton(speeds[i], this);
         radio->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
         radio->setGeometry(570, 52 + 40 * i, 140, 22);
-        radio->setStyleSheet(QStringLiteral("QRadioButton { background: transparent; font-weight: bold; }"));
+        // A style sheet that clears the background also clears the style's
+        // drawing of an unchosen circle: the circles are drawn here.
+        radio->setStyleSheet(QStringLiteral(
+            "QRadioButton { background: transparent; font-weight: bold; }"
+            "QRadioButton::indicator { width: 10px; height: 10px; border: 2px solid #2f5d9a; border-radius: 7px;"
+            " background: white; }"
+            "QRadioButton::indicator:checked { background: qradialgradient(cx: 0.5, cy: 0.5, radius: 0.5, fx: 0.5,"
+            " fy: 0.5, stop: 0 #2f5d9a, stop: 0.6 #2f5d9a, stop: 0.7 white); }"));
         *radios[i] = radio;
     }
     RadioButton1->setChecked(true);

@@ -79,14 +79,18 @@ QImage SettingsPanel()
 QImage NetworkBack()
 {
     const QColor hue = Art::Hue(5);
-    QImage back = Art::Canvas(720, 430, hue.lighter(185));
+    const QColor pale((hue.red() + 4 * 255) / 5, (hue.green() + 4 * 255) / 5, (hue.blue() + 4 * 255) / 5);
+    QImage back = Art::Canvas(720, 430, pale);
     QPainter p(&back);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(hue, 2));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(1, 1, 718, 428), 8, 8);
+    // white trays: under the colour chips (pictures on white) and under the
+    // picture and the buttons for all stations
     p.setBrush(Qt::white);
     p.setPen(QPen(hue.lighter(140), 1.5));
+    p.drawRoundedRect(QRectF(4, 10, 474, 58), 10, 10);
     p.drawRoundedRect(QRectF(494, 84, 212, 174), 10, 10);
     return back;
 }
