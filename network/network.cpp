@@ -175,13 +175,16 @@ void TForm14::CreateControls()
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(20, 386, 220, 20);
+    Label1->setGeometry(20, 372, 220, 20);
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(250, 386, 220, 20);
+    Label2->setGeometry(250, 372, 220, 20);
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(20, 406, 690, 20);
+    // A port that cannot be opened is told with the system's reason: two lines.
+    Label3->setGeometry(20, 392, 690, 38);
+    Label3->setWordWrap(true);
+    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setStyleSheet(QStringLiteral("color: #c00000;"));
 }
 

@@ -66,7 +66,8 @@ done
 # The settings screen over STEP10, opened by its button at (575, 20).
 xdotool mousemove --sync 575 20 click 1
 sleep 1
-import -window root -crop 780x560+0+0 "$OUT/settings.png"
+# The dialog stands centred on the screen.
+import -window root -gravity center -crop 398x299+0+0 +repage "$OUT/settings.png"
 # The same program on a 200 % desktop: every picture at twice its pixels.
 kill $APP; wait $APP 2>/dev/null || true
 start 2
