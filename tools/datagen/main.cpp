@@ -95,7 +95,7 @@ QImage NetworkBack()
     return back;
 }
 
-enum class On { White, Intro, Settings, Network };
+enum class On { White, Intro, Settings, Network, MessageWindow };
 
 QImage Backdrop(On on, QPoint at, int w, int h)
 {
@@ -103,6 +103,7 @@ QImage Backdrop(On on, QPoint at, int w, int h)
     case On::Intro: return Art::Cut(IntroPanel(), QRect(at, QSize(w, h)));
     case On::Settings: return Art::Cut(SettingsPanel(), QRect(at, QSize(w, h)));
     case On::Network: return Art::Cut(NetworkBack(), QRect(at, QSize(w, h)));
+    case On::MessageWindow: return Art::Canvas(w, h, QColor(204, 204, 204)); // the window's own grey
     case On::White: break;
     }
     return QImage();
@@ -137,7 +138,7 @@ void Buttons()
         {"off.jpg", 80, 26, "OFF", 7},             {"ledlink.jpg", 180, 18, "LEDの色", 4},
         {"net_jikko.jpg", 80, 32, "実行", 2, On::Network, {405, 75}},      {"net_send.jpg", 110, 36, "メッセージ", 5, On::Network, {600, 14}},
         {"net_set.jpg", 110, 36, "ネット設定", 7, On::Network, {484, 14}}, {"ok1.jpg", 100, 44, "OK", 0},
-        {"send.jpg", 90, 38, "送信", 1},           {"close3.jpg", 90, 38, "閉じる", 3},
+        {"send.jpg", 90, 38, "送信", 1, On::MessageWindow},           {"close3.jpg", 90, 38, "閉じる", 3, On::MessageWindow},
     };
     for (const B &b : buttons)
         Put(QStringLiteral("picture/BUTTON/") + QString::fromUtf8(b.file),
