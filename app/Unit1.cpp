@@ -245,7 +245,7 @@ void TForm1::LoadButtonPictures()
 {
     Image10->LoadPicture(QStringLiteral("picture\\back1.bmp"));
     // The frame picture marks everything that is not frame in pure magenta.
-    QPixmap frame = LoadAssetPixmap(QStringLiteral("picture\\back2.bmp"));
+    QPixmap frame = TImage::ScreenPixmap(QStringLiteral("picture\\back2.bmp"), Image9->devicePixelRatioF());
     frame.setMask(frame.createMaskFromColor(QColor(255, 0, 255)));
     Image9->SetPicture(frame);
     Image4->LoadPicture(QStringLiteral("Picture\\BUTTON\\settei.bmp"));

@@ -117,16 +117,16 @@ void TForm15::CreateControls()
     PageControl1->setGeometry(134, 8, 256, 200);
 
     auto *port = new QWidget;
-    AddLabel(port, QStringLiteral("Label1"), QStringLiteral("RS-232Cで出力するための"), {8, 8, 240, 16});
-    AddLabel(port, QStringLiteral("Label2"), QStringLiteral("設定をします"), {8, 26, 240, 16});
+    AddLabel(port, QStringLiteral("Label1"), QStringLiteral("RS-232Cで出力するための"), {8, 6, 240, 19});
+    AddLabel(port, QStringLiteral("Label2"), QStringLiteral("設定をします"), {8, 25, 240, 19});
     PageControl1->addWidget(port);
     PageControl1->addWidget(CreatePortNamePage());
 
     auto *editorPage = new QWidget;
     AddLabel(editorPage, QStringLiteral("Label5"),
-             QStringLiteral("STEP7 光 - フルプログラムの\nプログラム入力画面の設定をします"), {8, 8, 240, 34});
+             QStringLiteral("STEP7 光 - フルプログラムの\nプログラム入力画面の設定をします"), {8, 6, 240, 38});
     AddLabel(editorPage, QStringLiteral("Label6"), QStringLiteral("●文字の大きさ\n●背景色\n●文字色\n●フォント"),
-             {8, 52, 240, 70});
+             {8, 52, 240, 96});
     PageControl1->addWidget(editorPage);
     PageControl1->addWidget(CreateSizePage());
     PageControl1->addWidget(CreateColorPage(QStringLiteral("STEP5のプログラム入力画面\nの背景の色を設定します"),
@@ -140,10 +140,10 @@ void TForm15::CreateControls()
 
     GroupBox1 = new QGroupBox(QStringLiteral("サンプル"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 214, 250, 78);
+    GroupBox1->setGeometry(8, 214, 224, 78);
     Edit1 = new QLineEdit(QStringLiteral("これはサンプルです"), GroupBox1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(8, 18, 234, 52);
+    Edit1->setGeometry(8, 18, 208, 52);
     Edit1->setReadOnly(true);
     Edit1->setFocusPolicy(Qt::NoFocus);
 
@@ -163,8 +163,8 @@ void TForm15::CreateControls()
 QWidget *TForm15::CreatePortNamePage()
 {
     auto *page = new QWidget;
-    AddLabel(page, QStringLiteral("Label3"), QStringLiteral("接続コードを接続したポートを"), {8, 8, 240, 16});
-    AddLabel(page, QStringLiteral("Label4"), QStringLiteral("選択して下さい。"), {8, 26, 240, 16});
+    AddLabel(page, QStringLiteral("Label3"), QStringLiteral("接続コードを接続したポートを"), {8, 6, 240, 19});
+    AddLabel(page, QStringLiteral("Label4"), QStringLiteral("選択して下さい。"), {8, 25, 240, 19});
     auto *group = new QGroupBox(QStringLiteral("通信ポート名"), page);
     group->setObjectName(QStringLiteral("RadioGroup1"));
     group->setGeometry(8, 48, 240, 72);
@@ -198,16 +198,16 @@ QWidget *TForm15::CreateSizePage()
 {
     auto *page = new QWidget;
     AddLabel(page, QStringLiteral("Label7"), QStringLiteral("STEP5のプログラム入力画面\nの文字の大きさを設定します"),
-             {8, 8, 240, 34});
+             {8, 6, 240, 38});
     auto *group = new QGroupBox(QStringLiteral("フォントサイズ"), page);
     group->setObjectName(QStringLiteral("GroupBox2"));
     group->setGeometry(8, 50, 240, 100);
-    AddLabel(group, QStringLiteral("Label8"), QStringLiteral("5～30ポイントの中から\n選択して下さい"), {10, 20, 220, 34});
+    AddLabel(group, QStringLiteral("Label8"), QStringLiteral("5～30ポイントの中から\n選択して下さい"), {10, 18, 220, 38});
     SpinEdit1 = new QSpinBox(group);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setGeometry(10, 62, 60, 24);
     SpinEdit1->setRange(SettingsKeys::MinFontSize, SettingsKeys::MaxFontSize);
-    AddLabel(group, QStringLiteral("Label9"), QStringLiteral("ポイント"), {76, 66, 80, 16});
+    AddLabel(group, QStringLiteral("Label9"), QStringLiteral("ポイント"), {76, 64, 80, 19});
     connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int size) {
         m_sample.FontSize = size;
         ShowSample();
@@ -218,7 +218,7 @@ QWidget *TForm15::CreateSizePage()
 QWidget *TForm15::CreateColorPage(const QString &intro, const QString &title, const QString &prefix, bool background)
 {
     auto *page = new QWidget;
-    AddLabel(page, prefix + QStringLiteral("Intro"), intro, {8, 8, 240, 34});
+    AddLabel(page, prefix + QStringLiteral("Intro"), intro, {8, 6, 240, 38});
     auto *group = new QGroupBox(title, page);
     group->setObjectName(prefix + QStringLiteral("Group"));
     group->setGeometry(8, 48, 240, 146);
@@ -248,7 +248,7 @@ QWidget *TForm15::CreateColorPage(const QString &intro, const QString &title, co
 QWidget *TForm15::CreateFontNamePage()
 {
     auto *page = new QWidget;
-    AddLabel(page, QStringLiteral("Label10"), QStringLiteral("フォント名"), {8, 8, 240, 16});
+    AddLabel(page, QStringLiteral("Label10"), QStringLiteral("フォント名"), {8, 6, 240, 19});
     ListBox1 = new QListWidget(page);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setGeometry(8, 28, 240, 166);
@@ -266,15 +266,15 @@ QWidget *TForm15::CreateBackPicturePage()
     auto *page = new QWidget;
     for (int i = 0; i < 12; ++i) {
         auto *thumb = new TImage(page, QStringLiteral("Thumbnail%1").arg(i + 1));
-        thumb->setGeometry(4 + (i % 4) * 44, 4 + (i / 4) * 34, 40, 30);
+        thumb->setGeometry(4 + (i % 4) * 60, 4 + (i / 4) * 44, 56, 40);
         thumb->SetStretch(true);
         thumb->setCursor(Qt::PointingHandCursor);
         connect(thumb, &TImage::Click, this, [this, i] { ThumbnailClick(i + 1); });
         Thumbnails[static_cast<size_t>(i)] = thumb;
     }
-    AddLabel(page, QStringLiteral("Label11"), QStringLiteral("変更後の背景"), {4, 110, 120, 16});
+    AddLabel(page, QStringLiteral("Label11"), QStringLiteral("変更後の背景"), {4, 136, 120, 19});
     Image4 = new TImage(page, QStringLiteral("Image4"));
-    Image4->setGeometry(4, 128, 96, 68);
+    Image4->setGeometry(4, 156, 56, 40);
     Image4->SetStretch(true);
     connect(Image4, &TImage::Click, this, &TForm15::PreviewClick);
     return page;

@@ -73,7 +73,14 @@ void TForm17::CreateControls()
         auto *radio = new QRadioButton(speeds[i], this);
         radio->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
         radio->setGeometry(570, 52 + 40 * i, 140, 22);
-        radio->setStyleSheet(QStringLiteral("QRadioButton { background: transparent; font-weight: bold; }"));
+        // A style sheet that clears the background also clears the style's
+        // drawing of an unchosen circle: the circles are drawn here.
+        radio->setStyleSheet(QStringLiteral(
+            "QRadioButton { background: transparent; font-weight: bold; }"
+            "QRadioButton::indicator { width: 10px; height: 10px; border: 2px solid #2f5d9a; border-radius: 7px;"
+            " background: white; }"
+            "QRadioButton::indicator:checked { background: qradialgradient(cx: 0.5, cy: 0.5, radius: 0.5, fx: 0.5,"
+            " fy: 0.5, stop: 0 #2f5d9a, stop: 0.6 #2f5d9a, stop: 0.7 white); }"));
         *radios[i] = radio;
     }
     RadioButton1->setChecked(true);
@@ -115,7 +122,7 @@ void TForm17::CreateControls()
 
     Label3 = new QLabel(TSignalGame::AnnouncementText(TSignalGame::Announcement::Ask), this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(278, 76, 127, 30);
+    Label3->setGeometry(278, 76, 127, 36);
     Label3->setAlignment(Qt::AlignCenter);
     QFont askFont = Label3->font();
     askFont.setPointSize(16);
@@ -144,9 +151,10 @@ void TForm17::LoadPictures()
     btn2->LoadPicture(QStringLiteral("Picture\\Game\\botton1.jpg"));
     Image7->LoadPicture(QStringLiteral("Picture\\Game\\p1.jpg"));
     Image4->LoadPicture(QStringLiteral("Picture\\Game\\connect.jpg"));
-    m_signals = {LoadAssetPixmap(QStringLiteral("Picture\\Game\\blue.bmp")),
-                 LoadAssetPixmap(QStringLiteral("Picture\\Game\\yellow.bmp")),
-                 LoadAssetPixmap(QStringLiteral("Picture\\Game\\red.bmp"))};
+    const qreal ratio = devicePixelRatioF();
+    m_signals = {TImage::ScreenPixmap(QStringLiteral("Picture\\Game\\blue.bmp"), ratio),
+                 TImage::ScreenPixmap(QStringLiteral("Picture\\Game\\yellow.bmp"), ratio),
+                 TImage::ScreenPixmap(QStringLiteral("Picture\\Game\\red.bmp"), ratio)};
     ShowSignal(TSignalGame::Blue);
 }
 
@@ -183,7 +191,7 @@ void TForm17::ShowSignal(TSignalGame::Signal signal)
     const QPixmap &picture = m_signals[static_cast<size_t>(signal)];
     sig->SetPicture(picture);
     if (!picture.isNull())
-        sig->resize(picture.size()); // sized to its picture
+        sig->resize(picture.deviceIndependentSize().toSize()); // sized to its picture
 }
 
 void TForm17::Play(const QString &name)

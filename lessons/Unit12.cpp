@@ -52,7 +52,7 @@ void TForm12::CreateControls()
     for (int i = 0; i < TTextCommand::ColourCount; ++i) {
         const ColourRow &row = kRows[i];
         auto *panel = new TImage(this, QStringLiteral("Image%1").arg(14 + i));
-        panel->setGeometry(20, 124 + i * 42, 70, 36);
+        panel->setGeometry(4, 129 + i * 42, 90, 26);
         panel->SetStretch(true);
         m_panels[static_cast<size_t>(i)] = panel;
         auto *edit = new QLineEdit(QString::fromLatin1(row.word), this);
@@ -63,10 +63,10 @@ void TForm12::CreateControls()
 
     GroupBox1 = new QGroupBox(QStringLiteral("プログラム入力"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(240, 150, 260, 160);
+    GroupBox1->setGeometry(226, 150, 228, 160);
     Edit22 = new QLineEdit(GroupBox1);
     Edit22->setObjectName(QStringLiteral("Edit22"));
-    Edit22->setGeometry(12, 28, 236, 28);
+    Edit22->setGeometry(12, 28, 204, 28);
     Edit22->setStatusTip(QStringLiteral("ここにプログラムを記述して下さい"));
     Image4 = new TImage(GroupBox1, QStringLiteral("Image4"));
     // The run picture is the one STEP2 uses, shown whole at its own size.
@@ -81,18 +81,18 @@ void TForm12::CreateControls()
     });
 
     Image9 = new TImage(this, QStringLiteral("Image9"));
-    Image9->setGeometry(520, 140, 180, 180);
+    Image9->setGeometry(458, 124, 260, 240);
     Image9->SetStretch(true);
     Image12 = new TImage(this, QStringLiteral("Image12"));
-    Image12->setGeometry(540, 160, 140, 140);
+    Image12->setGeometry(478, 144, 220, 200);
     Image12->hide();
     Image11 = new TImage(this, QStringLiteral("Image11"));
-    Image11->setGeometry(540, 160, 140, 140);
+    Image11->setGeometry(478, 144, 220, 200);
     Image11->SetStretch(true);
     Image11->SetHint(QStringLiteral("ここにプレビューを表示します"));
     Image11->hide();
     Image10 = new TImage(this, QStringLiteral("Image10"));
-    Image10->setGeometry(540, 160, 140, 140);
+    Image10->setGeometry(478, 144, 220, 200);
     Image10->SetStretch(true);
     Image10->hide();
 

@@ -60,7 +60,7 @@ void TForm3::CreateControls()
 
     Label1 = new QLabel(QStringLiteral("プログラムパレット"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(198, 68, 165, 16);
+    Label1->setGeometry(198, 65, 165, 19);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
 
     Shape1 = new QFrame(this);

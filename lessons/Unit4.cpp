@@ -54,7 +54,7 @@ void TForm4::FormCreate()
         {"Picture\\SOUND\\1.jpg", QRect(24, 20, 120, 60)},   {"Picture\\SOUND\\1.jpg", QRect(576, 20, 120, 60)},
         {"Picture\\SOUND\\1.jpg", QRect(24, 350, 120, 60)},  {"Picture\\SOUND\\2.jpg", QRect(24, 110, 120, 110)},
         {"Picture\\SOUND\\2.jpg", QRect(576, 110, 120, 110)}, {"Picture\\SOUND\\3.jpg", QRect(24, 240, 120, 90)},
-        {"Picture\\SOUND\\3.jpg", QRect(576, 240, 120, 90)},  {"Picture\\SOUND\\3.jpg", QRect(576, 350, 120, 60)},
+        {"Picture\\SOUND\\3.jpg", QRect(576, 240, 120, 90)},  {"Picture\\SOUND\\1.jpg", QRect(576, 350, 120, 60)},
     };
     try {
         int number = 1;

@@ -142,7 +142,7 @@ void TForm6::CreateControls()
     instruction->setStyleSheet(QStringLiteral("color: gray;"));
     for (int i = 0; i < 8; ++i) {
         auto *chip = new TImage(m_palettePage, QStringLiteral("Image%1").arg(67 + i));
-        chip->setGeometry(24 + 84 * i, 76, 64, 64);
+        chip->setGeometry(31 + 84 * i, 83, 50, 50);
         chip->SetStretch(true);
         chip->SetHint(PaletteHint);
         connect(chip, &TImage::MouseDown, this, [this, i](Qt::MouseButton button, QPoint at) {
@@ -200,17 +200,17 @@ void TForm6::CreateControls()
         const char *hint;
         void (TForm6::*handler)();
     } buttons[] = {
-        {15, QRect(424, 206, 92, 34), "プログラムを読み込みます", &TForm6::Image15Click},
-        {20, QRect(522, 206, 92, 34), "プログラムを保存します", &TForm6::Image20Click},
-        {16, QRect(620, 206, 92, 34), "プログラムした音を再生します", &TForm6::Image16Click},
-        {47, QRect(424, 246, 92, 34), "音を１つ削除します。削除したい音にカーソルを合わせて下さい",
+        {15, QRect(424, 206, 90, 51), "プログラムを読み込みます", &TForm6::Image15Click},
+        {20, QRect(522, 206, 90, 51), "プログラムを保存します", &TForm6::Image20Click},
+        {16, QRect(620, 206, 90, 51), "プログラムした音を再生します", &TForm6::Image16Click},
+        {47, QRect(424, 262, 90, 51), "音を１つ削除します。削除したい音にカーソルを合わせて下さい",
          &TForm6::Image47Click},
-        {17, QRect(522, 246, 92, 34), "プログラムした内容をすべて削除します", &TForm6::Image17Click},
-        {18, QRect(424, 286, 92, 34), "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）",
+        {17, QRect(522, 262, 90, 51), "プログラムした内容をすべて削除します", &TForm6::Image17Click},
+        {18, QRect(424, 318, 90, 51), "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）",
          &TForm6::Image18Click},
-        {19, QRect(522, 286, 92, 34), "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）",
+        {19, QRect(522, 318, 90, 51), "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）",
          &TForm6::Image19Click},
-        {43, QRect(620, 286, 92, 34), "音符に割り当てた色情報を変更します", &TForm6::Image43Click},
+        {43, QRect(620, 318, 90, 51), "音符に割り当てた色情報を変更します", &TForm6::Image43Click},
     };
     for (const auto &button : buttons) {
         auto *image = new TImage(this, QStringLiteral("Image%1").arg(button.number));
@@ -226,7 +226,7 @@ void TForm6::CreateControls()
 
     m_count = new QLabel(QStringLiteral("0"), this);
     m_count->setObjectName(QStringLiteral("Label1"));
-    m_count->setGeometry(424, 330, 288, 22);
+    m_count->setGeometry(424, 376, 288, 22);
 
     m_lengths = new TLengthChoice(this, QStringLiteral("Picture\\PANEL\\otononagasa1.jpg"));
     m_lengths->move(8, 360);

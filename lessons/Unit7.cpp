@@ -43,10 +43,10 @@ constexpr const char *kWordPictures[] = {
     "Picture\\PANEL\\end1.jpg", "Picture\\PANEL\\wait.jpg",
 };
 
-constexpr int kButtonWidth = 96;
-constexpr int kButtonHeight = 40;
-constexpr int kButtonGap = 6;
-constexpr int kEditorTop = 52;
+constexpr int kButtonWidth = 90;
+constexpr int kButtonHeight = 51;
+constexpr int kButtonGap = 8;
+constexpr int kEditorTop = 60;
 constexpr int kPanelLeft = 486;
 constexpr int kPictureWidth = 90;
 constexpr int kPictureHeight = 26;

@@ -91,7 +91,7 @@ void TForm14::CreateControls()
     for (int i = 0; i < StationPalette::PanelCount; ++i) {
         const TPalettePanel &info = StationPalette::Panel(i);
         auto *panel = new TImage(this, QString::fromLatin1(info.objectName));
-        panel->setGeometry(20 + i * 48, 14, 40, 40);
+        panel->setGeometry(8 + i * 52, 14, 50, 50);
         panel->SetStretch(true);
         panel->SetHint(i == StationPalette::DeletePanel ? QStringLiteral("削除の命令です")
                                                         : QStringLiteral("光らせたい色を右の枠内にドラッグ＆ドロップして下さい"));
@@ -120,13 +120,13 @@ void TForm14::CreateControls()
         button->SetHint(hint);
         return button;
     };
-    Image3 = makeButton(QStringLiteral("Image3"), QRect(470, 14, 110, 36), QStringLiteral("ネットワークの設定を行います"));
-    Image4 = makeButton(QStringLiteral("Image4"), QRect(590, 14, 110, 36), QStringLiteral("メッセージ送信画面を表示します"));
+    Image3 = makeButton(QStringLiteral("Image3"), QRect(484, 14, 110, 36), QStringLiteral("ネットワークの設定を行います"));
+    Image4 = makeButton(QStringLiteral("Image4"), QRect(600, 14, 110, 36), QStringLiteral("メッセージ送信画面を表示します"));
     Image2 = new TImage(this, QStringLiteral("Image2"));
     Image2->setGeometry(500, 90, 200, 100);
     Image2->SetStretch(true);
-    Image5 = makeButton(QStringLiteral("Image5"), QRect(510, 200, 180, 44), QStringLiteral("接続先すべてにプログラムを転送します"));
-    Image6 = makeButton(QStringLiteral("Image6"), QRect(510, 256, 180, 44), QStringLiteral("接続先すべてにプログラムを実行します"));
+    Image5 = makeButton(QStringLiteral("Image5"), QRect(505, 200, 90, 51), QStringLiteral("接続先すべてにプログラムを転送します"));
+    Image6 = makeButton(QStringLiteral("Image6"), QRect(605, 200, 90, 51), QStringLiteral("接続先すべてにプログラムを実行します"));
     connect(Image3, &TImage::Click, this, &TForm14::Image3Click);
     connect(Image4, &TImage::Click, this, &TForm14::Image4Click);
     connect(Image5, &TImage::Click, this, &TForm14::Image5Click);
@@ -179,13 +179,16 @@ void TForm14::CreateControls()
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(20, 386, 220, 20);
+    Label1->setGeometry(20, 372, 220, 20);
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(250, 386, 220, 20);
+    Label2->setGeometry(250, 372, 220, 20);
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(20, 406, 690, 20);
+    // A port that cannot be opened is told with the system's reason: two lines.
+    Label3->setGeometry(20, 392, 690, 38);
+    Label3->setWordWrap(true);
+    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setStyleSheet(QStringLiteral("color: #c00000;"));
     Label3->setWordWrap(true);
 }

@@ -11,7 +11,7 @@ unset QT_QPA_PLATFORM
 mkdir -p "$OUT"
 DISPLAY_NUM=":$(( 1500 + $$ % 400 ))"
 HOME_DIR=$(mktemp -d)
-Xvfb "$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY_NUM" -screen 0 1700x1200x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB=$!
 trap 'kill $APP 2>/dev/null || true; kill $XVFB 2>/dev/null || true; rm -rf "$HOME_DIR"' EXIT
 APP=
@@ -19,16 +19,21 @@ export DISPLAY="$DISPLAY_NUM"
 i=0
 until xdpyinfo >/dev/null 2>&1; do i=$((i + 1)); [ $i -lt 100 ] || exit 1; sleep 0.1; done
 
-HOME=$HOME_DIR LANG=C.UTF-8 "$BIN" >/dev/null 2>&1 &
-APP=$!
-i=0
-until WID=$(xdotool search --onlyvisible --name '^LK-72$' 2>/dev/null | head -1) && [ -n "$WID" ]; do
-  i=$((i + 1)); [ $i -lt 200 ] || { echo "the main window did not appear"; exit 1; }; sleep 0.05
-done
-sleep 1.5
-xdotool windowmove --sync "$WID" 0 0 2>/dev/null || true
-xdotool windowactivate --sync "$WID" 2>/dev/null || true
-sleep 0.3
+# start [scale]: runs the program (at a desktop scale of `scale`, default 1)
+# with its main window at the top left corner.
+start() {
+  HOME=$HOME_DIR LANG=C.UTF-8 QT_SCALE_FACTOR=${1:-1} "$BIN" >/dev/null 2>&1 &
+  APP=$!
+  i=0
+  until WID=$(xdotool search --onlyvisible --name '^LK-72$' 2>/dev/null | head -1) && [ -n "$WID" ]; do
+    i=$((i + 1)); [ $i -lt 200 ] || { echo "the main window did not appear"; exit 1; }; sleep 0.05
+  done
+  sleep 1.5
+  xdotool windowmove --sync "$WID" 0 0 2>/dev/null || true
+  xdotool windowactivate --sync "$WID" 2>/dev/null || true
+  sleep 0.3
+}
+start
 # Page coordinates: the page host sits at (30, 70) of the window at (0, 0).
 click() { xdotool mousemove --sync $((30 + $1)) $((70 + $2)) click 1; sleep "${3:-0.8}"; }
 drag() {
@@ -61,5 +66,10 @@ done
 # The settings screen over STEP10, opened by its button at (575, 20).
 xdotool mousemove --sync 575 20 click 1
 sleep 1
-import -window root -crop 780x560+0+0 "$OUT/settings.png"
+# The dialog stands centred on the screen.
+import -window root -gravity center -crop 398x299+0+0 +repage "$OUT/settings.png"
+# The same program on a 200 % desktop: every picture at twice its pixels.
+kill $APP; wait $APP 2>/dev/null || true
+start 2
+import -window "$WID" "$OUT/step1-200.png"
 echo "screenshots written to $OUT"

@@ -14,8 +14,25 @@ TImage::TImage(QWidget *parent, const QString &objectName)
 
 void TImage::LoadPicture(const QString &relativePath)
 {
-    SetPicture(LoadAssetPixmap(relativePath));
+    SetPicture(ScreenPixmap(relativePath, devicePixelRatioF()));
     m_picturePath = relativePath;
+}
+
+QPixmap TImage::ScreenPixmap(const QString &relativePath, qreal ratio)
+{
+    // The lamp pictures of the previews are blended pixel by pixel with one
+    // another and stay at their one size.
+    const bool blended = relativePath.section(u'\\', -2, -2).compare(u"Pre", Qt::CaseInsensitive) == 0;
+    const qsizetype dot = relativePath.lastIndexOf(u'.');
+    if (ratio > 1.0 && !blended && dot > relativePath.lastIndexOf(u'\\')) {
+        const QString large = QString(relativePath).insert(dot, QStringLiteral("@2x"));
+        if (!ResolveAsset(large).isEmpty()) {
+            QPixmap pixmap = LoadAssetPixmap(large);
+            pixmap.setDevicePixelRatio(2.0);
+            return pixmap;
+        }
+    }
+    return LoadAssetPixmap(relativePath);
 }
 
 void TImage::SetPicture(const QPixmap &pixmap)

@@ -15,6 +15,9 @@ public:
     // missing or broken (the screen's creation reports it).
     void LoadPicture(const QString &relativePath);
     void SetPicture(const QPixmap &pixmap);
+    // A picture for a screen of the given pixel ratio: above 1 the twice as
+    // large "name@2x.ext" beside it when there is one, else the plain one.
+    static QPixmap ScreenPixmap(const QString &relativePath, qreal ratio);
     const QString &PicturePath() const { return m_picturePath; }
 
     void SetStretch(bool stretch) { setScaledContents(stretch); }

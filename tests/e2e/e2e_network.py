@@ -25,15 +25,15 @@ def page(x, y):
 
 
 # The network page.
-SETTINGS_BUTTON = page(470 + 55, 14 + 18)
-MESSAGE_BUTTON = page(590 + 55, 14 + 18)
-TRANSFER_ALL = page(510 + 90, 200 + 22)
-EXECUTE_ALL = page(510 + 90, 256 + 22)
+SETTINGS_BUTTON = page(484 + 55, 14 + 18)
+MESSAGE_BUTTON = page(600 + 55, 14 + 18)
+TRANSFER_ALL = page(505 + 45, 200 + 25)
+EXECUTE_ALL = page(605 + 45, 200 + 25)
 RED, GREEN = 0, 1
 
 
 def panel(i):
-    return page(20 + i * 48 + 20, 14 + 20)
+    return page(8 + i * 52 + 25, 14 + 25)
 
 
 def slot_target(k):

@@ -23,8 +23,8 @@ def at(x, y):
     return (PAGE[0] + x, PAGE[1] + y)
 
 
-# Buttons along the top of STEP5: 96 x 40, 102 pixels apart.
-READ, SAVE, CHECK, PREVIEW, TRANSFER, RUN, REPORT = (at(4 + i * 102 + 48, 4 + 20) for i in range(7))
+# Buttons along the top of STEP5: 90 x 51, 98 pixels apart.
+READ, SAVE, CHECK, PREVIEW, TRANSFER, RUN, REPORT = (at(4 + i * 98 + 45, 4 + 25) for i in range(7))
 EDITOR = at(240, 300)
 # The word boxes beside the command pictures: red first; the repeat pair and
 # wait stand below a heading.
@@ -32,7 +32,7 @@ WORD_BOX_X = 486 + 90 + 6 + 60
 
 
 def word_box(n):
-    y = 52 + n * 31 + (24 if n >= 8 else 0)
+    y = 60 + n * 31 + (24 if n >= 8 else 0)
     return at(WORD_BOX_X, y + 13)
 
 

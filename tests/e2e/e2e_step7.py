@@ -34,15 +34,16 @@ def white(n):
 DO, RE, MI, FA, SO = (white(n) for n in range(5))
 REST = white(8)
 RE_SHARP = at(8 + 44 * 2 - 15 + 15, 212 + 45)
-READ, SAVE, PLAY = at(424 + 46, 206 + 17), at(522 + 46, 206 + 17), at(620 + 46, 206 + 17)
-DELETE_ONE, DELETE_ALL = at(424 + 46, 246 + 17), at(522 + 46, 246 + 17)
-TRANSFER, EXECUTE, CHANGE_COLOURS = at(424 + 46, 286 + 17), at(522 + 46, 286 + 17), at(620 + 46, 286 + 17)
-COUNT = (at(424, 330), (288, 22))
+# Buttons 90 x 51 in three rows from (424, 206), 98 apart across and 56 down.
+READ, SAVE, PLAY = at(424 + 45, 206 + 25), at(522 + 45, 206 + 25), at(620 + 45, 206 + 25)
+DELETE_ONE, DELETE_ALL = at(424 + 45, 262 + 25), at(522 + 45, 262 + 25)
+TRANSFER, EXECUTE, CHANGE_COLOURS = at(424 + 45, 318 + 25), at(522 + 45, 318 + 25), at(620 + 45, 318 + 25)
+COUNT = (at(424, 376), (288, 22))
 LONG_PICTURE = at(8 + 4 + 144 + 32, 360 + 40 + 13)
 SHORT_PICTURE = at(8 + 4 + 32, 360 + 40 + 13)
 LED_ON_PICTURE, LED_OFF_PICTURE = at(236 + 4 + 40, 360 + 40 + 13), at(236 + 94 + 40, 360 + 40 + 13)
-# The palette page: chips 64 x 64 from (24, 76), 84 apart (red, green, blue, yellow, ...); back at (600, 152).
-RED, GREEN, BLUE = (at(24 + 84 * i + 32, 76 + 32) for i in range(3))
+# The palette page: chips 50 x 50 from (31, 83), 84 apart (red, green, blue, yellow, ...); back at (600, 152).
+RED, GREEN, BLUE = (at(31 + 84 * i + 25, 83 + 25) for i in range(3))
 BACK = at(600 + 52, 152 + 20)
 # The staff at (34, 4): 25-pixel positions, 62-pixel lines; markers 15 x 5 under each line.
 STAFF = (34, 4)

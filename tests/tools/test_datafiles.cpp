@@ -286,6 +286,71 @@ private Q_SLOTS:
         QCOMPARE(QImage(ResolveAsset(name)).size(), size);
     }
 
+    // A high-resolution screen finds beside every picture one with twice
+    // its pixels each way, drawn anew at that size.
+    void everyPictureHasATwiceAsLargeTwin()
+    {
+        QStringList wrong;
+        for (const char *name : kNamedFiles) {
+            const QString relative = QString::fromLatin1(name);
+            if (!relative.endsWith(QStringLiteral(".jpg")) && !relative.endsWith(QStringLiteral(".bmp")))
+                continue;
+            const QString large = QString(relative).insert(relative.lastIndexOf(u'.'), QStringLiteral("@2x"));
+            const QImage plain(ResolveAsset(relative));
+            const QImage twin(ResolveAsset(large));
+            if (twin.size() != plain.size() * 2)
+                wrong << large;
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u' ')));
+    }
+
+    // A JPEG has no transparency: a rounded button's corners are drawn in
+    // what lies under it, so no white rectangle stands on a coloured panel.
+    void buttonCornersShowThePanelUnderThem_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QPoint>("at");
+        QTest::newRow("STEP1 transfer") << "Picture\\BUTTON\\tenso_test.jpg" << "picture\\test.jpg" << QPoint(169, 40);
+        QTest::newRow("STEP1 run") << "Picture\\BUTTON\\jikkou_test.jpg" << "picture\\test.jpg" << QPoint(327, 40);
+        QTest::newRow("STEP8 settings") << "Picture\\BUTTON\\net_set.jpg" << "Picture\\PANEL\\net_back.jpg" << QPoint(484, 14);
+        QTest::newRow("STEP8 slot run") << "Picture\\BUTTON\\net_jikko.jpg" << "Picture\\PANEL\\net_back.jpg" << QPoint(405, 75);
+        QTest::newRow("settings OK") << "picture\\BUTTON\\ok.bmp" << "picture\\back-1.jpg" << QPoint(238, 266);
+        QTest::newRow("STEP9 signal on the road") << "Picture\\Game\\red.bmp" << "Picture\\Game\\body.jpg" << QPoint(275, 216);
+    }
+    void buttonCornersShowThePanelUnderThem()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, panel);
+        QFETCH(QPoint, at);
+        const QImage front(ResolveAsset(button));
+        const QImage back(ResolveAsset(panel));
+        const QPoint corners[] = {{0, 0}, {front.width() - 1, 0}, {0, front.height() - 1}, {front.width() - 1, front.height() - 1}};
+        for (const QPoint corner : corners) {
+            const QColor a = front.pixelColor(corner);
+            const QColor b = back.pixelColor(at + corner);
+            const int off = std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+            QVERIFY2(off < 40, qPrintable(QStringLiteral("corner %1,%2: %3 on %4").arg(corner.x()).arg(corner.y()).arg(a.name(), b.name())));
+        }
+    }
+
+    // The progress window shows its waiting picture at (88, 160) and its bar
+    // below: the heading stands in one line above them, nothing of it below.
+    void progressHeadingStaysAboveTheWaitingPicture()
+    {
+        const QImage back(ResolveAsset(QStringLiteral("Picture\\back-2.jpg")));
+        int top = back.height(), bottom = -1;
+        for (int y = 8; y < back.height() - 8; ++y)
+            for (int x = 8; x < back.width() - 8; ++x)
+                if (back.pixelColor(x, y).lightness() < 140) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        QVERIFY2(bottom >= 0, "no heading");
+        QVERIFY2(bottom < 160, qPrintable(QString::number(bottom)));
+        QVERIFY2(bottom - top < 40, qPrintable(QStringLiteral("%1 to %2: more than one line").arg(top).arg(bottom)));
+    }
+
     void chipsAndBlocksStandOnPureWhite()
     {
         for (const char *name : {"Picture\\LED\\led_red.bmp", "Picture\\LED\\led_off.bmp", "Picture\\LED\\delete.bmp"}) {

@@ -20,24 +20,55 @@ QFont CaptionFont(int pixelHeight, bool bold = true)
     return f;
 }
 
+QStringList g_crowded;
+
+// The caption keeps the lines it is written in: a Japanese phrase broken in
+// the middle reads badly, so a long line is drawn smaller instead.
 void FitText(QPainter &p, const QRectF &r, const QString &text, int maxPixel, const QColor &colour, bool bold = true)
 {
     int px = maxPixel;
     QFont f = CaptionFont(px, bold);
-    while (px > 8) {
+    bool fits = false;
+    while (!fits && px >= 8) {
         f = CaptionFont(px, bold);
-        const QFontMetrics m(f);
-        const QRect need = m.boundingRect(r.toRect(), Qt::AlignCenter | Qt::TextWordWrap, text);
-        if (need.width() <= r.width() && need.height() <= r.height())
-            break;
-        --px;
+        const QRectF need = QFontMetricsF(f).boundingRect(r, Qt::AlignCenter, text);
+        fits = need.width() <= r.width() && need.height() <= r.height();
+        if (!fits)
+            --px;
+    }
+    if (!fits) {
+        g_crowded << text;
+        f = CaptionFont(8, bold);
     }
     p.setFont(f);
     p.setPen(colour);
-    p.drawText(r, Qt::AlignCenter | Qt::TextWordWrap, text);
+    p.drawText(r, Qt::AlignCenter, text);
 }
 
+int g_scale = 1;
+
 } // namespace
+
+void SetScale(int scale)
+{
+    g_scale = scale;
+}
+
+int Scale()
+{
+    return g_scale;
+}
+
+QStringList CrowdedCaptions()
+{
+    return g_crowded;
+}
+
+void Caption(QPainter &p, const QRectF &r, const QString &text, int maxPixel, const QColor &colour)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    FitText(p, r, text, maxPixel, colour);
+}
 
 QColor Hue(int i)
 {
@@ -49,14 +80,25 @@ QColor Hue(int i)
 
 QImage Canvas(int w, int h, const QColor &fill)
 {
-    QImage img(w, h, QImage::Format_RGB32);
+    // Drawn in the logical size; the pixels are `Scale()` times as many.
+    QImage img(w * g_scale, h * g_scale, QImage::Format_RGB32);
+    img.setDevicePixelRatio(g_scale);
     img.fill(fill);
     return img;
 }
 
-QImage Button(int w, int h, const QString &caption, const QColor &hue)
+QImage Cut(const QImage &picture, const QRect &logical)
 {
-    QImage img = Canvas(w, h, Qt::white);
+    const int s = g_scale;
+    QImage part = picture.copy(QRect(logical.topLeft() * s, logical.size() * s));
+    part.setDevicePixelRatio(s);
+    return part;
+}
+
+QImage Button(int w, int h, const QString &caption, const QColor &hue, const QImage &backdrop)
+{
+    // A JPEG has no transparency: the corners show what lies under the button.
+    QImage img = backdrop.isNull() ? Canvas(w, h, Qt::white) : backdrop;
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(1.5, 1.5, w - 3, h - 3);
@@ -72,7 +114,9 @@ QImage Button(int w, int h, const QString &caption, const QColor &hue)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 70));
     p.drawRoundedRect(QRectF(4, 3, w - 8, h * 0.42), radius * 0.8, radius * 0.8);
-    FitText(p, r.adjusted(4, 2, -4, -2), caption, std::max(10, h * 2 / 5), Qt::white);
+    // A title strip has no room to spare above and below its words.
+    const qreal pad = h < 30 ? 0 : 2;
+    FitText(p, r.adjusted(4, pad, -4, -pad), caption, std::max(10, h * 2 / 5), Qt::white);
     return img;
 }
 
@@ -89,7 +133,8 @@ QImage Panel(int w, int h, const QString &caption, const QColor &hue)
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(1, 1, w - 2, h - 2), 8, 8);
     if (!caption.isEmpty())
-        FitText(p, QRectF(6, 4, w - 12, h - 8), caption, std::min(28, std::max(10, h / 2)), hue.darker(160));
+        FitText(p, h < 30 ? QRectF(6, 1, w - 12, h - 2) : QRectF(6, 4, w - 12, h - 8), caption,
+                std::min(28, std::max(10, h / 2)), hue.darker(160));
     return img;
 }
 
@@ -237,9 +282,9 @@ QImage Title(int w, int h, int step, const QString &name)
     return img;
 }
 
-QImage TrafficSignal(int w, int h, int lit)
+QImage TrafficSignal(int w, int h, int lit, const QImage &backdrop)
 {
-    QImage img = Canvas(w, h, Qt::white);
+    QImage img = backdrop.isNull() ? Canvas(w, h, Qt::white) : backdrop;
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(QColor(50, 55, 60));

@@ -46,8 +46,11 @@ def ellipse(pen, cx, cy, rx, ry, tilt=-0.35, clockwise=True, n=24):
 
 
 def polygon(pen, pts):
-    # given counter-clockwise, drawn clockwise
-    pts = list(reversed(pts))
+    # drawn clockwise whatever order the corners are given in, so that
+    # overlapping shapes add up instead of cancelling out
+    pts = list(pts)
+    if sum(x0 * y1 - x1 * y0 for (x0, y0), (x1, y1) in zip(pts, pts[1:] + pts[:1])) > 0:
+        pts.reverse()
     pen.moveTo(pts[0])
     for p in pts[1:]:
         pen.lineTo(p)
@@ -99,13 +102,64 @@ def rest(pen, length):
         rect(pen, cx - 70, 450, cx + 70, 530)
 
 
+def catmull_rom(points, samples=12):
+    """Points along a smooth curve through (x, y, width) control points."""
+    out = []
+    ext = [points[0]] + list(points) + [points[-1]]
+    for i in range(1, len(ext) - 2):
+        p0, p1, p2, p3 = ext[i - 1], ext[i], ext[i + 1], ext[i + 2]
+        for k in range(samples):
+            t = k / samples
+            t2, t3 = t * t, t * t * t
+            out.append(tuple(0.5 * ((2 * b) + (-a + c) * t + (2 * a - 5 * b + 4 * c - d) * t2
+                                    + (-a + 3 * b - 3 * c + d) * t3)
+                             for a, b, c, d in zip(p0, p1, p2, p3)))
+    out.append(points[-1])
+    return out
+
+
+def stroke(pen, path):
+    """One closed outline around a pen stroke of varying width along `path`."""
+    left, right = [], []
+    for i, (x, y, w) in enumerate(path):
+        ax, ay, _ = path[max(0, i - 1)]
+        bx, by, _ = path[min(len(path) - 1, i + 1)]
+        dx, dy = bx - ax, by - ay
+        length = math.hypot(dx, dy) or 1.0
+        nx, ny = -dy / length * w / 2, dx / length * w / 2
+        left.append((round(x + nx), round(y + ny)))
+        right.append((round(x - nx), round(y - ny)))
+    outline = left + list(reversed(right))
+    area = sum(x0 * y1 - x1 * y0 for (x0, y0), (x1, y1) in zip(outline, outline[1:] + outline[:1]))
+    if area > 0:   # TrueType fills clockwise outlines
+        outline.reverse()
+    pen.moveTo(outline[0])
+    for p in outline[1:]:
+        pen.lineTo(p)
+    pen.closePath()
+
+
 def clef(pen):
-    # a stylised clef: a tall stroke with a loop
-    rect(pen, 230, 120, 262, 760)
-    ellipse(pen, 246, 420, 120, 95, tilt=0.2, clockwise=True)
-    ellipse(pen, 246, 420, 80, 55, tilt=0.2, clockwise=False)
-    ellipse(pen, 246, 760, 46, 46)
-    ellipse(pen, 200, 110, 42, 42)
+    """A treble clef: a spiral round the middle of the staff, rising to a loop
+    above it, and the long stroke down through the spiral to a hook and a ball."""
+    cx, cy, radius = 262, 400, 118
+    spiral = []
+    turns = 60
+    for k in range(turns + 1):
+        t = k / turns
+        a = math.radians(40 + 340 * t)
+        r = radius * (0.32 + 0.68 * t)
+        # thick on the left and bottom of the curl, as a broad pen draws it
+        w = 18 + 34 * max(0.0, math.sin(math.radians(40 + 340 * t) - math.pi / 2 + 0.3)) * min(1.0, 2 * t)
+        spiral.append((cx + r * math.cos(a), cy + r * math.sin(a), w))
+    rise = catmull_rom([spiral[-1], (372, 470, 26), (340, 560, 30), (282, 650, 34), (244, 730, 30),
+                        (246, 800, 22), (286, 828, 18)])
+    stroke(pen, spiral + rise[1:])
+    fall = catmull_rom([(286, 828, 18), (318, 790, 22), (300, 712, 28), (252, 640, 34), (222, 540, 40),
+                        (222, 400, 42), (236, 250, 40), (250, 110, 34), (252, 10, 26), (222, -60, 20),
+                        (170, -78, 16), (132, -52, 14)])
+    stroke(pen, fall)
+    ellipse(pen, 148, -40, 44, 42, tilt=0)
 
 
 def glyph(draw):
