@@ -5,6 +5,7 @@
 // Usage: bench_keep [folder] [runs]
 //   folder: where the working folder is made (default: a temporary folder;
 //   give one on the disk the pupils use to measure that disk)
+#include "BenchMelody.h"
 #include "CommandCodes.h"
 #include "FakeHost.h"
 #include "ProgramFileText.h"
@@ -221,16 +222,9 @@ int main(int argc, char **argv)
         return 1;
     }
     FakeHost host;
-    QStringList sounds, lights;
-    QByteArray soundBytes, lightBytes;
-    for (int i = 0; i < 80; ++i) {
-        sounds.append(QString::number(16 + i % 45));
-        soundBytes.append(static_cast<char>(16 + i % 45));
-    }
-    for (int i = 0; i < 14; ++i) {
-        lights.append(QString::number(160 + i % 8));
-        lightBytes.append(static_cast<char>(160 + i % 8));
-    }
+    const TBenchMelody melody;
+    const QStringList &sounds = melody.sounds, &lights = melody.lights;
+    const QByteArray &soundBytes = melody.soundBytes, &lightBytes = melody.lightBytes;
     const QList<WireByte> expected = ExpectedLightAndSound(soundBytes, lightBytes);
 
     Lessons lessons;

@@ -4,6 +4,7 @@
 // while it waits, and the largest pause overshoot seen by the receiving end.
 //
 // Usage: bench_transfer [runs]
+#include "BenchMelody.h"
 #include "CommandCodes.h"
 #include "FakeHost.h"
 #include "PtyLamp.h"
@@ -123,16 +124,9 @@ int main(int argc, char **argv)
     QStringList program;
     for (int i = 0; i < LampCode::ProgramLength; ++i)
         program.append(QString::number(160 + (i * 8) % 64));
-    QStringList sounds, lights;
-    QByteArray soundBytes, lightBytes;
-    for (int i = 0; i < 80; ++i) {
-        sounds.append(QString::number(16 + i % 45));
-        soundBytes.append(static_cast<char>(16 + i % 45));
-    }
-    for (int i = 0; i < 14; ++i) {
-        lights.append(QString::number(160 + i % 8));
-        lightBytes.append(static_cast<char>(160 + i % 8));
-    }
+    const TBenchMelody melody;
+    const QStringList &sounds = melody.sounds, &lights = melody.lights;
+    const QByteArray &soundBytes = melody.soundBytes, &lightBytes = melody.lightBytes;
 
     bool allMatch = true;
     for (int run = 1; run <= runs; ++run) {
