@@ -96,9 +96,7 @@ void TSonEdit::SetCaret(TSonPos pos, bool keepAnchor)
 
 bool TSonEdit::RunStep(const std::function<void()> &step)
 {
-    const TSonStrings::Snapshot before = m_model.Store().Save();
-    const TSonPos caret = m_model.Caret();
-    const TSonPos anchor = m_model.Anchor();
+    const TSonEditModel::Snapshot before = m_model.Save();
     QString failure;
     try {
         step();
@@ -109,9 +107,7 @@ bool TSonEdit::RunStep(const std::function<void()> &step)
     }
     if (failure.isEmpty())
         return true;
-    m_model.Store().Restore(before);
-    m_model.SetAnchor(anchor);
-    m_model.MoveCaret(caret, true);
+    m_model.Restore(before);
     UpdateScrollBars();
     viewport()->update();
     QMessageBox box(QMessageBox::NoIcon, QString(), failure, QMessageBox::Ok, this);
@@ -151,8 +147,7 @@ void TSonEdit::CopyToClipboard()
         QString text;
         try {
             Fault("copy");
-            text = SelectedText();
-            text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            text = m_model.ClipboardText();
         } catch (const std::exception &) {
             throw TSonStepError(QStringLiteral("Error:OC002"));
         }
@@ -165,7 +160,8 @@ void TSonEdit::CutToClipboard()
     if (!HasSelection() || m_model.ReadOnly())
         return;
     CopyToClipboard();
-    if (QGuiApplication::clipboard() && QGuiApplication::clipboard()->text() == QString(SelectedText()).replace(QLatin1String("\r\n"), QLatin1String("\n")))
+    // Only what reached the clipboard is taken out of the text.
+    if (QGuiApplication::clipboard() && QGuiApplication::clipboard()->text() == m_model.ClipboardText())
         ReplaceSelection(QString());
 }
 

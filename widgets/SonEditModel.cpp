@@ -15,6 +15,11 @@ void TSonEditModel::SetText(const QString &text)
     m_goalX = -1;
 }
 
+QString TSonEditModel::ClipboardText() const
+{
+    return SelectedText().replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
 void TSonEditModel::MoveCaret(TSonPos pos, bool keepAnchor, bool keepGoal)
 {
     m_caret = m_store.Clamp(pos);
@@ -22,6 +27,13 @@ void TSonEditModel::MoveCaret(TSonPos pos, bool keepAnchor, bool keepGoal)
         m_anchor = m_caret;
     if (!keepGoal)
         m_goalX = -1;
+}
+
+void TSonEditModel::Restore(const Snapshot &snapshot)
+{
+    m_store.Restore(snapshot.store);
+    m_caret = snapshot.caret;
+    m_anchor = snapshot.anchor;
 }
 
 TSonEditResult TSonEditModel::Run(TSonEditCommand command, const TSonCommandInput &input)

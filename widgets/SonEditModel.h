@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <functional>
 
 // Everything the program editor can be asked to do from the keyboard, by name.
@@ -82,12 +83,23 @@ public:
     TSonPos SelectionEnd() const { return std::max(m_anchor, m_caret); }
     bool InSelection(TSonPos pos) const { return SelectionStart() <= pos && pos < SelectionEnd(); }
     QString SelectedText() const { return m_store.TextBetween(m_anchor, m_caret); }
+    // The selection as the clipboard gets it: lines end in LF alone.
+    QString ClipboardText() const;
     bool Overwrite() const { return m_overwrite; }
 
     // Places the caret; `keepAnchor` extends the selection, `keepGoal` keeps
     // the column that moves up and down aim for.
     void MoveCaret(TSonPos pos, bool keepAnchor, bool keepGoal = false);
     void SetAnchor(TSonPos pos) { m_anchor = m_store.Clamp(pos); }
+
+    // All an editing step may change, so a failing step can be taken back whole.
+    struct Snapshot {
+        TSonStrings::Snapshot store;
+        TSonPos caret;
+        TSonPos anchor;
+    };
+    Snapshot Save() const { return {m_store.Save(), m_caret, m_anchor}; }
+    void Restore(const Snapshot &snapshot);
 
     // Runs a named command; the clipboard commands do nothing here.
     TSonEditResult Run(TSonEditCommand command, const TSonCommandInput &input);
