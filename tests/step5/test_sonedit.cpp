@@ -476,7 +476,7 @@ void TestSonEdit::keysChooseCommands_data()
     row("shift+delete cuts", Qt::Key_Delete, shift, {}, int(C::Cut));
     row("ctrl+shift+delete cuts too", Qt::Key_Delete, ctrl | shift, {}, int(C::Cut));
     row("ctrl+delete takes a word", Qt::Key_Delete, ctrl, {}, int(C::DeleteWordAfter));
-    row("ctrl+insert copies", Qt::Key_Insert, ctrl | shift, {}, int(C::Copy));
+    row("ctrl+shift+insert copies", Qt::Key_Insert, ctrl | shift, {}, int(C::Copy));
     row("shift+insert pastes", Qt::Key_Insert, shift, {}, int(C::Paste));
     row("insert toggles overwrite", Qt::Key_Insert, {}, {}, int(C::ToggleOverwrite));
     row("ctrl+comma goes to the row start", Qt::Key_Comma, ctrl, QStringLiteral(","), int(C::MoveRowStart));
