@@ -1,9 +1,10 @@
 #pragma once
 
 class QClipboard;
+class QPainter;
 
+#include "SonEditModel.h"
 #include "SonEditSub.h"
-#include "Sonstrings.h"
 
 #include <QAbstractScrollArea>
 #include <QTimer>
@@ -13,24 +14,27 @@ class QClipboard;
 // The program text editor: plain text mixing single- and double-byte
 // characters, line numbers, visible line ends and full-width spaces, soft
 // wrap at a byte column, and an event for every edit the user makes.
+// The text, caret and every edit live in TSonEditModel; a key press is looked
+// up in SonEditKeys and runs the named command there. This window draws,
+// scrolls, reaches the clipboard and reports failures.
 class TSonEdit : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit TSonEdit(QWidget *parent = nullptr, const QString &objectName = QString());
 
     // Text in and out; neither raises Change.
-    QString GetText() const { return m_store.Text(); }
+    QString GetText() const { return m_model.Store().Text(); }
     void SetText(const QString &text);
     void Clear();
 
     // Caret and selection.
-    TSonPos Caret() const { return m_caret; }
-    TSonPos Anchor() const { return m_anchor; }
+    TSonPos Caret() const { return m_model.Caret(); }
+    TSonPos Anchor() const { return m_model.Anchor(); }
     void SetCaret(TSonPos pos, bool keepAnchor = false);
-    bool HasSelection() const { return m_caret != m_anchor; }
-    QString SelectedText() const;
+    bool HasSelection() const { return m_model.HasSelection(); }
+    QString SelectedText() const { return m_model.SelectedText(); }
     void SelectAll();
-    bool Overwrite() const { return m_overwrite; }
+    bool Overwrite() const { return m_model.Overwrite(); }
 
     // Edits the user asks for by menu or key.
     void CopyToClipboard();
@@ -51,15 +55,15 @@ public:
     void SetShowLineEndMarks(bool on) { m_look.showLineEndMarks = on; viewport()->update(); }
     void SetShowEofMark(bool on) { m_look.showEofMark = on; viewport()->update(); }
     void SetShowFullSpaceMarks(bool on) { m_look.showFullSpaceMarks = on; viewport()->update(); }
-    void SetAcceptTabs(bool on) { m_look.acceptTabs = on; }
-    void SetReadOnly(bool on) { m_look.readOnly = on; }
+    void SetAcceptTabs(bool on) { m_model.SetAcceptTabs(on); }
+    void SetReadOnly(bool on) { m_model.SetReadOnly(on); }
     void SetWordWrap(bool on, int column = 100);
     void SetTabWidth(int width);
     // Wraps the rows again and redraws with the current look, keeping the
     // caret and the vertical scroll position.
     void ReLayout();
 
-    const TSonStrings &Store() const { return m_store; }
+    const TSonStrings &Store() const { return m_model.Store(); }
     int RowHeight() const;
     int TextLeft() const;
     // The rectangle of the caret in viewport coordinates.
@@ -94,11 +98,14 @@ private:
     // Runs one editing step; a failure is shown with its code and the text
     // is left as it was before the step.
     bool RunStep(const std::function<void()> &step);
+    // Runs a change of the model as one step and shows what it did.
+    void Apply(const std::function<TSonEditResult()> &change);
+    void RunCommand(TSonEditCommand command, const QKeyEvent &event);
     // Replaces the selection (or nothing) by `text` as one user edit.
     void ReplaceSelection(const QString &text);
-    void DeleteRange(TSonPos from, TSonPos to);
-    void MoveCaret(TSonPos pos, bool keepAnchor, bool keepGoal = false);
-    void MoveRows(int rows, bool keepAnchor);
+    void MoveCaret(TSonPos pos, bool keepAnchor);
+    // After the caret moved: keeps it in view, lit, and known to the input method.
+    void ShowCaret();
     void EnsureCaretVisible();
     void UpdateScrollBars();
     void Fault(const char *step) const;
@@ -108,16 +115,21 @@ private:
     int RowWidth(int row) const;
     int FirstVisibleRow() const;
     int VisibleRows() const;
+    int VisibleRowsEnd() const;
+    int RowTop(int row) const;
     TSonPos PosAtPoint(const QPoint &point) const;
-    bool InSelection(TSonPos pos) const;
-    bool Typable(const QString &text) const;
 
-    TSonStrings m_store;
+    // Drawing steps of paintEvent, back to front.
+    void DrawLineNumbers(QPainter &painter) const;
+    void DrawRow(QPainter &painter, int row) const;
+    void DrawCell(QPainter &painter, TSonPos pos, const QRect &cell) const;
+    void DrawRowEnd(QPainter &painter, int row, int endX) const;
+    void DrawPreedit(QPainter &painter) const;
+    void DrawCaret(QPainter &painter) const;
+    void DrawDropMark(QPainter &painter) const;
+
+    TSonEditModel m_model;
     TSonEditLook m_look;
-    TSonPos m_caret;
-    TSonPos m_anchor;
-    int m_goalX = -1;
-    bool m_overwrite = false;
     QString m_preedit;
     bool m_caretOn = true;
     QTimer m_blink;

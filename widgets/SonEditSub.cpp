@@ -8,6 +8,13 @@
 
 namespace SonEditDraw {
 
+QString CellText(const QString &line, int index)
+{
+    if (line.at(index).isHighSurrogate() && index + 1 < line.size())
+        return line.mid(index, 2);
+    return QString(line.at(index));
+}
+
 QColor Inverse(const QColor &color)
 {
     return QColor(255 - color.red(), 255 - color.green(), 255 - color.blue());

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QRect>
+#include <QString>
 
 class QPainter;
 
@@ -21,11 +22,14 @@ struct TSonEditLook {
     bool showLineEndMarks = true;
     bool showEofMark = false;
     bool showFullSpaceMarks = true;
-    bool acceptTabs = true;
-    bool readOnly = false;
 };
 
 namespace SonEditDraw {
+
+constexpr int CaretWidth = 2;
+
+// The text of the character at `index`: both halves of a surrogate pair.
+QString CellText(const QString &line, int index);
 
 // Each of red, green and blue inverted: how selected text and marks are drawn.
 QColor Inverse(const QColor &color);

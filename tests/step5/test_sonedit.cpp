@@ -1,5 +1,6 @@
 #include "MessageBoxWatcher.h"
 #include "SonEdit.h"
+#include "SonEditKeys.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -24,6 +25,36 @@ struct Editor {
     }
 };
 
+// Text with the caret as '|' and, when there is a selection, its anchor as '['.
+void SetMarkedText(TSonEditModel &model, QString marked)
+{
+    const qsizetype caret = marked.indexOf(QLatin1Char('|'));
+    const qsizetype anchor = marked.indexOf(QLatin1Char('['));
+    const auto posOf = [&](qsizetype at) {
+        return TSonStrings::EndOf({}, marked.left(at).remove(QLatin1Char('|')).remove(QLatin1Char('[')));
+    };
+    const TSonPos caretPos = posOf(caret);
+    const TSonPos anchorPos = anchor < 0 ? caretPos : posOf(anchor);
+    model.SetText(marked.remove(QLatin1Char('|')).remove(QLatin1Char('[')));
+    model.SetAnchor(anchorPos);
+    model.MoveCaret(caretPos, true);
+}
+
+QString MarkedText(const TSonEditModel &model)
+{
+    QStringList lines;
+    for (int line = 0; line < model.Store().LineCount(); ++line)
+        lines.append(model.Store().Line(line));
+    const auto mark = [&](TSonPos pos, QChar sign) { lines[pos.line].insert(pos.index, sign); };
+    // The later mark first, so the earlier one keeps its index.
+    if (model.HasSelection() && model.Anchor() > model.Caret())
+        mark(model.Anchor(), QLatin1Char('['));
+    mark(model.Caret(), QLatin1Char('|'));
+    if (model.HasSelection() && model.Anchor() < model.Caret())
+        mark(model.Anchor(), QLatin1Char('['));
+    return lines.join(QLatin1Char('\n'));
+}
+
 void Commit(QWidget *target, const QString &text, const QString &preedit = QString())
 {
     QInputMethodEvent event(preedit, {});
@@ -45,6 +76,11 @@ private Q_SLOTS:
     void failingStepsShowTheirCode_data();
     void failingStepsShowTheirCode();
     void lineNumberColumn();
+    void namedCommands_data();
+    void namedCommands();
+    void readOnlyRefusesEveryEdit();
+    void keysChooseCommands_data();
+    void keysChooseCommands();
 };
 
 void TestSonEdit::typingAndChangeEvents()
@@ -199,6 +235,13 @@ void TestSonEdit::overwriteAndKeyDown()
     QTest::keyClick(&e.edit, Qt::Key_End);
     QTest::keyClicks(&e.edit, QStringLiteral("x"));
     QCOMPARE(e.edit.GetText(), QStringLiteral("ted(1);x"));
+    // Read-only: typing in overwrite mode neither edits nor selects.
+    e.edit.SetReadOnly(true);
+    QTest::keyClick(&e.edit, Qt::Key_Home);
+    QTest::keyClicks(&e.edit, QStringLiteral("x"));
+    QVERIFY(!e.edit.HasSelection());
+    QCOMPARE(e.edit.GetText(), QStringLiteral("ted(1);x"));
+    e.edit.SetReadOnly(false);
     QTest::keyClick(&e.edit, Qt::Key_Insert);
     QCOMPARE(modes.at(1).at(0).toBool(), false);
     keys.clear();
@@ -324,6 +367,140 @@ void TestSonEdit::lineNumberColumn()
     e.edit.ReLayout();
     QCOMPARE(e.edit.Caret(), (TSonPos{40, 3}));
     QCOMPARE(e.edit.verticalScrollBar()->value(), scroll);
+}
+
+void TestSonEdit::namedCommands_data()
+{
+    using C = TSonEditCommand;
+    QTest::addColumn<C>("command");
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    const QString surrogate = QString::fromUcs4(U"\U0001F600");
+    QTest::newRow("left collapses a selection to its start") << C::MoveLeft << "" << "a[bc|d" << "a|bcd";
+    QTest::newRow("right collapses a backwards selection to its end") << C::MoveRight << "" << "a|bc[d" << "abc|d";
+    QTest::newRow("shift+left extends backwards") << C::MoveLeft << "shift" << "ab|c" << "a|b[c";
+    QTest::newRow("left crosses a line end") << C::MoveLeft << "" << "ab\n|cd" << "ab|\ncd";
+    QTest::newRow("left steps over a surrogate pair") << C::MoveLeft << "" << "a" + surrogate + "|b"
+                                                      << "a|" + surrogate + "b";
+    QTest::newRow("word left drops the selection from the caret") << C::MoveWordLeft << "" << "red [blue|"
+                                                                   << "red |blue";
+    QTest::newRow("down aims for the column after a tab") << C::MoveDown << "" << "a\tb|\nabcdefghij"
+                                                          << "a\tb\nabcdefg|hij";
+    QTest::newRow("down onto a shorter row goes to its end") << C::MoveDown << "" << "abcdef|\nab"
+                                                             << "abcdef\nab|";
+    QTest::newRow("page down moves a page of rows") << C::PageDown << "page2" << "a|\nb\nc\nd" << "a\nb\nc|\nd";
+    QTest::newRow("end of a soft row stays before its last character")
+        << C::MoveRowEnd << "wrap10" << "abc|defghijklm" << "abcdefghi|jklm";
+    QTest::newRow("home goes to the start of the soft row") << C::MoveRowStart << "wrap10" << "abcdefghijkl|m"
+                                                           << "abcdefghij|klm";
+    QTest::newRow("shift+ctrl+end selects to the end") << C::MoveTextEnd << "shift" << "a|b\ncd" << "a[b\ncd|";
+    QTest::newRow("select all") << C::SelectAll << "" << "ab|\ncd" << "[ab\ncd|";
+    QTest::newRow("backspace joins lines") << C::DeleteBefore << "" << "ab\n|cd" << "ab|cd";
+    QTest::newRow("backspace at the start does nothing") << C::DeleteBefore << "" << "|ab" << "|ab";
+    QTest::newRow("backspace takes the selection only") << C::DeleteBefore << "" << "a[bc|d" << "a|d";
+    QTest::newRow("delete takes a surrogate pair whole") << C::DeleteAfter << "" << "a|" + surrogate + "b" << "a|b";
+    QTest::newRow("ctrl+backspace takes the word, not the selection") << C::DeleteWordBefore << "" << "r[ed|(1);"
+                                                                       << "|(1);";
+    QTest::newRow("ctrl+delete takes the word and its spaces") << C::DeleteWordAfter << "" << "|red  blue" << "|blue";
+    QTest::newRow("enter replaces the selection") << C::NewLine << "" << "a[bc|d" << "a\n|d";
+    QTest::newRow("tab when tabs are off does nothing") << C::InsertTab << "notabs" << "a|b" << "a|b";
+    QTest::newRow("overwrite takes the next character") << C::TypeText << "overwrite" << "ab|cd" << "abX|d";
+    QTest::newRow("overwrite keeps the line end") << C::TypeText << "overwrite" << "ab|\ncd" << "abX|\ncd";
+    QTest::newRow("overwrite takes a surrogate pair whole") << C::TypeText << "overwrite" << "a|" + surrogate + "b"
+                                                            << "aX|b";
+    QTest::newRow("overwrite with a selection replaces only it") << C::TypeText << "overwrite" << "a[bc|d"
+                                                                 << "aX|d";
+}
+
+void TestSonEdit::namedCommands()
+{
+    QFETCH(TSonEditCommand, command);
+    QFETCH(QString, setup);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    TSonEditModel model;
+    if (setup == QLatin1String("wrap10"))
+        model.Store().SetWrapColumn(10);
+    model.SetAcceptTabs(setup != QLatin1String("notabs"));
+    if (setup == QLatin1String("overwrite"))
+        model.Run(TSonEditCommand::ToggleOverwrite, {});
+    SetMarkedText(model, before);
+    const TSonCommandInput input{setup == QLatin1String("shift"), QStringLiteral("X"),
+                                 setup == QLatin1String("page2") ? 2 : 1};
+    const QString textBefore = model.Store().Text();
+    const TSonEditResult result = model.Run(command, input);
+    QCOMPARE(MarkedText(model), after);
+    QCOMPARE(result.textChanged, model.Store().Text() != textBefore);
+}
+
+void TestSonEdit::readOnlyRefusesEveryEdit()
+{
+    using C = TSonEditCommand;
+    for (const C command : {C::DeleteBefore, C::DeleteAfter, C::DeleteWordBefore, C::DeleteWordAfter, C::NewLine,
+                            C::InsertTab, C::TypeText, C::Undo}) {
+        // Built by an edit, so there is something to undo.
+        TSonEditModel model;
+        model.ReplaceSelection(QStringLiteral("red\nblue"));
+        model.SetReadOnly(true);
+        // Once in insert mode, once in overwrite mode.
+        for (int pass = 0; pass < 2; ++pass) {
+            model.SetAnchor({0, 1});
+            model.MoveCaret({0, 3}, true);
+            QVERIFY(!model.Run(command, {false, QStringLiteral("X"), 1}).textChanged);
+            QCOMPARE(MarkedText(model), QStringLiteral("r[ed|\nblue"));
+            model.Run(C::ToggleOverwrite, {});
+        }
+    }
+    // Dragging the selection elsewhere is refused too.
+    TSonEditModel model;
+    model.SetReadOnly(true);
+    SetMarkedText(model, QStringLiteral("[red|\nblue"));
+    QVERIFY(!model.MoveSelectionTo({1, 4}).textChanged);
+    QCOMPARE(MarkedText(model), QStringLiteral("[red|\nblue"));
+}
+
+void TestSonEdit::keysChooseCommands_data()
+{
+    using C = TSonEditCommand;
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("command");     // -1: none, the key goes on to the screen
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    const Qt::KeyboardModifiers alt = Qt::AltModifier;
+    const auto row = [](const char *name, int key, Qt::KeyboardModifiers modifiers, const QString &text, int command) {
+        QTest::newRow(name) << key << modifiers << text << command;
+    };
+    row("shift+delete cuts", Qt::Key_Delete, shift, {}, int(C::Cut));
+    row("ctrl+shift+delete cuts too", Qt::Key_Delete, ctrl | shift, {}, int(C::Cut));
+    row("ctrl+delete takes a word", Qt::Key_Delete, ctrl, {}, int(C::DeleteWordAfter));
+    row("ctrl+shift+insert copies", Qt::Key_Insert, ctrl | shift, {}, int(C::Copy));
+    row("shift+insert pastes", Qt::Key_Insert, shift, {}, int(C::Paste));
+    row("insert toggles overwrite", Qt::Key_Insert, {}, {}, int(C::ToggleOverwrite));
+    row("ctrl+comma goes to the row start", Qt::Key_Comma, ctrl, QStringLiteral(","), int(C::MoveRowStart));
+    row("comma alone is typed", Qt::Key_Comma, {}, QStringLiteral(","), int(C::TypeText));
+    row("ctrl+shift+c copies", Qt::Key_C, ctrl | shift, QStringLiteral("C"), int(C::Copy));
+    row("ctrl+alt+c is left alone", Qt::Key_C, ctrl | alt, {}, -1);
+    row("ctrl+b is left alone", Qt::Key_B, ctrl, QStringLiteral("\x02"), -1);
+    row("alt+a is not typed", Qt::Key_A, alt, QStringLiteral("a"), -1);
+    row("alt+home still goes home", Qt::Key_Home, alt, {}, int(C::MoveRowStart));
+    row("ctrl+return is a new line", Qt::Key_Return, ctrl, QStringLiteral("\r"), int(C::NewLine));
+    row("F4 goes to the screen", Qt::Key_F4, {}, {}, -1);
+    row("shift+F7 goes to the screen", Qt::Key_F7, shift, {}, -1);
+    row("half-width katakana is typed", 0, {}, QStringLiteral("ｱ"), int(C::TypeText));
+    row("escape is not typed", Qt::Key_Escape, {}, QStringLiteral("\x1b"), -1);
+}
+
+void TestSonEdit::keysChooseCommands()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, text);
+    QFETCH(int, command);
+    const std::optional<TSonEditCommand> chosen = SonEditKeys::CommandFor(key, modifiers, text);
+    QCOMPARE(chosen ? static_cast<int>(*chosen) : -1, command);
 }
 
 QTEST_MAIN(TestSonEdit)
