@@ -1,5 +1,5 @@
 #include "TextProgramChecker.h"
-#include "TextProgramExpander.h"
+#include "LightProgram.h"
 
 #include <QTest>
 
