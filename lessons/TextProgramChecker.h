@@ -8,9 +8,10 @@
 
 // Reads a STEP5 text program line by line into the light-program language
 // (LightProgram.h), which checks the repeats and makes the lamp's 20 step
-// codes; this class holds what only the text has: its line forms, arguments
-// and the place of a repeat start. The command words are not fixed: they come from the screen's
-// eleven word boxes at every check, so a teacher can change them.
+// codes. This class holds what only the text has: its line forms, the
+// arguments and the last line a repeat may start on. The command words are
+// not fixed: they come from the screen's eleven word boxes at every check, so
+// a teacher can change them.
 class TTextProgramChecker {
 public:
     // Positions of the command words, in the order of the screen's boxes (and
