@@ -21,17 +21,6 @@ LampCode::Colour ColourOfBlock(int kind)
     return static_cast<LampCode::Colour>((kind - BlockKind::Red) / 8);
 }
 
-bool IsLightOrWait(int code)
-{
-    return LampCode::IsColourStep(code) || code == LampCode::WaitForInput;
-}
-
-QString SlotError(int slot, const QString &what)
-{
-    return QStringLiteral("文法エラー「") + QString::number(slot) + QStringLiteral("個目　") + what
-        + QStringLiteral("」");
-}
-
 QStringList TimedItems()
 {
     QStringList items;
@@ -58,6 +47,24 @@ QString PreCheck(const TBlockSlots &blocks)
     return {};
 }
 
+// One slot as an item of the language. Empty slots, and kinds no palette
+// block has (the pre-check refuses those), hold the empty step so the list
+// keeps 20 entries.
+TLightItem SlotItem(const TBlockSlot &slot, int n)
+{
+    const int kind = slot.kind;
+    if (BlockKind::IsColour(kind) || kind == BlockKind::Off)
+        return TLightItem::Step(n, kind + slot.itemIndex + 1);
+    switch (kind) {
+    case BlockKind::RepeatStart: return TLightItem::RepeatStart(n, slot.itemIndex + 1);
+    case BlockKind::RepeatEnd: return TLightItem::RepeatEnd(n);
+    case BlockKind::Wait: return TLightItem::Wait(n);
+    default: return TLightItem::Empty(n);
+    }
+}
+
+constexpr TLightWording kSlotWording{u"個目", u"繰り返しが終了されてません"};
+
 } // namespace
 
 QString TBlockProgramBuilder::UnsetSelectorMessage()
@@ -70,26 +77,6 @@ QString TBlockProgramBuilder::GapMessage()
     return QStringLiteral("命令と命令の間に空白があります。空白を埋めてください。");
 }
 
-QString TBlockProgramBuilder::StartWhileOpenMessage(int slot)
-{
-    return SlotError(slot, QStringLiteral("繰り返しが終了されてません"));
-}
-
-QString TBlockProgramBuilder::EndWithoutStartMessage(int slot)
-{
-    return SlotError(slot, QStringLiteral("繰り返しが開始されてません"));
-}
-
-QString TBlockProgramBuilder::EndRightAfterStartMessage(int slot)
-{
-    return SlotError(slot, QStringLiteral("繰り返しが開始との位置関係が間違っています"));
-}
-
-QString TBlockProgramBuilder::UnclosedAtEndMessage()
-{
-    return QStringLiteral("文法エラー　「繰り返しが終了されてません」");
-}
-
 QString TBlockProgramBuilder::EmptyProgramMessage()
 {
     return QStringLiteral("プログラムが入力されてません");
@@ -98,11 +85,6 @@ QString TBlockProgramBuilder::EmptyProgramMessage()
 QString TBlockProgramBuilder::NotTransferredMessage()
 {
     return QStringLiteral("プログラムの転送がされてません\nプログラム転送をしてください");
-}
-
-QString TBlockProgramBuilder::CheckOkText()
-{
-    return QStringLiteral("文法チェック  OK!");
 }
 
 TBlockBuild TBlockProgramBuilder::Build(const TBlockSlots &blocks)
@@ -114,81 +96,23 @@ TBlockBuild TBlockProgramBuilder::Build(const TBlockSlots &blocks)
     if (const QString found = PreCheck(blocks); !found.isEmpty())
         build.messages << found;
 
-    QList<int> repeatCounts;
-    int starts = 0;
-    int ends = 0;
-    int openCount = 0;
-    int openStart = 0;
+    TLightProgramWalk walk;
     for (int n = 1; n <= BlockSlotCount; ++n) {
-        const TBlockSlot &slot = blocks[static_cast<size_t>(n - 1)];
-        const int kind = slot.kind;
-        int code = LampCode::EmptyStep;
-        if (BlockKind::IsColour(kind) || kind == BlockKind::Off) {
-            code = kind + slot.itemIndex + 1;
-        } else if (kind == BlockKind::RepeatStart) {
-            if (starts != ends) {
-                build.messages << StartWhileOpenMessage(n);
-                return build;
-            }
-            code = LampCode::RepeatStart(n);
-            ++starts;
-            repeatCounts << slot.itemIndex + 1;
-            openCount = slot.itemIndex + 1;
-            openStart = n;
-        } else if (kind == BlockKind::RepeatEnd) {
-            if (starts != ends + 1) {
-                build.messages << EndWithoutStartMessage(n);
-                return build;
-            }
-            if (n - openStart == 1) {
-                build.messages << EndRightAfterStartMessage(n);
-                return build;
-            }
-            code = LampCode::RepeatEnd(openCount);
-            ++ends;
-            openCount = 0;
-        } else if (kind == BlockKind::Wait) {
-            code = LampCode::WaitForInput;
+        const TLightGrammarError error = walk.Add(SlotItem(blocks[static_cast<size_t>(n - 1)], n));
+        if (error != TLightGrammarError::None) {
+            build.messages << LightGrammarMessage(error, n, kSlotWording);
+            build.programList = walk.CodesSoFar();
+            return build;
         }
-        // Empty blocks, and kinds no palette block has (the pre-check has
-        // refused those), hold the empty step so the list keeps 20 entries.
-        build.programList << LampCode::Text(code);
     }
-
-    if (openCount != 0) {
-        build.messages << UnclosedAtEndMessage();
+    build.programList = walk.ProgramList();
+    if (const TLightGrammarError error = walk.Finish(); error != TLightGrammarError::None) {
+        build.messages << LightGrammarMessage(error, BlockSlotCount, kSlotWording);
         return build;
     }
-    build.expandedList = Expand(build.programList, repeatCounts);
+    build.expandedList = walk.ExpandedList();
     build.ok = build.messages.isEmpty();
     return build;
-}
-
-QStringList TBlockProgramBuilder::Expand(const QStringList &programList, const QList<int> &repeatCounts)
-{
-    QStringList expanded;
-    QStringList body;
-    bool inside = false;
-    qsizetype nextCount = 0;
-    for (const QString &entry : programList) {
-        const int v = entry.toInt();
-        if (!inside) {
-            if (IsLightOrWait(v))
-                expanded << entry;
-            else if (LampCode::IsRepeatStart(v))
-                inside = true;
-        } else if (LampCode::IsRepeatEnd(v)) {
-            inside = false;
-            const int count = nextCount < repeatCounts.size() ? repeatCounts.at(nextCount) : 0;
-            ++nextCount;
-            for (int i = 0; i < count; ++i)
-                expanded << body;
-            body.clear();
-        } else if (IsLightOrWait(v)) {
-            body << entry;
-        }
-    }
-    return expanded;
 }
 
 QStringList TBlockProgramBuilder::ReportLines(const TBlockSlots &blocks)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandCodes.h"
+#include "LightProgram.h"
 
 #include <QList>
 #include <QString>
@@ -52,17 +53,15 @@ struct TBlockBuild {
     QStringList expandedList;  // colour and wait steps with the repeats unrolled
 };
 
-// Turns the blocks of the block editor into the lamp's light program and checks
-// the repeat grammar on the way. Plain logic: the screen shows the messages.
+// Reads the blocks of the block editor into the light-program language
+// (LightProgram.h), which checks the repeats and makes the lamp's program.
+// Plain logic: the screen shows the messages.
 class TBlockProgramBuilder {
 public:
     // The pre-check (no holes, every filled slot with a chosen item) reports
     // its finding, and the walk still runs so the program list is filled; a
     // grammar error found by the walk stops it where it stands.
     static TBlockBuild Build(const TBlockSlots &blocks);
-
-    // Unrolls a program list; `repeatCounts` in the order the starts appear.
-    static QStringList Expand(const QStringList &programList, const QList<int> &repeatCounts);
 
     // The program lines of the report, at most one per slot.
     static QStringList ReportLines(const TBlockSlots &blocks);
@@ -76,11 +75,6 @@ public:
 
     static QString UnsetSelectorMessage();
     static QString GapMessage();
-    static QString StartWhileOpenMessage(int slot);
-    static QString EndWithoutStartMessage(int slot);
-    static QString EndRightAfterStartMessage(int slot);
-    static QString UnclosedAtEndMessage();
     static QString EmptyProgramMessage();
     static QString NotTransferredMessage();
-    static QString CheckOkText();
 };

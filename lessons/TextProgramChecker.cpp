@@ -1,7 +1,5 @@
 #include "TextProgramChecker.h"
 
-#include "TextProgramExpander.h"
-
 #include "CommandCodes.h"
 
 #include <QRegularExpression>
@@ -16,10 +14,8 @@ QString LineError(int line, const char *tail)
     return QStringLiteral("文法エラー") + QString::number(line) + QString::fromUtf8(tail);
 }
 
-QString QuotedLineError(int line, const char *tail)
-{
-    return QStringLiteral("文法エラー「") + QString::number(line) + QString::fromUtf8(tail);
-}
+constexpr QStringView kLine = u"行目";
+constexpr TLightWording kLineWording{kLine, u"繰り返しが終了していません"};
 
 // The variant of a colour or off step for its argument text, or -1.
 int StepVariant(const QString &argument)
@@ -68,6 +64,8 @@ QStringList CommandLines(const QString &text)
     return lines;
 }
 
+// Reads the command lines into the light-program language one by one, so
+// the first fault in line order is the one reported.
 class CheckRun {
 public:
     explicit CheckRun(const QStringList &words) : m_words(words) {}
@@ -80,11 +78,9 @@ public:
             return LineError(n, "行目「;」");
         const QString command = line.left(semicolon);
         if (command == m_words.at(TTextProgramChecker::WordJump))
-            return RepeatEnd(n);
-        if (command == m_words.at(TTextProgramChecker::WordWait)) {
-            m_program.append(LampCode::Text(LampCode::WaitForInput));
-            return {};
-        }
+            return Take(TLightItem::RepeatEnd(n));
+        if (command == m_words.at(TTextProgramChecker::WordWait))
+            return Take(TLightItem::Wait(n));
         const qsizetype open = line.indexOf(QLatin1Char('('));
         if (open < 0)
             return LineError(n, "行目「(」");
@@ -97,8 +93,14 @@ public:
             return LineError(n, "行目(命令数は１行に１つのみです)\n")
                 + LineError(n, "行目(全角スペースは使用しないで下さい)");
         // Here '(' stands before ')': it exists and precedes the ';' that follows ')'.
-        const QString word = line.left(open);
-        const QString argument = line.mid(open + 1, close - open - 1);
+        return Command(line.left(open), line.mid(open + 1, close - open - 1), n);
+    }
+
+    const TLightProgramWalk &Walk() const { return m_walk; }
+
+private:
+    QString Command(const QString &word, const QString &argument, int n)
+    {
         for (int w = TTextProgramChecker::WordRed; w <= TTextProgramChecker::WordLoop; ++w) {
             if (word != m_words.at(w))
                 continue;
@@ -107,52 +109,32 @@ public:
             const auto colour = static_cast<LampCode::Colour>(w);
             const int variant = StepVariant(argument);
             if (!LampCode::HasVariant(colour, variant))
-                return QuotedLineError(n, "行目の引数が間違っています」");
-            m_program.append(LampCode::Text(LampCode::ColourStep(colour, variant)));
-            return {};
+                return LightPositionError(n, kLine, u"の引数が間違っています");
+            return Take(TLightItem::Step(n, LampCode::ColourStep(colour, variant)));
         }
-        return QuotedLineError(n, "行目の命令が間違っています」");
+        return LightPositionError(n, kLine, u"の命令が間違っています");
     }
 
-    bool RepeatOpen() const { return m_openCount != 0; }
-    const QStringList &Program() const { return m_program; }
-    const QList<int> &Counts() const { return m_counts; }
-
-private:
+    // Nesting is judged before the line's place and its count.
     QString RepeatStart(int n, const QString &argument)
     {
-        if (m_starts.size() > m_ends.size())
-            return QuotedLineError(n, "行目　繰り返しが終了していません」");
+        const TLightItem start = TLightItem::RepeatStart(n, RepeatCount(argument));
+        if (const TLightGrammarError error = m_walk.Check(start); error != TLightGrammarError::None)
+            return LightGrammarMessage(error, n, kLineWording);
         if (n > kLastRepeatStartLine)
-            return QuotedLineError(n, "行目の繰り返しの位置が間違っています」");
-        const int count = RepeatCount(argument);
-        if (count < 0)
-            return QuotedLineError(n, "行目の引数が間違っています」");
-        m_starts.append(n);
-        m_counts.append(count);
-        m_openCount = count;
-        m_program.append(LampCode::Text(LampCode::RepeatStart(n)));
-        return {};
+            return LightPositionError(n, kLine, u"の繰り返しの位置が間違っています");
+        if (start.count < 0)
+            return LightPositionError(n, kLine, u"の引数が間違っています");
+        return Take(start);
     }
 
-    QString RepeatEnd(int n)
+    QString Take(const TLightItem &item)
     {
-        if (m_starts.size() != m_ends.size() + 1)
-            return QuotedLineError(n, "行目　繰り返しが開始されてません」");
-        if (n == m_starts.last() + 1)
-            return QuotedLineError(n, "行目　繰り返しが開始との位置関係が間違っています」");
-        m_ends.append(n);
-        m_program.append(LampCode::Text(LampCode::RepeatEnd(m_openCount)));
-        m_openCount = 0;
-        return {};
+        return LightGrammarMessage(m_walk.Add(item), item.position, kLineWording);
     }
 
     const QStringList &m_words;
-    QStringList m_program;
-    QList<int> m_starts;
-    QList<int> m_ends;
-    QList<int> m_counts;
-    int m_openCount = 0;
+    TLightProgramWalk m_walk;
 };
 
 } // namespace
@@ -209,15 +191,14 @@ TTextProgramChecker::Result TTextProgramChecker::Check(const QString &text, QStr
             return result;
         }
     }
-    if (run.RepeatOpen()) {
-        result.message = QStringLiteral("文法エラー　「繰り返しが終了されてません」");
+    const TLightProgramWalk &walk = run.Walk();
+    if (const TLightGrammarError error = walk.Finish(); error != TLightGrammarError::None) {
+        result.message = LightGrammarMessage(error, static_cast<int>(lines.size()), kLineWording);
         return result;
     }
 
-    result.programList = run.Program();
-    while (result.programList.size() < LampCode::ProgramLength)
-        result.programList.append(LampCode::Text(LampCode::EmptyStep));
-    result.expandedList = ExpandLightProgram(result.programList, run.Counts());
+    result.programList = walk.ProgramList();
+    result.expandedList = walk.ExpandedList();
     result.ok = true;
     return result;
 }

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "LightProgram.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// Reads a STEP5 text program and turns it into the lamp's light program of 20
-// step codes. The command words are not fixed: they come from the screen's
-// eleven word boxes at every check, so a teacher can change them.
+// Reads a STEP5 text program line by line into the light-program language
+// (LightProgram.h), which checks the repeats and makes the lamp's 20 step
+// codes. This class holds what only the text has: its line forms, the
+// arguments and the last line a repeat may start on. The command words are
+// not fixed: they come from the screen's eleven word boxes at every check, so
+// a teacher can change them.
 class TTextProgramChecker {
 public:
     // Positions of the command words, in the order of the screen's boxes (and

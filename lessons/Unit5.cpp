@@ -307,7 +307,7 @@ TBlockBuild TForm5::CheckAndBuild()
         return build;
     }
     QStringList hint = Host().HintAreaText().split(QLatin1Char('\n'));
-    hint[0] = TBlockProgramBuilder::CheckOkText();
+    hint[0] = LightCheckOkText();
     Host().SetHintAreaText(hint.join(QLatin1Char('\n')));
     return build;
 }

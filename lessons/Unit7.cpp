@@ -84,7 +84,7 @@ QString TForm7::NotTransferredMessage()
 
 QString TForm7::CheckOkMessage()
 {
-    return QStringLiteral("文法チェック  OK!");
+    return LightCheckOkText();
 }
 
 void TForm7::CreateControls()

@@ -1,4 +1,5 @@
 #include "BlockProgram.h"
+#include "TextProgramChecker.h"
 
 #include <QTest>
 
@@ -31,7 +32,8 @@ QStringList Padded(std::initializer_list<int> codes)
     return list;
 }
 
-constexpr int Red = 159, Green = 167, Blue = 175, Yellow = 183, Purple = 191, White = 207, Off = 215;
+constexpr int Red = 159, Green = 167, Blue = 175, Yellow = 183, Purple = 191, LightBlue = 199, White = 207,
+              Off = 215;
 constexpr int Start = 63, End = 83, Wait = 96;
 
 } // namespace
@@ -124,6 +126,47 @@ private Q_SLOTS:
         QVERIFY(build.anyFilled);
         QCOMPARE(build.messages, messages);
         QCOMPARE(build.programList.size(), entries);
+    }
+
+    // The same program as blocks and as text: both lessons must mean the same.
+    void bothLessonsAgree_data()
+    {
+        QTest::addColumn<TBlockSlots>("blocks");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("repeat of 3 after red")
+            << Slots({{Red, 1}, {Start, 2}, {Blue, 2}, {White, 0}, {End, 0}, {Off, 1}})
+            << QStringLiteral("red(1);\nloop(3);\nblue(2);\nwhite(0.5);\njump;\noff(1);");
+        QTest::newRow("fades and a wait in a repeat of 12")
+            << Slots({{Start, 11}, {Green, 6}, {Wait, 0}, {LightBlue, 7}, {Yellow, 5}, {End, 0}, {Purple, 0}})
+            << QStringLiteral("loop(12);\ngreen(6);\nwait;\nlightblue(7);\nyellow(5);\njump;\npurple(0.5);");
+        QTest::newRow("two repeats")
+            << Slots({{Red, 2}, {Start, 1}, {Green, 1}, {End, 0}, {Start, 2}, {Blue, 1}, {End, 0}})
+            << QStringLiteral("red(2);\nloop(2);\ngreen(1);\njump;\nloop(3);\nblue(1);\njump;");
+        TBlockSlots lastRepeat;
+        lastRepeat.fill({Red, 1});
+        lastRepeat[17] = {Start, 1};
+        lastRepeat[19] = {End, 0};
+        QTest::newRow("repeat in steps 18 to 20")
+            << lastRepeat << (QStringLiteral("red(1);\n").repeated(17) + QStringLiteral("loop(2);\nred(1);\njump;"));
+        QTest::newRow("end without start") << Slots({{Red, 0}, {End, 0}}) << QStringLiteral("red(0.5);\njump;");
+        QTest::newRow("end right after start") << Slots({{Start, 0}, {End, 0}}) << QStringLiteral("loop(1);\njump;");
+        QTest::newRow("never closed") << Slots({{Start, 1}, {Red, 0}}) << QStringLiteral("loop(2);\nred(0.5);");
+    }
+    void bothLessonsAgree()
+    {
+        QFETCH(TBlockSlots, blocks);
+        QFETCH(QString, text);
+        const TBlockBuild build = TBlockProgramBuilder::Build(blocks);
+        QStringList words = TTextProgramChecker::DefaultWords();
+        const TTextProgramChecker::Result checked = TTextProgramChecker::Check(text, words);
+        QCOMPARE(checked.ok, build.ok);
+        if (!build.ok) {
+            QCOMPARE(build.messages.size(), 1);
+            QCOMPARE(checked.message, QString(build.messages.first()).replace(QStringLiteral("個目"), QStringLiteral("行目")));
+            return;
+        }
+        QCOMPARE(checked.programList, build.programList);
+        QCOMPARE(checked.expandedList, build.expandedList);
     }
 
     void reportLines()

@@ -1,5 +1,5 @@
 #include "TextProgramChecker.h"
-#include "TextProgramExpander.h"
+#include "LightProgram.h"
 
 #include <QTest>
 
@@ -200,6 +200,8 @@ void TestTextProgram::expander()
     // Fillers inside an open repeat are skipped, as are stray codes outside one.
     QCOMPARE(ExpandLightProgram(Codes({161, 223, 84, 64, 162, 223, 163, 87}), {4}),
              Codes({161, 162, 163, 162, 163, 162, 163, 162, 163}, 0));
+    // A repeat whose count is not known shows its body as written, once.
+    QCOMPARE(ExpandLightProgram(Codes({64, 161, 85, 65, 162, 96, 85}), {2}), Codes({161, 161, 162, 96}, 0));
 }
 
 QTEST_GUILESS_MAIN(TestTextProgram)
