@@ -48,7 +48,8 @@ Q_SIGNALS:
     // A new link to station k is being made.
     void Connecting(int k);
     void Connected(int k);
-    // The link could not be made or broke; it is closed now.
+    // The link could not be made, or broke otherwise than by the other
+    // station closing it; an open link that breaks reports Closed as well.
     void Failed(int k, QAbstractSocket::SocketError reason);
     // An open link ended: the other station closed it, or Close did.
     void Closed(int k);
