@@ -8,6 +8,7 @@
 #include "MainHost.h"
 #include "NetworkSettings.h"
 #include "PageScreen.h"
+#include "StationLinks.h"
 #include "StationListener.h"
 
 #include <QCheckBox>
@@ -21,13 +22,24 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusTipEvent>
-#include <QTcpSocket>
 #include <QTime>
 #include <exception>
 
 using namespace NetworkSettingsIndex;
 
 namespace {
+// The send and close buttons.
+struct TWindowButton {
+    const char *name;
+    QRect rect;
+    const char *picture;
+    void (TForm16::*click)();
+};
+constexpr std::array<TWindowButton, 2> WindowButtons{{
+    {"Image2", QRect(318, 256, 90, 38), "Picture\\BUTTON\\send.jpg", &TForm16::Image2Click},
+    {"Image3", QRect(318, 330, 90, 38), "Picture\\BUTTON\\close3.jpg", &TForm16::Image3Click},
+}};
+
 void PaintGrey(QWidget *widget)
 {
     QPalette pal = widget->palette();
@@ -41,22 +53,18 @@ TForm16::TForm16(TMainHost &host, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_host(host)
     , m_listener(new TStationListener(MessagePort, this))
+    , m_links(new TStationLinks(MessagePort, this))
 {
     setObjectName(QStringLiteral("TForm16"));
     setFixedSize(420, 380);
     CreateControls();
+    ShowListenerEvents();
+    ShowLinkEvents();
+}
 
-    m_listener->SetAcceptFilter([this](const QString &peer) {
-        switch (ReceiveModeOf(m_host.NetworkSettings)) {
-        case TReceiveMode::AcceptAll:
-            return true;
-        case TReceiveMode::AcceptRegistered:
-            return RegisteredStation(m_host.NetworkSettings, peer) != 0;
-        case TReceiveMode::AcceptNone:
-            break;
-        }
-        return false;
-    });
+void TForm16::ShowListenerEvents()
+{
+    m_listener->SetAcceptFilter([this](const QString &peer) { return AcceptsConnectionFrom(m_host.NetworkSettings, peer); });
     connect(m_listener, &TStationListener::Rejected, this, [this] {
         // A station that is not registered leaves no trace in the log.
         if (ReceiveModeOf(m_host.NetworkSettings) == TReceiveMode::AcceptRegistered)
@@ -79,15 +87,31 @@ TForm16::TForm16(TMainHost &host, QWidget *parent)
     });
 }
 
-TForm16::~TForm16()
+void TForm16::ShowLinkEvents()
 {
-    for (TDestination &d : m_destinations)
-        d.link->disconnect(this);
+    connect(m_links, &TStationLinks::Connected, this, [this](int k) { Log(ChatMessage::OutgoingConnectedLine(OwnName(), At(k).name)); });
+    connect(m_links, &TStationLinks::Closed, this, [this](int k) {
+        Untick(k);
+        Log(ChatMessage::OutgoingClosedLine(OwnName(), At(k).name));
+    });
+    connect(m_links, &TStationLinks::Failed, this, [this](int k) {
+        Untick(k);
+        Log(ChatMessage::OutgoingFailedLine(At(k).address));
+    });
 }
 
 void TForm16::CreateControls()
 {
     PaintGrey(this);
+    CreateTitle();
+    for (int k = 1; k <= DestinationCount; ++k)
+        CreateDestination(k);
+    CreateMessageControls();
+    LoadPictures();
+}
+
+void TForm16::CreateTitle()
+{
     Image1 = new TImage(this, QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 420, 36);
     Image1->SetStretch(true);
@@ -104,41 +128,30 @@ void TForm16::CreateControls()
         raise();
     });
     connect(Image1, &TImage::MouseUp, this, [this] { m_dragging = false; });
+}
 
-    for (int k = 1; k <= DestinationCount; ++k) {
-        TDestination &d = At(k);
-        const int y = 46 + (k - 1) * 30;
-        d.box = new QCheckBox(this);
-        d.box->setObjectName(QStringLiteral("CheckBox%1").arg(k));
-        d.box->setGeometry(12, y, 22, 24);
-        d.panel = new QFrame(this);
-        d.panel->setObjectName(QStringLiteral("Panel%1").arg(k + 2));
-        d.panel->setFrameShape(QFrame::Panel);
-        d.panel->setFrameShadow(QFrame::Sunken);
-        d.panel->setGeometry(36, y, 166, 24);
-        d.label = new QLabel(d.panel);
-        d.label->setObjectName(QStringLiteral("Label%1").arg(k + 2));
-        d.label->setGeometry(4, 2, 158, 20);
-        d.panel->installEventFilter(this);
-        d.label->installEventFilter(this);
-        connect(d.box, &QCheckBox::toggled, this, [this, k] { CheckBoxClick(k); });
+void TForm16::CreateDestination(int k)
+{
+    TDestination &d = At(k);
+    const int y = 46 + (k - 1) * 30;
+    d.box = new QCheckBox(this);
+    d.box->setObjectName(QStringLiteral("CheckBox%1").arg(k));
+    d.box->setGeometry(12, y, 22, 24);
+    d.panel = new QFrame(this);
+    d.panel->setObjectName(QStringLiteral("Panel%1").arg(k + 2));
+    d.panel->setFrameShape(QFrame::Panel);
+    d.panel->setFrameShadow(QFrame::Sunken);
+    d.panel->setGeometry(36, y, 166, 24);
+    d.label = new QLabel(d.panel);
+    d.label->setObjectName(QStringLiteral("Label%1").arg(k + 2));
+    d.label->setGeometry(4, 2, 158, 20);
+    d.panel->installEventFilter(this);
+    d.label->installEventFilter(this);
+    connect(d.box, &QCheckBox::toggled, this, [this, k] { CheckBoxClick(k); });
+}
 
-        d.link = new QTcpSocket(this);
-        connect(d.link, &QTcpSocket::connected, this, [this, k] {
-            Log(ChatMessage::OutgoingConnectedLine(OwnName(), At(k).name));
-        });
-        connect(d.link, &QTcpSocket::disconnected, this, [this, k] {
-            Untick(k);
-            Log(ChatMessage::OutgoingClosedLine(OwnName(), At(k).name));
-        });
-        connect(d.link, &QTcpSocket::errorOccurred, this, [this, k](QAbstractSocket::SocketError error) {
-            if (error == QAbstractSocket::RemoteHostClosedError)
-                return;
-            Untick(k);
-            Log(ChatMessage::OutgoingFailedLine(At(k).address));
-        });
-    }
-
+void TForm16::CreateMessageControls()
+{
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(210, 46, 198, 200);
@@ -153,54 +166,38 @@ void TForm16::CreateControls()
     Edit21->setStatusTip(QStringLiteral("送信したいメッセージをここに書き込みます"));
     connect(Edit21, &QLineEdit::returnPressed, this, &TForm16::Image2Click);
 
-    Image2 = new TImage(this, QStringLiteral("Image2"));
-    Image2->setGeometry(318, 256, 90, 38);
-    Image2->SetStretch(true);
-    Image2->SetPressedLook(true);
-    connect(Image2, &TImage::Click, this, &TForm16::Image2Click);
+    for (size_t i = 0; i < WindowButtons.size(); ++i) {
+        const TWindowButton &row = WindowButtons.at(i);
+        auto *button = new TImage(this, QString::fromLatin1(row.name));
+        button->setGeometry(row.rect);
+        button->SetStretch(true);
+        button->SetPressedLook(true);
+        connect(button, &TImage::Click, this, row.click);
+        m_buttons.at(i) = button;
+    }
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(12, 298, 296, 70);
     Label1->setWordWrap(true);
     Label1->setStyleSheet(QStringLiteral("color: #c00000;"));
+}
 
-    Image3 = new TImage(this, QStringLiteral("Image3"));
-    Image3->setGeometry(318, 330, 90, 38);
-    Image3->SetStretch(true);
-    Image3->SetPressedLook(true);
-    connect(Image3, &TImage::Click, this, &TForm16::Image3Click);
-
+void TForm16::LoadPictures()
+{
     try {
         Image1->LoadPicture(QStringLiteral("Picture\\PANEL\\net_snd.jpg"));
-        Image2->LoadPicture(QStringLiteral("Picture\\BUTTON\\send.jpg"));
-        Image3->LoadPicture(QStringLiteral("Picture\\BUTTON\\close3.jpg"));
+        for (size_t i = 0; i < WindowButtons.size(); ++i)
+            m_buttons.at(i)->LoadPicture(QString::fromLatin1(WindowButtons.at(i).picture));
     } catch (const TLoadError &) {
         TPageScreen::ShowCreateError(this);
     }
 }
 
-void TForm16::SetNetworkPorts(quint16 listenPort, quint16 remotePort)
-{
-    m_listener->SetPort(listenPort);
-    m_remotePorts.fill(remotePort);
-}
-
-void TForm16::SetStationPort(int k, quint16 port)
-{
-    if (k >= 1 && k <= static_cast<int>(m_remotePorts.size()))
-        m_remotePorts.at(static_cast<size_t>(k - 1)) = port;
-}
-
-void TForm16::SetListenAddress(const QHostAddress &address)
-{
-    m_listener->SetListenAddress(address);
-}
-
 void TForm16::SetStationAddress(const QHostAddress &address)
 {
-    m_stationAddress = address;
     m_listener->SetListenAddress(address);
+    m_links->SetSourceAddress(address);
 }
 
 QString TForm16::OwnName() const
@@ -315,22 +312,16 @@ void TForm16::CheckBoxClick(int k)
         return;
     }
     if (!d.box->isChecked()) {
-        d.link->abort();
+        m_links->Close(k);
         return;
     }
     d.address = NetworkEntry(m_host.NetworkSettings, Address(k));
     d.name = d.label->text();
-    QHostAddress parsed;
-    if (!parsed.setAddress(d.address) || parsed.protocol() != QAbstractSocket::IPv4Protocol) {
+    if (!m_links->Connect(k, d.address)) {
         // An incomplete address can never connect: say so as any failed connection.
         Log(ChatMessage::OutgoingFailedLine(d.address));
         d.box->setChecked(false);
-        return;
     }
-    d.link->abort();
-    if (!m_stationAddress.isNull())
-        d.link->bind(m_stationAddress);
-    d.link->connectToHost(parsed, m_remotePorts.at(static_cast<size_t>(k - 1)));
 }
 
 void TForm16::Image2Click()
@@ -347,8 +338,7 @@ void TForm16::Image2Click()
         for (int k = 1; k <= DestinationCount; ++k) {
             if (!At(k).box->isChecked())
                 continue;
-            if (NetworkEntry(settings, Name(k)).isEmpty() || NetworkEntry(settings, ThirdPart(k)).isEmpty()
-                || NetworkEntry(settings, FourthPart(k)).isEmpty()) {
+            if (!StationSettingsComplete(settings, k)) {
                 QMessageBox::warning(this, QString(), QStringLiteral("ネットワーク設定が正しく設定されておりません。\nネットワーク設定を再度確認して下さい。"));
                 return;
             }
@@ -362,10 +352,9 @@ void TForm16::Image2Click()
         const QString ownAddress = NetworkEntry(settings, OwnAddress);
         const QString message = ChatMessage::Build(ownAddress, ChatMessage::TimeText(QTime::currentTime()), text);
         const QString line = ChatMessage::SentLogLine(message, ownAddress, OwnName());
-        const QByteArray bytes = Cp932::Encode(message);
-        for (TDestination &d : m_destinations) {
-            if (d.box->isChecked() && d.link->state() == QAbstractSocket::ConnectedState)
-                d.link->write(bytes);
+        for (int k = 1; k <= DestinationCount; ++k) {
+            if (At(k).box->isChecked())
+                m_links->Send(k, message);
         }
         Log(line);
         Edit21->clear();
@@ -376,10 +365,10 @@ void TForm16::Image2Click()
 
 void TForm16::Image3Click()
 {
-    for (int k = 1; k <= DestinationCount; ++k)
+    for (int k = 1; k <= DestinationCount; ++k) {
         Untick(k);
-    for (TDestination &d : m_destinations)
-        d.link->abort();
+        m_links->Close(k);
+    }
     m_listener->Close();
     hide();
 }

@@ -10,9 +10,9 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QTcpSocket;
 class TImage;
 class TMainHost;
+class TStationLinks;
 class TStationListener;
 
 // The message window beside the network page: sends one line to every
@@ -24,16 +24,12 @@ public:
     static constexpr int DestinationCount = 6;
 
     explicit TForm16(TMainHost &host, QWidget *parent = nullptr);
-    ~TForm16() override;
 
-    // Tests run stations side by side on loopback with free ports.
-    void SetNetworkPorts(quint16 listenPort, quint16 remotePort);
-    void SetListenAddress(const QHostAddress &address);
     // Listens on `address` and lets the links leave from it, so the others
     // see this station at the address it sends in its messages.
     void SetStationAddress(const QHostAddress &address);
-    // Station k (1 to 6) alone on another port, so one test station can be unreachable.
-    void SetStationPort(int k, quint16 port);
+    // The window's ports: tests point them at free ports on loopback.
+    TStationLinks &Links() { return *m_links; }
     TStationListener &Listener() { return *m_listener; }
 
     // Opened by the network page: centred on the desktop, a window of its own.
@@ -54,12 +50,18 @@ private:
         QCheckBox *box = nullptr;
         QFrame *panel = nullptr;
         QLabel *label = nullptr;
-        QTcpSocket *link = nullptr;
+        // What the link was opened for, kept for the lines that report on it.
         QString address;
         QString name;
     };
 
     void CreateControls();
+    void CreateTitle();
+    void CreateDestination(int k);
+    void CreateMessageControls();
+    void LoadPictures();
+    void ShowListenerEvents();
+    void ShowLinkEvents();
     void FormShow();
     void RefreshNames();
     void Log(const QString &line);
@@ -69,16 +71,14 @@ private:
 
     TMainHost &m_host;
     TStationListener *m_listener = nullptr;
-    QHostAddress m_stationAddress;
-    std::array<quint16, DestinationCount> m_remotePorts{MessagePort, MessagePort, MessagePort, MessagePort, MessagePort, MessagePort};
+    TStationLinks *m_links = nullptr;
     std::array<TDestination, DestinationCount> m_destinations{};
     bool m_logClosing = true;
     QPoint m_dragOffset;
     bool m_dragging = false;
 
     TImage *Image1 = nullptr;   // title
-    TImage *Image2 = nullptr;   // send
-    TImage *Image3 = nullptr;   // close
+    std::array<TImage *, 2> m_buttons{};   // Image2 send, Image3 close
     QLineEdit *Edit21 = nullptr;
     QPlainTextEdit *Memo1 = nullptr;
     QLabel *Label1 = nullptr;   // receiving state

@@ -26,12 +26,46 @@ QString StationNameFor(const QStringList &settings, const QString &address)
     return name.isEmpty() ? address : name;
 }
 
+QString ReceiveModeText(TReceiveMode mode)
+{
+    return QString::number(static_cast<int>(mode));
+}
+
+void SetReceiveMode(QStringList &settings, TReceiveMode mode)
+{
+    if (settings.size() <= ReceiveMode)
+        settings.resize(EntryCount);
+    settings[ReceiveMode] = ReceiveModeText(mode);
+}
+
 TReceiveMode ReceiveModeOf(const QStringList &settings)
 {
     const QString mode = NetworkEntry(settings, ReceiveMode);
-    if (mode == QLatin1String("1"))
-        return TReceiveMode::AcceptAll;
-    if (mode == QLatin1String("2"))
-        return TReceiveMode::AcceptRegistered;
+    for (const TReceiveMode known : {TReceiveMode::AcceptAll, TReceiveMode::AcceptRegistered}) {
+        if (mode == ReceiveModeText(known))
+            return known;
+    }
     return TReceiveMode::AcceptNone;
+}
+
+bool AcceptsConnectionFrom(const QStringList &settings, const QString &peer)
+{
+    switch (ReceiveModeOf(settings)) {
+    case TReceiveMode::AcceptAll:
+        return true;
+    case TReceiveMode::AcceptRegistered:
+        return RegisteredStation(settings, peer) != 0;
+    case TReceiveMode::AcceptNone:
+        break;
+    }
+    return false;
+}
+
+bool StationSettingsComplete(const QStringList &settings, int k)
+{
+    for (const int entry : {Name(k), ThirdPart(k), FourthPart(k)}) {
+        if (NetworkEntry(settings, entry).isEmpty())
+            return false;
+    }
+    return true;
 }

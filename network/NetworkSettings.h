@@ -24,6 +24,10 @@ constexpr int ClassCode = 27;
 // Values of the receive mode entry.
 enum class TReceiveMode { AcceptAll = 1, AcceptRegistered = 2, AcceptNone = 3 };
 
+// The text the receive mode entry holds for `mode` ("1" to "3").
+QString ReceiveModeText(TReceiveMode mode);
+void SetReceiveMode(QStringList &settings, TReceiveMode mode);
+
 // Reads the record safely even when it is shorter than it should be.
 QString NetworkEntry(const QStringList &settings, int index);
 
@@ -36,3 +40,9 @@ QString StationNameFor(const QStringList &settings, const QString &address);
 
 // The receive mode held in entry 0; anything unreadable counts as "accept none".
 TReceiveMode ReceiveModeOf(const QStringList &settings);
+
+// Whether the record's receive mode takes a connection from `peer`.
+bool AcceptsConnectionFrom(const QStringList &settings, const QString &peer);
+
+// Station k has a name and its third and fourth address parts: enough to send to it.
+bool StationSettingsComplete(const QStringList &settings, int k);

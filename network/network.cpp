@@ -1,6 +1,5 @@
 #include "network.h"
 
-#include "Cp932.h"
 #include "DragController.h"
 #include "FitText.h"
 #include "Image.h"
@@ -11,6 +10,7 @@
 #include "StationCommand.h"
 #include "StationCommandGate.h"
 #include "StationFinder.h"
+#include "StationLinks.h"
 #include "StationListener.h"
 #include "StationPalette.h"
 #include "Selector.h"
@@ -22,7 +22,6 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QTcpSocket>
 #include <exception>
 
 using namespace NetworkSettingsIndex;
@@ -41,6 +40,31 @@ int PanelIndexOf(const QString &objectName)
     return -1;
 }
 
+TImage *MakeButton(QWidget *parent, const QString &name, const QRect &rect, const QString &hint)
+{
+    auto *button = new TImage(parent, name);
+    button->setGeometry(rect);
+    button->SetStretch(true);
+    button->SetPressedLook(true);
+    if (!hint.isEmpty())
+        button->SetHint(hint);
+    return button;
+}
+
+// The buttons for all stations; each slot's execute button is built with its slot.
+struct TPageButton {
+    const char *name;
+    QRect rect;
+    const char *hint;
+    const char *picture;
+    void (TForm14::*click)();
+};
+constexpr std::array<TPageButton, 4> PageButtons{{
+    {"Image3", QRect(484, 14, 110, 36), "ネットワークの設定を行います", "Picture\\BUTTON\\net_set.jpg", &TForm14::Image3Click},
+    {"Image4", QRect(600, 14, 110, 36), "メッセージ送信画面を表示します", "Picture\\BUTTON\\net_send.jpg", &TForm14::Image4Click},
+    {"Image5", QRect(505, 200, 90, 51), "接続先すべてにプログラムを転送します", "Picture\\BUTTON\\pro_tenso.jpg", &TForm14::Image5Click},
+    {"Image6", QRect(605, 200, 90, 51), "接続先すべてにプログラムを実行します", "Picture\\BUTTON\\pro_jikkou.jpg", &TForm14::Image6Click},
+}};
 
 void PaintGrey(QWidget *widget)
 {
@@ -55,6 +79,7 @@ void PaintGrey(QWidget *widget)
 TForm14::TForm14(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm14"))
     , m_listener(new TStationListener(CommandPort, this))
+    , m_links(new TStationLinks(CommandPort, this))
     , m_gate(new TStationCommandGate(host, this))
     , m_drag(new TDragController(this))
     , m_finder(new TStationFinder(this))
@@ -63,6 +88,7 @@ TForm14::TForm14(TMainHost &host, QWidget *parent)
     CreateSettingsPanel();
     CreateFinderControls();
     LoadPictures();
+    ShowLinkEvents();
 
     m_listener->SetReadCap(CommandReadCap);
     m_listener->SetAcceptFilter([this](const QString &peer) {
@@ -76,21 +102,22 @@ TForm14::TForm14(TMainHost &host, QWidget *parent)
     });
 }
 
-TForm14::~TForm14()
-{
-    for (TSlot &slot : m_slots)
-        slot.link->disconnect(this);
-}
-
 void TForm14::CreateControls()
 {
     Image1 = new TImage(this, QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 720, 430);
     Image1->SetStretch(true);
+    CreatePalette();
+    CreatePageButtons();
+    for (int k = 1; k <= SlotCount; ++k)
+        CreateSlot(k);
+    CreateLabels();
+}
 
+void TForm14::CreatePalette()
+{
     for (int i = 0; i < StationPalette::PanelCount; ++i) {
-        const TPalettePanel &info = StationPalette::Panel(i);
-        auto *panel = new TImage(this, QString::fromLatin1(info.objectName));
+        auto *panel = new TImage(this, QString::fromLatin1(StationPalette::Panel(i).objectName));
         panel->setGeometry(8 + i * 52, 14, 50, 50);
         panel->SetStretch(true);
         panel->SetHint(i == StationPalette::DeletePanel ? QStringLiteral("削除の命令です")
@@ -111,72 +138,51 @@ void TForm14::CreateControls()
         connect(panel, &TImage::MouseUp, this, [this] { m_pressedPanel = -1; });
         m_panels.at(static_cast<size_t>(i)) = panel;
     }
+}
 
-    auto makeButton = [this](const QString &name, const QRect &rect, const QString &hint) {
-        auto *button = new TImage(this, name);
-        button->setGeometry(rect);
-        button->SetStretch(true);
-        button->SetPressedLook(true);
-        button->SetHint(hint);
-        return button;
-    };
-    Image3 = makeButton(QStringLiteral("Image3"), QRect(484, 14, 110, 36), QStringLiteral("ネットワークの設定を行います"));
-    Image4 = makeButton(QStringLiteral("Image4"), QRect(600, 14, 110, 36), QStringLiteral("メッセージ送信画面を表示します"));
+void TForm14::CreatePageButtons()
+{
+    for (size_t i = 0; i < PageButtons.size(); ++i) {
+        const TPageButton &row = PageButtons.at(i);
+        TImage *button = MakeButton(this, QString::fromLatin1(row.name), row.rect, QString::fromUtf8(row.hint));
+        connect(button, &TImage::Click, this, row.click);
+        m_pageButtons.at(i) = button;
+    }
     Image2 = new TImage(this, QStringLiteral("Image2"));
     Image2->setGeometry(500, 90, 200, 100);
     Image2->SetStretch(true);
-    Image5 = makeButton(QStringLiteral("Image5"), QRect(505, 200, 90, 51), QStringLiteral("接続先すべてにプログラムを転送します"));
-    Image6 = makeButton(QStringLiteral("Image6"), QRect(605, 200, 90, 51), QStringLiteral("接続先すべてにプログラムを実行します"));
-    connect(Image3, &TImage::Click, this, &TForm14::Image3Click);
-    connect(Image4, &TImage::Click, this, &TForm14::Image4Click);
-    connect(Image5, &TImage::Click, this, &TForm14::Image5Click);
-    connect(Image6, &TImage::Click, this, &TForm14::Image6Click);
+}
 
+void TForm14::CreateSlot(int k)
+{
     static constexpr std::array<const char *, SlotCount> ExecuteNames{"Image7", "Image8", "Image9", "Image10", "Image17", "Image18"};
-    for (int k = 1; k <= SlotCount; ++k) {
-        TSlot &slot = SlotAt(k);
-        const int y = 70 + (k - 1) * 52;
-        slot.name = new QLineEdit(this);
-        slot.name->setObjectName(QStringLiteral("StationName%1").arg(k));
-        slot.name->setGeometry(20, y + 9, 130, 24);
-        slot.name->setReadOnly(true);
-        slot.target = new TImage(this, QStringLiteral("StationTarget%1").arg(k));
-        slot.target->setGeometry(160, y, 42, 42);
-        slot.target->SetStretch(true);
-        slot.target->setFrameShape(QFrame::Box);
-        m_drag->AcceptDropsOn(
-            slot.target, [](const QString &name) { return PanelIndexOf(name) >= 0; },
-            [this, k](const QString &name, QPoint) { SlotDragDrop(k, PanelIndexOf(name)); });
-        slot.selector = new TSelector(this);
-        slot.selector->setObjectName(QStringLiteral("StationSelector%1").arg(k));
-        slot.selector->setGeometry(212, y + 9, 100, 24);
-        slot.selector->setEnabled(false);
-        slot.status = new QLabel(QStringLiteral("未接続"), this);
-        slot.status->setObjectName(QStringLiteral("StationStatus%1").arg(k));
-        slot.status->setGeometry(320, y + 9, 80, 24);
-        slot.execute = makeButton(QString::fromLatin1(ExecuteNames.at(static_cast<size_t>(k - 1))),
-                                  QRect(405, y + 5, 80, 32), QStringLiteral("プログラムを実行します"));
-        connect(slot.execute, &TImage::Click, this, [this, k] { ExecuteClick(k); });
+    TSlot &slot = SlotAt(k);
+    const int y = 70 + (k - 1) * 52;
+    slot.name = new QLineEdit(this);
+    slot.name->setObjectName(QStringLiteral("StationName%1").arg(k));
+    slot.name->setGeometry(20, y + 9, 130, 24);
+    slot.name->setReadOnly(true);
+    slot.target = new TImage(this, QStringLiteral("StationTarget%1").arg(k));
+    slot.target->setGeometry(160, y, 42, 42);
+    slot.target->SetStretch(true);
+    slot.target->setFrameShape(QFrame::Box);
+    m_drag->AcceptDropsOn(
+        slot.target, [](const QString &name) { return PanelIndexOf(name) >= 0; },
+        [this, k](const QString &name, QPoint) { SlotDragDrop(k, PanelIndexOf(name)); });
+    slot.selector = new TSelector(this);
+    slot.selector->setObjectName(QStringLiteral("StationSelector%1").arg(k));
+    slot.selector->setGeometry(212, y + 9, 100, 24);
+    slot.selector->setEnabled(false);
+    slot.status = new QLabel(QStringLiteral("未接続"), this);
+    slot.status->setObjectName(QStringLiteral("StationStatus%1").arg(k));
+    slot.status->setGeometry(320, y + 9, 80, 24);
+    slot.execute = MakeButton(this, QString::fromLatin1(ExecuteNames.at(static_cast<size_t>(k - 1))), QRect(405, y + 5, 80, 32),
+                              QStringLiteral("プログラムを実行します"));
+    connect(slot.execute, &TImage::Click, this, [this, k] { ExecuteClick(k); });
+}
 
-        slot.link = new QTcpSocket(this);
-        connect(slot.link, &QTcpSocket::stateChanged, this, [this, k](QAbstractSocket::SocketState state) {
-            if (state == QAbstractSocket::HostLookupState || state == QAbstractSocket::ConnectingState)
-                SlotAt(k).status->setText(QStringLiteral("接続中.."));
-        });
-        connect(slot.link, &QTcpSocket::connected, this, [this, k] { SlotAt(k).status->setText(QStringLiteral("接続完了")); });
-        connect(slot.link, &QTcpSocket::disconnected, this, [this, k] {
-            SlotAt(k).status->setText(QStringLiteral("切断"));
-            EmptySlot(k);
-        });
-        connect(slot.link, &QTcpSocket::errorOccurred, this, [this, k](QAbstractSocket::SocketError error) {
-            // A remote close is reported by the disconnection that follows it.
-            if (error == QAbstractSocket::RemoteHostClosedError)
-                return;
-            SlotAt(k).status->setText(QStringLiteral("接続エラー"));
-            EmptySlot(k);
-        });
-    }
-
+void TForm14::CreateLabels()
+{
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(20, 372, 220, 20);
@@ -190,7 +196,21 @@ void TForm14::CreateControls()
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setStyleSheet(QStringLiteral("color: #c00000;"));
-    Label3->setWordWrap(true);
+}
+
+void TForm14::ShowLinkEvents()
+{
+    auto say = [this](int k, const QString &text) { SlotAt(k).status->setText(text); };
+    connect(m_links, &TStationLinks::Connecting, this, [say](int k) { say(k, QStringLiteral("接続中..")); });
+    connect(m_links, &TStationLinks::Connected, this, [say](int k) { say(k, QStringLiteral("接続完了")); });
+    connect(m_links, &TStationLinks::Closed, this, [this, say](int k) {
+        say(k, QStringLiteral("切断"));
+        EmptySlot(k);
+    });
+    connect(m_links, &TStationLinks::Failed, this, [this, say](int k) {
+        say(k, QStringLiteral("接続エラー"));
+        EmptySlot(k);
+    });
 }
 
 void TForm14::CreateSettingsPanel()
@@ -252,10 +272,7 @@ void TForm14::CreateSettingsPanel()
     RadioButton3->setObjectName(QStringLiteral("RadioButton3"));
     RadioButton3->setGeometry(460, 124, 240, 24);
 
-    Image19 = new TImage(Panel1, QStringLiteral("Image19"));
-    Image19->setGeometry(590, 360, 100, 44);
-    Image19->SetStretch(true);
-    Image19->SetPressedLook(true);
+    Image19 = MakeButton(Panel1, QStringLiteral("Image19"), QRect(590, 360, 100, 44), QString());
     connect(Image19, &TImage::Click, this, &TForm14::Image19Click);
 }
 
@@ -264,10 +281,8 @@ void TForm14::LoadPictures()
     try {
         Image1->LoadPicture(QStringLiteral("Picture\\PANEL\\net_back.jpg"));
         Image2->LoadPicture(QStringLiteral("Picture\\PANEL\\net_1.jpg"));
-        Image3->LoadPicture(QStringLiteral("Picture\\BUTTON\\net_set.jpg"));
-        Image4->LoadPicture(QStringLiteral("Picture\\BUTTON\\net_send.jpg"));
-        Image5->LoadPicture(QStringLiteral("Picture\\BUTTON\\pro_tenso.jpg"));
-        Image6->LoadPicture(QStringLiteral("Picture\\BUTTON\\pro_jikkou.jpg"));
+        for (size_t i = 0; i < PageButtons.size(); ++i)
+            m_pageButtons.at(i)->LoadPicture(QString::fromLatin1(PageButtons.at(i).picture));
         for (TSlot &slot : m_slots)
             slot.execute->LoadPicture(QStringLiteral("Picture\\BUTTON\\net_jikko.jpg"));
         Image20->LoadPicture(QStringLiteral("Picture\\PANEL\\net_set.jpg"));
@@ -279,27 +294,11 @@ void TForm14::LoadPictures()
     }
 }
 
-void TForm14::SetNetworkPorts(quint16 listenPort, quint16 remotePort)
-{
-    m_listener->SetPort(listenPort);
-    m_remotePorts.fill(remotePort);
-}
-
-void TForm14::SetStationPort(int k, quint16 port)
-{
-    if (k >= 1 && k <= static_cast<int>(m_remotePorts.size()))
-        m_remotePorts.at(static_cast<size_t>(k - 1)) = port;
-}
-
-void TForm14::SetListenAddress(const QHostAddress &address)
-{
-    m_listener->SetListenAddress(address);
-}
-
 void TForm14::SetStationAddress(const QHostAddress &address)
 {
     m_stationAddress = address;
     m_listener->SetListenAddress(address);
+    m_links->SetSourceAddress(address);
     m_finder->SetBindAddress(address);
 }
 
@@ -317,7 +316,7 @@ void TForm14::FormShow()
     const QString own = m_stationAddress.isNull() ? OwnIPv4Address() : m_stationAddress.toString();
     Label1->setText(own.isEmpty() ? QStringLiteral("127.0.0.1") : own);
     OpenListener();
-    Host().NetworkSettings[ReceiveMode] = QStringLiteral("1");
+    SetReceiveMode(Host().NetworkSettings, TReceiveMode::AcceptAll);
     m_finder->Open();
 }
 
@@ -429,8 +428,8 @@ void TForm14::SlotDragDrop(int slot, int panel)
         }
         if (s.tag != 0) {
             ConnectLink(slot);
-        } else if (s.link->state() != QAbstractSocket::UnconnectedState) {
-            s.link->abort();
+        } else if (m_links->InUse(slot)) {
+            m_links->Close(slot);
             s.status->setText(QStringLiteral("切断"));
         }
     } catch (const std::exception &) {
@@ -440,30 +439,8 @@ void TForm14::SlotDragDrop(int slot, int panel)
 
 void TForm14::ConnectLink(int slot)
 {
-    TSlot &s = SlotAt(slot);
-    const QString address = NetworkEntry(Host().NetworkSettings, Address(slot));
-    QHostAddress parsed;
-    if (!parsed.setAddress(address) || parsed.protocol() != QAbstractSocket::IPv4Protocol) {
+    if (!m_links->Connect(slot, NetworkEntry(Host().NetworkSettings, Address(slot))))
         Warn(QStringLiteral("エラーが発生しました\nIPアドレスを確認して下さい"));
-        return;
-    }
-    if (s.link->state() != QAbstractSocket::UnconnectedState) {
-        if (s.link->peerName() == address && s.link->peerPort() == m_remotePorts.at(static_cast<size_t>(slot - 1)))
-            return;
-        // The station's address changed since: the old link goes quietly.
-        const QSignalBlocker quiet(s.link);
-        s.link->abort();
-    }
-    if (!m_stationAddress.isNull())
-        s.link->bind(m_stationAddress);
-    s.link->connectToHost(parsed, m_remotePorts.at(static_cast<size_t>(slot - 1)));
-}
-
-void TForm14::Send(int slot, const QString &text)
-{
-    QTcpSocket *link = SlotAt(slot).link;
-    if (link->state() == QAbstractSocket::ConnectedState)
-        link->write(Cp932::Encode(text));
 }
 
 void TForm14::ExecuteClick(int slot)
@@ -481,7 +458,7 @@ void TForm14::ExecuteClick(int slot)
             Warn(QStringLiteral("LEDの命令がありません。LEDを光らせる色を枠の中にドラッグして下さい"));
             return;
         }
-        Send(slot, StationCommand::EncodeDirect(SlotCode(slot)));
+        m_links->Send(slot, StationCommand::EncodeDirect(SlotCode(slot)));
     } catch (const std::exception &) {
         Warn(UnexpectedError);
     }
@@ -496,14 +473,14 @@ void TForm14::Image5Click()
             Warn(SettingsError);
             return;
         }
-        Send(k, StationCommand::EncodeProgram(SlotCode(k)));
+        m_links->Send(k, StationCommand::EncodeProgram(SlotCode(k)));
     }
 }
 
 void TForm14::Image6Click()
 {
     for (int k = 1; k <= SlotCount; ++k)
-        Send(k, StationCommand::EncodeExecute());
+        m_links->Send(k, StationCommand::EncodeExecute());
 }
 
 void TForm14::Image3Click()
@@ -542,16 +519,16 @@ void TForm14::Image19Click()
     settings[OwnName] = Edit7->text();
     settings[OwnAddress] = Label1->text();
     settings[ClassCode] = ClassCodeEdit->text();
-    if (RadioButton1->isChecked()) {
-        OpenListener();
-        settings[ReceiveMode] = QStringLiteral("1");
-    } else if (RadioButton2->isChecked()) {
-        OpenListener();
-        settings[ReceiveMode] = QStringLiteral("2");
-        m_listener->CloseConnectionsUnless([&settings](const QString &peer) { return RegisteredStation(settings, peer) != 0; });
-    } else {
+    const TReceiveMode mode = RadioButton1->isChecked()   ? TReceiveMode::AcceptAll
+                              : RadioButton2->isChecked() ? TReceiveMode::AcceptRegistered
+                                                          : TReceiveMode::AcceptNone;
+    SetReceiveMode(settings, mode);
+    if (mode == TReceiveMode::AcceptNone) {
         m_listener->Close();
-        settings[ReceiveMode] = QStringLiteral("3");
+    } else {
+        OpenListener();
+        if (mode == TReceiveMode::AcceptRegistered)
+            m_listener->CloseConnectionsUnless([&settings](const QString &peer) { return RegisteredStation(settings, peer) != 0; });
     }
     Label2->setText(Edit7->text());
 }

@@ -10,13 +10,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTcpSocket;
 class TDragController;
 class TFinderDialog;
 class TImage;
 class TSelector;
 class TStationCommandGate;
 class TStationFinder;
+class TStationLinks;
 class TStationListener;
 struct TFoundStation;
 
@@ -33,19 +33,15 @@ public:
     static constexpr qint64 CommandReadCap = 1024;
 
     TForm14(TMainHost &host, QWidget *parent);
-    ~TForm14() override;
 
     void FormShow() override;
 
-    // Tests run stations side by side on loopback with free ports.
-    void SetNetworkPorts(quint16 listenPort, quint16 remotePort);
-    void SetListenAddress(const QHostAddress &address);
     // Pins this station to one address: it listens there, its links leave
     // from there and the page shows it as the own address. Lets several
     // stations share one computer, each on its own loopback address.
     void SetStationAddress(const QHostAddress &address);
-    // Station k (1 to 6) alone on another port, so one test station can be unreachable.
-    void SetStationPort(int k, quint16 port);
+    // The station's ports: tests point them at free ports on loopback.
+    TStationLinks &Links() { return *m_links; }
     TStationListener &Listener() { return *m_listener; }
     const TStationCommandGate &CommandGate() const { return *m_gate; }
     TStationFinder &Finder() { return *m_finder; }
@@ -82,7 +78,6 @@ private:
         TSelector *selector = nullptr;
         QLabel *status = nullptr;
         TImage *execute = nullptr;
-        QTcpSocket *link = nullptr;
         int tag = 0;
     };
     struct TStationBoxes {
@@ -91,13 +86,17 @@ private:
     };
 
     void CreateControls();
+    void CreatePalette();
+    void CreatePageButtons();
+    void CreateSlot(int slot);
+    void CreateLabels();
     void CreateSettingsPanel();
     void LoadPictures();
+    void ShowLinkEvents();
     void ConnectLink(int slot);
     void EmptySlot(int slot);
     bool OpenListener();
     bool StationComplete(int slot, bool allAddressParts) const;
-    void Send(int slot, const QString &text);
     void StartPanelDrag(int panel);
     void Warn(const QString &text);
     void CreateFinderControls();
@@ -107,25 +106,22 @@ private:
     const TStationBoxes &BoxesAt(int slot) const { return m_boxes.at(static_cast<size_t>(slot - 1)); }
 
     TStationListener *m_listener = nullptr;
+    TStationLinks *m_links = nullptr;
     TStationCommandGate *m_gate = nullptr;
     TDragController *m_drag = nullptr;
     TStationFinder *m_finder = nullptr;
     TFinderDialog *m_finderDialog = nullptr;
     QHostAddress m_stationAddress;
-    std::array<quint16, SlotCount> m_remotePorts{CommandPort, CommandPort, CommandPort, CommandPort, CommandPort, CommandPort};
 
     std::array<TSlot, SlotCount> m_slots{};
     std::array<TStationBoxes, SlotCount> m_boxes{};
     std::array<TImage *, 9> m_panels{};
+    std::array<TImage *, 4> m_pageButtons{};   // Image3 to Image6
     int m_pressedPanel = -1;
     QPoint m_pressPoint;
 
     TImage *Image1 = nullptr;  // background
     TImage *Image2 = nullptr;  // beside the buttons for all stations
-    TImage *Image3 = nullptr;
-    TImage *Image4 = nullptr;
-    TImage *Image5 = nullptr;
-    TImage *Image6 = nullptr;
     TImage *Image19 = nullptr;
     QWidget *Panel1 = nullptr;  // settings panel
     TImage *Image20 = nullptr;  // its background

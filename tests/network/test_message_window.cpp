@@ -4,6 +4,7 @@
 #include "Said.h"
 #include "Net_Message.h"
 #include "NetworkSettings.h"
+#include "StationLinks.h"
 #include "StationListener.h"
 
 #include <QCheckBox>
@@ -29,11 +30,12 @@ struct Station {
         : window(std::make_unique<TForm16>(host))
         , port(FreeLoopbackPort())
     {
-        host.NetworkSettings[ReceiveMode] = QStringLiteral("1");
+        SetReceiveMode(host.NetworkSettings, TReceiveMode::AcceptAll);
         host.NetworkSettings[OwnName] = ownName;
         host.NetworkSettings[OwnAddress] = QStringLiteral("127.0.0.1");
-        window->SetListenAddress(QHostAddress::LocalHost);
-        window->SetNetworkPorts(port, port);
+        window->Listener().SetListenAddress(QHostAddress::LocalHost);
+        window->Listener().SetPort(port);
+        window->Links().SetPort(port);
     }
     void Register(int k, const QString &name, quint16 remotePort)
     {
@@ -41,7 +43,7 @@ struct Station {
         host.NetworkSettings[Name(k)] = name;
         host.NetworkSettings[ThirdPart(k)] = QStringLiteral("0");
         host.NetworkSettings[FourthPart(k)] = QStringLiteral("1");
-        window->SetStationPort(k, remotePort);
+        window->Links().SetStationPort(k, remotePort);
     }
     void Open()
     {
@@ -173,20 +175,20 @@ private Q_SLOTS:
         b.Open();
 
         // Mode 2, A not registered at B: no line at all on B.
-        b.host.NetworkSettings[ReceiveMode] = QStringLiteral("2");
+        SetReceiveMode(b.host.NetworkSettings, TReceiveMode::AcceptRegistered);
         a.Box(1)->click();
         QTRY_VERIFY(!a.Box(1)->isChecked());
         QTest::qWait(100);
         QCOMPARE(b.Log(), QStringList());
 
         // Mode 3: one closing line.
-        b.host.NetworkSettings[ReceiveMode] = QStringLiteral("3");
+        SetReceiveMode(b.host.NetworkSettings, TReceiveMode::AcceptNone);
         a.Box(1)->click();
         QTRY_VERIFY(!a.Box(1)->isChecked());
         QTRY_COMPARE(b.Log(), QStringList{QStringLiteral("[ 127.0.0.1 ---> B局 ]切断")});
 
         // Anything not of the message form is dropped without a word.
-        b.host.NetworkSettings[ReceiveMode] = QStringLiteral("1");
+        SetReceiveMode(b.host.NetworkSettings, TReceiveMode::AcceptAll);
         QTcpSocket raw;
         raw.connectToHost(QHostAddress::LocalHost, b.port);
         QVERIFY(raw.waitForConnected(5000));

@@ -123,6 +123,14 @@ private Q_SLOTS:
         QCOMPARE(StationNameFor(s, QStringLiteral("192.168.0.7")), QStringLiteral("192.168.0.7"));
         QCOMPARE(ReceiveModeOf(s), TReceiveMode::AcceptNone);
         QCOMPARE(NetworkEntry(QStringList{}, OwnAddress), QString());
+        // The record the page writes is read back by the message window.
+        QStringList written;
+        SetReceiveMode(written, TReceiveMode::AcceptRegistered);
+        QCOMPARE(written.value(ReceiveMode), QStringLiteral("2"));
+        written[Address(2)] = QStringLiteral("192.168.0.5");
+        QVERIFY(AcceptsConnectionFrom(written, QStringLiteral("192.168.0.5")));
+        QVERIFY(!AcceptsConnectionFrom(written, QStringLiteral("192.168.0.9")));
+        QVERIFY(!AcceptsConnectionFrom(s, QStringLiteral("192.168.0.5")));   // no readable mode: nobody
     }
 
     void receivedMessagesBecomeLogLines_data()

@@ -6,6 +6,7 @@
 #include "NetworkSettings.h"
 #include "Selector.h"
 #include "StationFinder.h"
+#include "StationLinks.h"
 #include "StationListener.h"
 #include "network.h"
 
@@ -54,8 +55,9 @@ struct Station {
         : page(std::make_unique<TForm14>(host, nullptr))
         , port(FreeLoopbackPort())
     {
-        page->SetListenAddress(QHostAddress::LocalHost);
-        page->SetNetworkPorts(port, port);
+        page->Listener().SetListenAddress(QHostAddress::LocalHost);
+        page->Listener().SetPort(port);
+        page->Links().SetPort(port);
         // The finder keeps to loopback too: it asks 127.0.0.2 and 127.0.0.3 alone, on a port of its own.
         page->Finder().SetBindAddress(QHostAddress::LocalHost);
         page->Finder().SetPort(FinderTestPort());
@@ -76,7 +78,7 @@ struct Station {
     // Station k is at 127.0.0.1 under `name`; every slot talks to `remotePort`.
     void Register(int k, const QString &name, quint16 remotePort, const QString &ownName = QStringLiteral("A局"))
     {
-        page->SetStationPort(k, remotePort);
+        page->Links().SetStationPort(k, remotePort);
         Find<QLineEdit>(QStringLiteral("Edit%1").arg(8 + k))->setText(name);
         const QStringList parts{QStringLiteral("127"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("1")};
         for (int part = 0; part < 4; ++part)
@@ -380,8 +382,8 @@ private Q_SLOTS:
         TForm14 page(host, nullptr);
         QTcpServer squatter;
         QVERIFY(squatter.listen(QHostAddress::LocalHost, 0));
-        page.SetListenAddress(QHostAddress::LocalHost);
-        page.SetNetworkPorts(squatter.serverPort(), squatter.serverPort());
+        page.Listener().SetListenAddress(QHostAddress::LocalHost);
+        page.Listener().SetPort(squatter.serverPort());
         page.show();
         page.FormShow();
         const auto *label = page.findChild<QLabel *>(QStringLiteral("Label3"));

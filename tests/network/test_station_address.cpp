@@ -3,6 +3,8 @@
 #include "MessageBoxWatcher.h"
 #include "Net_Message.h"
 #include "NetworkSettings.h"
+#include "StationLinks.h"
+#include "StationListener.h"
 #include "StationOption.h"
 #include "network.h"
 
@@ -26,7 +28,7 @@ TStationOption Read(const QStringList &rest)
 
 void RegisterStationOne(TMainHost &host, const QString &name)
 {
-    host.NetworkSettings[ReceiveMode] = QStringLiteral("1");
+    SetReceiveMode(host.NetworkSettings, TReceiveMode::AcceptAll);
     host.NetworkSettings[Address(1)] = QStringLiteral("127.0.0.1");
     host.NetworkSettings[Name(1)] = name;
     host.NetworkSettings[ThirdPart(1)] = QStringLiteral("0");
@@ -69,7 +71,8 @@ private Q_SLOTS:
         StationHost host;
         TForm14 page(host, nullptr);
         page.SetStationAddress(Pinned);
-        page.SetNetworkPorts(other.serverPort(), other.serverPort());
+        page.Listener().SetPort(other.serverPort());
+        page.Links().SetPort(other.serverPort());
         page.show();
         page.FormShow();
         QCOMPARE(page.findChild<QLabel *>(QStringLiteral("Label1"))->text(), Pinned.toString());
@@ -106,7 +109,8 @@ private Q_SLOTS:
         RegisterStationOne(host, QStringLiteral("A局"));
         TForm16 window(host);
         window.SetStationAddress(Pinned);
-        window.SetNetworkPorts(other.serverPort(), other.serverPort());
+        window.Listener().SetPort(other.serverPort());
+        window.Links().SetPort(other.serverPort());
         window.ShowWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->click();
