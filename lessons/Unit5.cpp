@@ -326,7 +326,7 @@ void TForm5::Image7Click()
         return;
     if (!BuildUsableProgram())
         return;
-    Host().Transfer(TTransferRequest::LightProgram(Host().ProgramList));
+    Host().Transfer(TTransferRequest::LightProgram(Host().ProgramList)); // as the check built it
     Image8->setEnabled(true);
 }
 

@@ -230,7 +230,7 @@ void TForm7::Image14Click()
         QMessageBox::information(this, QString(), NotCheckedMessage());
         return;
     }
-    Host().Transfer(TTransferRequest::LightProgram(Host().ProgramList));
+    Host().Transfer(TTransferRequest::LightProgram(Host().ProgramList)); // as the check built it
 }
 
 void TForm7::Image15Click()

@@ -33,6 +33,8 @@ public:
         CodeReportFromStep5 = 10, CodeReportFromStep3 = 11,
         CodePreviewFromStep5 = 12, CodePreviewFromStep3 = 13,
     };
+    // The preview and report are entered only from STEP3 and STEP5; their
+    // PageCode names both the page shown and the lesson to go back to.
     struct OverLesson {
         int code;
         Page shown;
@@ -70,6 +72,7 @@ public:
     // so an execute afterwards runs, or is refused, as it would have been.
     // (A direct command leaves the lists alone; only mode and code come back.)
     void TransferKeepingPrepared(const TTransferRequest &request);
+    // Puts `code` in ExecuteCode and sends it alone.
     bool SendExecute(LampCode::Execute code)
     {
         ExecuteCode = code;
@@ -96,37 +99,12 @@ public:
 
     // Shows the preview or report over the lesson `returnTo` (STEP3 or STEP5);
     // the step buttons stay off until ReturnToLesson.
-    void OpenOver(Page shown, Page returnTo)
-    {
-        for (const OverLesson &over : OverLessonPages) {
-            if (over.shown == shown && over.returnTo == returnTo) {
-                PageCode = over.code;
-                ShowPage(shown);
-                SetStepButtonsEnabled(false, false);
-                return;
-            }
-        }
-    }
+    void OpenOver(Page shown, Page returnTo);
     // The lesson the preview or report was opened over; -1 on a lesson page.
-    int ReturnPage() const
-    {
-        for (const OverLesson &over : OverLessonPages) {
-            if (over.code == PageCode)
-                return over.returnTo;
-        }
-        return -1;
-    }
+    int ReturnPage() const;
     // Leaves the preview or report for the lesson it was opened over, both
     // step buttons on again.
-    void ReturnToLesson()
-    {
-        const int lesson = ReturnPage();
-        if (lesson >= 0) {
-            ShowPage(lesson);
-            PageCode = lesson;
-        }
-        SetStepButtonsEnabled(true, true);
-    }
+    void ReturnToLesson();
     // Enables or disables the next-step and previous-step buttons.
     virtual void SetStepButtonsEnabled(bool previous, bool next) = 0;
 
