@@ -315,8 +315,7 @@ void TForm1::Image6Click()
     LoadTitle(PageCode);
     if (PageCode == PageStep10)
         Image6->setEnabled(false);
-    ProgramList.clear();
-    TransferMode = 0;
+    ForgetPreparedTransfer();
 }
 
 void TForm1::Image7Click()
@@ -329,8 +328,7 @@ void TForm1::Image7Click()
     LoadTitle(PageCode);
     if (PageCode == PageStep1)
         Image7->setEnabled(false);
-    ProgramList.clear();
-    TransferMode = 0;
+    ForgetPreparedTransfer();
 }
 
 void TForm1::Image3Click()

@@ -31,6 +31,8 @@ public:
     ~TForm1() override;
 
     // TMainHost
+    using TMainHost::SendExecute;
+    using TMainHost::Transfer;
     void Transfer() override;
     bool SendExecute() override;
     void ShowPage(int page) override;

@@ -7,6 +7,7 @@
 #include "LoadError.h"
 #include "PageScreen.h"
 #include "PortNames.h"
+#include "TransferRequest.h"
 #include "Unit1.h"
 #include "WorkFolder.h"
 #include "rs232c.h"
@@ -445,13 +446,7 @@ void TForm15::TestButtonClick()
     // White for one second, so the pupil sees which lamp on the desk answers.
     // The lesson's prepared transfer stays as it was: an execute after the
     // test must not run a program that was never sent.
-    const int mode = m_main.TransferMode;
-    const int direct = m_main.DirectCode;
-    m_main.TransferMode = LampCode::ModeDirectLight;
-    m_main.DirectCode = TestLightCode;
-    m_main.Transfer();
-    m_main.TransferMode = mode;
-    m_main.DirectCode = direct;
+    m_main.TransferKeepingPrepared(TTransferRequest::DirectLight(TestLightCode));
     Label_TestStatus->setText(name.toUpper() + QStringLiteral("のランプを白く1秒点灯しました"));
 }
 

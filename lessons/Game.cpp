@@ -5,6 +5,7 @@
 #include "Image.h"
 #include "MainHost.h"
 #include "PacedWait.h"
+#include "TransferRequest.h"
 
 #include <QLCDNumber>
 #include <QLabel>
@@ -174,16 +175,12 @@ int TForm17::SelectedSpeed() const
     return 0;
 }
 
-void TForm17::Send(int code, int mode)
+void TForm17::Send(const TTransferRequest &request)
 {
     // A command asked while the previous one is still on the wire (a press
     // while a judging sound goes out, or a quick second press) is sent right
     // after it; dropped, the lamp would show another colour than the screen.
-    Host().RunWhenIdle([this, code, mode] {
-        Host().DirectCode = code;
-        Host().TransferMode = mode;
-        Host().Transfer();
-    });
+    Host().RunWhenIdle([this, request] { Host().Transfer(request); });
 }
 
 void TForm17::ShowSignal(TSignalGame::Signal signal)
@@ -228,15 +225,15 @@ void TForm17::btn1Click()
 
     ShowSignal(TSignalGame::Red);
     Play(QStringLiteral("kachi"));
-    Send(TSignalGame::kRedCode, 1);
+    Send(TTransferRequest::DirectLight(TSignalGame::kRedCode));
     PacedWait(1000);
     ShowSignal(TSignalGame::Yellow);
     Play(QStringLiteral("kachi"));
-    Send(TSignalGame::kYellowCode, 1);
+    Send(TTransferRequest::DirectLight(TSignalGame::kYellowCode));
     PacedWait(1000);
     ShowSignal(TSignalGame::Blue);
     Play(QStringLiteral("up02"));
-    Send(TSignalGame::kBlueCode, 1);
+    Send(TTransferRequest::DirectLight(TSignalGame::kBlueCode));
     PacedWait(1000);
 
     m_game.starting = false;
@@ -254,7 +251,7 @@ void TForm17::btn2Click()
         return;
     m_game.signal = m_game.NextSignal();
     ShowSignal(m_game.signal);
-    Send(TSignalGame::LightCodeFor(m_game.signal), 1);
+    Send(TTransferRequest::DirectLight(TSignalGame::LightCodeFor(m_game.signal)));
 }
 
 void TForm17::Timer1Timer()
@@ -274,7 +271,7 @@ void TForm17::Timer1Timer()
         const TSignalGame::Judgement j = TSignalGame::Judge(m_game.announcement, m_game.signal);
         m_game.score += j.scoreChange;
         if (j.soundCode >= 0)
-            Send(j.soundCode, 3);
+            Send(TTransferRequest::DirectSound(j.soundCode));
         if (j.carPicture >= 0)
             DrawScene(j.carPicture, {j.carX, j.carY});
         if (j.good) {

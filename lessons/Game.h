@@ -15,6 +15,7 @@ class QLabel;
 class QRadioButton;
 class QSoundEffect;
 class TImage;
+class TTransferRequest;
 
 // STEP9: the traffic-signal game, played on the screen and on the lamp.
 class TForm17 : public TPageScreen {
@@ -38,7 +39,7 @@ public:
 private:
     void CreateControls();
     void LoadPictures();
-    void Send(int code, int mode);
+    void Send(const TTransferRequest &request);
     void ShowSignal(TSignalGame::Signal signal);
     void Play(const QString &name);
     void DrawScene(int carPicture = -1, QPoint at = {});

@@ -95,7 +95,7 @@ void TForm10::ApplyFontSetting()
 void TForm10::FormShow()
 {
     ApplyFontSetting();
-    const bool fromText = Host().PageCode == TMainHost::CodeReportFromStep5;
+    const bool fromText = Host().ReturnPage() == TMainHost::PageStep5;
     const QList<TReportLine> lines = ReportText::Build(Host().ReportTextList, Host().ReportWordList, fromText);
     if (lines == m_builtFrom && !RichEdit3->document()->isEmpty())
         return; // the same program: keep what the pupil typed
@@ -133,14 +133,7 @@ QStringList TForm10::ReportLines() const
 
 void TForm10::ReturnToEditor()
 {
-    if (Host().PageCode == TMainHost::CodeReportFromStep5) {
-        Host().ShowPage(TMainHost::PageStep5);
-        Host().PageCode = TMainHost::PageStep5;
-    } else if (Host().PageCode == TMainHost::CodeReportFromStep3) {
-        Host().ShowPage(TMainHost::PageStep3);
-        Host().PageCode = TMainHost::PageStep3;
-    }
-    Host().SetStepButtonsEnabled(true, true);
+    Host().ReturnToLesson();
 }
 
 void TForm10::Image3Click()

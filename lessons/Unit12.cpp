@@ -4,6 +4,7 @@
 #include "LoadError.h"
 #include "MainHost.h"
 #include "MsTimer.h"
+#include "TransferRequest.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -152,9 +153,7 @@ void TForm12::Image4Click()
     // Disabled before sending: the transfer handles events while it paces
     // the bytes, and a second click must not start a second run.
     Image4->setEnabled(false);
-    Host().DirectCode = m_command.StepCode();
-    Host().TransferMode = 1;
-    Host().Transfer();
+    Host().Transfer(TTransferRequest::DirectLight(m_command.StepCode()));
     if (!pictureLoaded) {
         // The lamp has its command; only the picture on the screen is missing.
         ShowCreateError(this);

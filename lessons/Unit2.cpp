@@ -6,6 +6,7 @@
 #include "LoadError.h"
 #include "MainHost.h"
 #include "MsTimer.h"
+#include "TransferRequest.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -116,10 +117,8 @@ void TForm2::Image1Click()
     // The wire takes one transfer at a time; the list must not change under it.
     if (Host().IsTransferring())
         return;
-    Host().ProgramList = LampCode::PadLightProgram(
-        {std::begin(LampCode::SampleProgram), std::end(LampCode::SampleProgram)});
-    Host().TransferMode = LampCode::ModeLightProgram;
-    Host().Transfer();
+    Host().Transfer(TTransferRequest::LightProgram(LampCode::PadLightProgram(
+        {std::begin(LampCode::SampleProgram), std::end(LampCode::SampleProgram)})));
     Image2->setEnabled(true);
 }
 
@@ -139,8 +138,7 @@ void TForm2::Image2Click()
     ShowPreviewPicture(0);
     MsTimer1->SetInterval(2000);
     MsTimer1->SetEnabled(true);
-    Host().ExecuteCode = LampCode::RunLightProgram;
-    Host().SendExecute();
+    Host().SendExecute(LampCode::RunLightProgram);
 }
 
 void TForm2::ShowPreviewPicture(int index)

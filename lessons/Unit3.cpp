@@ -6,6 +6,7 @@
 #include "MainHost.h"
 #include "MsTimer.h"
 #include "Selector.h"
+#include "TransferRequest.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -187,10 +188,8 @@ void TForm3::Image4Click()
 
     const int code = DirectLightCommand::Code(m_frameCode, index);
     m_lastCode = code;
-    Host().DirectCode = code;
-    Host().TransferMode = LampCode::ModeDirectLight;
     Image4->setEnabled(false);
-    Host().Transfer();
+    Host().Transfer(TTransferRequest::DirectLight(code));
 
     m_previewIndex = index;
     const DirectLightCommand::Preview preview = DirectLightCommand::PreviewFor(index);

@@ -6,6 +6,7 @@
 #include "MainHost.h"
 #include "NoteCode.h"
 #include "SoundPlayer.h"
+#include "TransferRequest.h"
 
 namespace {
 
@@ -98,7 +99,5 @@ void TForm4::KeyPress(int keyIndex)
     m_playing = true;
     m_player->PlayToEnd(m_noteCode);
     m_playing = false;
-    Host().DirectCode = m_noteCode;
-    Host().TransferMode = 3;
-    Host().Transfer();
+    Host().Transfer(TTransferRequest::DirectSound(m_noteCode));
 }

@@ -8,6 +8,7 @@
 #include "ProgramFile.h"
 #include "Step3Record.h"
 #include "Selector.h"
+#include "TransferRequest.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -325,8 +326,7 @@ void TForm5::Image7Click()
         return;
     if (!BuildUsableProgram())
         return;
-    Host().TransferMode = LampCode::ModeLightProgram;
-    Host().Transfer();
+    Host().Transfer(TTransferRequest::LightProgram(Host().ProgramList)); // as the check built it
     Image8->setEnabled(true);
 }
 
@@ -350,26 +350,20 @@ void TForm5::Image8Click()
         QMessageBox::information(this, QString(), TBlockProgramBuilder::NotTransferredMessage());
         return;
     }
-    Host().ExecuteCode = LampCode::RunLightProgram;
-    Host().SendExecute();
+    Host().SendExecute(LampCode::RunLightProgram);
 }
 
 void TForm5::Image10Click()
 {
     if (!BuildUsableProgram())
         return;
-    // The preview reads PageCode when it is shown to know where to return.
-    Host().PageCode = TMainHost::CodePreviewFromStep3;
-    Host().ShowPage(TMainHost::PagePreview);
-    Host().SetStepButtonsEnabled(false, false);
+    Host().OpenOver(TMainHost::PagePreview, TMainHost::PageStep3);
 }
 
 void TForm5::Image4Click()
 {
     Host().ReportTextList = TBlockProgramBuilder::ReportLines(Slots());
-    Host().PageCode = TMainHost::CodeReportFromStep3;
-    Host().ShowPage(TMainHost::PageReport);
-    Host().SetStepButtonsEnabled(false, false);
+    Host().OpenOver(TMainHost::PageReport, TMainHost::PageStep3);
 }
 
 QString TForm5::KeptLessonName() const

@@ -11,6 +11,7 @@
 #include "NoteLetters.h"
 #include "NoteStaff.h"
 #include "SoundPlayer.h"
+#include "TransferRequest.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -423,12 +424,8 @@ void TForm6::Image18Click()
         Inform(this, QStringLiteral("命令がありません。音を入力して下さい"));
         return;
     }
-    Host().LightList.clear();
-    if (m_ledMode)
-        Host().LightList = MelodyProgram::LightList(m_colours);
-    Host().ProgramList = MelodyProgram::SoundList(codes);
-    Host().TransferMode = 4;
-    Host().Transfer();
+    const QStringList lights = m_ledMode ? MelodyProgram::LightList(m_colours) : QStringList();
+    Host().Transfer(TTransferRequest::LightAndSound(MelodyProgram::SoundList(codes), lights));
 }
 
 void TForm6::Image19Click()
@@ -439,8 +436,7 @@ void TForm6::Image19Click()
         Inform(this, QStringLiteral("プログラムが転送されてません\nプログラムを転送してください"));
         return;
     }
-    Host().ExecuteCode = m_ledMode ? 9 : 7;
-    Host().SendExecute();
+    Host().SendExecute(m_ledMode ? LampCode::RunLightAndSound : LampCode::RunSoundOnly);
 }
 
 void TForm6::SetLedMode(bool on)

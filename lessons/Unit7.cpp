@@ -9,6 +9,7 @@
 #include "SonEdit.h"
 #include "Step5Record.h"
 #include "TextProgramChecker.h"
+#include "TransferRequest.h"
 #include "WorkFolder.h"
 
 #include <QKeyEvent>
@@ -229,38 +230,31 @@ void TForm7::Image14Click()
         QMessageBox::information(this, QString(), NotCheckedMessage());
         return;
     }
-    Host().TransferMode = LampCode::ModeLightProgram;
-    Host().Transfer();
+    Host().Transfer(TTransferRequest::LightProgram(Host().ProgramList)); // as the check built it
 }
 
 void TForm7::Image15Click()
 {
     if (Host().IsTransferring())
         return;
-    if (Host().TransferMode == 0) {
+    if (!Host().TransferPrepared()) {
         QMessageBox::information(this, QString(), NotTransferredMessage());
         return;
     }
-    Host().ExecuteCode = LampCode::RunLightProgram;
-    Host().SendExecute();
+    Host().SendExecute(LampCode::RunLightProgram);
 }
 
 void TForm7::Image17Click()
 {
-    // The preview reads PageCode when it is shown to know where to return.
-    Host().PageCode = TMainHost::CodePreviewFromStep5;
-    Host().ShowPage(TMainHost::PagePreview);
-    Host().SetStepButtonsEnabled(false, false);
+    Host().OpenOver(TMainHost::PagePreview, TMainHost::PageStep5);
 }
 
 void TForm7::Image18Click()
 {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     Host().ReportTextList = SonEdit1->GetText().split(lineBreak);
-    Host().SetStepButtonsEnabled(false, false);
     Host().ReportWordList = CommandWords();
-    Host().PageCode = TMainHost::CodeReportFromStep5;
-    Host().ShowPage(TMainHost::PageReport);
+    Host().OpenOver(TMainHost::PageReport, TMainHost::PageStep5);
 }
 
 void TForm7::Image13Click()

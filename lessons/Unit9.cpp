@@ -168,14 +168,7 @@ void TForm9::Image2Click()
 void TForm9::Image7Click()
 {
     StopPreview();
-    if (Host().PageCode == TMainHost::CodePreviewFromStep5) {
-        Host().ShowPage(TMainHost::PageStep5);
-        Host().PageCode = TMainHost::PageStep5;
-    } else if (Host().PageCode == TMainHost::CodePreviewFromStep3) {
-        Host().ShowPage(TMainHost::PageStep3);
-        Host().PageCode = TMainHost::PageStep3;
-    }
-    Host().SetStepButtonsEnabled(true, true);
+    Host().ReturnToLesson();
 }
 
 void TForm9::MsTimer1Timer()

@@ -17,6 +17,7 @@
 //   LampCode::NoteCode(LampCode::LengthNormal, 0)          -> 32
 //   LampCode::PadLightProgram({162, 178, 186})             -> 20 texts, the rest "223"
 //   Framing and execute bytes: LampCode::ModeLightProgram (2), LampCode::RunLightProgram (6), ...
+//   What a screen sends is said with these through TTransferRequest (TransferRequest.h).
 namespace LampCode {
 
 // ---- light step codes -------------------------------------------------------
@@ -124,9 +125,12 @@ inline constexpr int CloseLightAndSound = 2;
 
 // ---- execute bytes --------------------------------------------------------------
 
-inline constexpr int RunLightProgram = 6;
-inline constexpr int RunLightAndSound = 9;
-inline constexpr int RunSoundOnly = 7;
+// A type of their own, so the host's SendExecute takes only these.
+enum Execute : int {
+    RunLightProgram = 6,
+    RunSoundOnly = 7,
+    RunLightAndSound = 9,
+};
 
 // ---- the fixed STEP1 sample, the game's direct commands --------------------------
 

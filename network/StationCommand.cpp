@@ -1,6 +1,7 @@
 #include "StationCommand.h"
 
 #include "MainHost.h"
+#include "TransferRequest.h"
 
 namespace StationCommand {
 
@@ -70,18 +71,13 @@ void Run(TMainHost &host, const TStationCommand &command)
 {
     switch (command.kind) {
     case TStationCommand::Kind::Execute:
-        host.ExecuteCode = ExecuteByte;
-        host.SendExecute();
+        host.SendExecute(ExecuteByte);
         break;
     case TStationCommand::Kind::Direct:
-        host.DirectCode = command.code;
-        host.TransferMode = LampCode::ModeDirectLight;
-        host.Transfer();
+        host.Transfer(TTransferRequest::DirectLight(command.code));
         break;
     case TStationCommand::Kind::Program:
-        host.ProgramList = command.program;
-        host.TransferMode = LampCode::ModeLightProgram;
-        host.Transfer();
+        host.Transfer(TTransferRequest::LightProgram(command.program));
         break;
     }
 }

@@ -20,7 +20,7 @@ struct TStationCommand {
 namespace StationCommand {
 constexpr int ProgramLength = LampCode::ProgramLength;
 constexpr int Filler = LampCode::EmptyStep;
-constexpr int ExecuteByte = LampCode::RunLightProgram;
+constexpr LampCode::Execute ExecuteByte = LampCode::RunLightProgram;
 
 QString EncodeExecute();                // "06"
 QString EncodeDirect(int code);         // "162"

@@ -4,11 +4,21 @@
 #include <QStringList>
 #include <functional>
 
+class TTransferRequest;
 class Trs232c;
+namespace LampCode {
+enum Execute : int; // CommandCodes.h
+}
 
 // What the main window shares with its screens. Screens hand work to one
 // another only through these lists and fields, and reach the lamp only through
 // Transfer and SendExecute; they never call each other.
+//
+// A screen says what it wants and the host's state is filled from that:
+//   Host().Transfer(TTransferRequest::LightProgram(program));
+//   Host().SendExecute(LampCode::RunLightProgram);
+//   Host().OpenOver(TMainHost::PagePreview, TMainHost::PageStep3);
+//   ... and the preview or report goes back with Host().ReturnToLesson().
 class TMainHost {
 public:
     virtual ~TMainHost() = default;
@@ -23,16 +33,30 @@ public:
         CodeReportFromStep5 = 10, CodeReportFromStep3 = 11,
         CodePreviewFromStep5 = 12, CodePreviewFromStep3 = 13,
     };
+    // The preview and report are entered only from STEP3 and STEP5; their
+    // PageCode names both the page shown and the lesson to go back to.
+    struct OverLesson {
+        int code;
+        Page shown;
+        Page returnTo;
+    };
+    static constexpr OverLesson OverLessonPages[] = {
+        {CodeReportFromStep5, PageReport, PageStep5},
+        {CodeReportFromStep3, PageReport, PageStep3},
+        {CodePreviewFromStep5, PagePreview, PageStep5},
+        {CodePreviewFromStep3, PagePreview, PageStep3},
+    };
 
     QStringList ProgramList;     // decimal byte texts handed to Transfer
     QStringList LightList;       // light list of a light-and-sound program
     QStringList ExpandedList;    // the checked program, repeats unrolled, for the preview
     QStringList ReportTextList;  // program lines shown in the report
     QStringList ReportWordList;  // command words shown in the report
-    int TransferMode = 0;        // 0 nothing, 1 direct light, 2 light program, 3 direct sound, 4 light and sound
+    // Filled by TTransferRequest::FillHost and SendExecute(code), read by the transfer routine.
+    int TransferMode = 0;        // 0 nothing prepared, else LampCode::ModeDirectLight .. ModeSoundList
     int DirectCode = 0;          // modes 1 and 3, low byte sent
     int ExecuteCode = 0;         // byte sent alone by SendExecute
-    int PageCode = 0;            // visible page, or 10..13 for preview/report with their return page
+    int PageCode = 0;            // visible page, or an OverLessonPages code for the preview and report
 
     // The classroom network record (27 texts), kept for the run only.
     QStringList NetworkSettings = QStringList(27, QString());
@@ -41,6 +65,27 @@ public:
     virtual void Transfer() = 0;
     // Sends ExecuteCode alone; the result is the port's write result.
     virtual bool SendExecute() = 0;
+
+    // Fills the state from `request` and sends it (TransferRequest.cpp).
+    void Transfer(const TTransferRequest &request);
+    // Sends a direct command and puts back the transfer a lesson had prepared,
+    // so an execute afterwards runs, or is refused, as it would have been.
+    // (A direct command leaves the lists alone; only mode and code come back.)
+    void TransferKeepingPrepared(const TTransferRequest &request);
+    // Puts `code` in ExecuteCode and sends it alone.
+    bool SendExecute(LampCode::Execute code)
+    {
+        ExecuteCode = code;
+        return SendExecute();
+    }
+    // Whether a transfer was asked since the last lesson change.
+    bool TransferPrepared() const { return TransferMode != 0; }
+    // A lesson change: an execute on the new page needs a new transfer first.
+    void ForgetPreparedTransfer()
+    {
+        ProgramList.clear();
+        TransferMode = 0;
+    }
     // True while a Transfer or SendExecute is on the wire. A second one asked
     // meanwhile by the user is ignored, so bytes never interleave.
     virtual bool IsTransferring() const = 0;
@@ -51,6 +96,15 @@ public:
     // Shows page n of the page host and runs its shown handler. For pages 0 to 9
     // the title picture follows; the preview and report leave it unchanged.
     virtual void ShowPage(int page) = 0;
+
+    // Shows the preview or report over the lesson `returnTo` (STEP3 or STEP5);
+    // the step buttons stay off until ReturnToLesson.
+    void OpenOver(Page shown, Page returnTo);
+    // The lesson the preview or report was opened over; -1 on a lesson page.
+    int ReturnPage() const;
+    // Leaves the preview or report for the lesson it was opened over, both
+    // step buttons on again.
+    void ReturnToLesson();
     // Enables or disables the next-step and previous-step buttons.
     virtual void SetStepButtonsEnabled(bool previous, bool next) = 0;
 

@@ -6,7 +6,6 @@
 //   folder: where the working folder is made (default: a temporary folder;
 //   give one on the disk the pupils use to measure that disk)
 #include "BenchMelody.h"
-#include "CommandCodes.h"
 #include "FakeHost.h"
 #include "ProgramFileText.h"
 #include "PtyLamp.h"
@@ -15,6 +14,7 @@
 #include "Step7Record.h"
 #include "Transfer.h"
 #include "TransferProgress.h"
+#include "TransferRequest.h"
 #include "WireExpect.h"
 #include "WorkKeeper.h"
 #include "rs232c.h"
@@ -234,9 +234,7 @@ int main(int argc, char **argv)
     bool allMatch = true;
     for (int run = 1; run <= runs; ++run) {
         for (TWorkKeeper *k : {static_cast<TWorkKeeper *>(nullptr), &keeper}) {
-            host.TransferMode = LampCode::ModeSoundList;
-            host.ProgramList = sounds;
-            host.LightList = lights;
+            TTransferRequest::LightAndSound(sounds, lights).FillHost(host);
             const Pauses p = MeasureTransfer(host, port, lamp, expected, k, lessons);
             std::printf("mode 4 transfer run %d %-22s: wall %8.1f ms, overshoot median %.2f max %.2f ms, "
                         "%d edits, bytes %s\n",

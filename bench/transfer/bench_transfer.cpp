@@ -10,6 +10,7 @@
 #include "PtyLamp.h"
 #include "Transfer.h"
 #include "TransferProgress.h"
+#include "TransferRequest.h"
 #include "WireExpect.h"
 #include "rs232c.h"
 
@@ -130,15 +131,11 @@ int main(int argc, char **argv)
 
     bool allMatch = true;
     for (int run = 1; run <= runs; ++run) {
-        host.TransferMode = LampCode::ModeLightProgram;
-        host.ProgramList = program;
-        host.LightList.clear();
+        TTransferRequest::LightProgram(program).FillHost(host);
         const Figures light = Measure(host, port, lamp, ExpectedLightProgram(program));
         Print("mode 2 light program", run, light);
 
-        host.TransferMode = LampCode::ModeSoundList;
-        host.ProgramList = sounds;
-        host.LightList = lights;
+        TTransferRequest::LightAndSound(sounds, lights).FillHost(host);
         const Figures sound = Measure(host, port, lamp, ExpectedLightAndSound(soundBytes, lightBytes));
         Print("mode 4, 80 notes + lights", run, sound);
         allMatch = allMatch && light.bytesMatch && sound.bytesMatch;

@@ -1,6 +1,7 @@
 #include "CommandCodes.h"
 #include "MessageBoxWatcher.h"
 #include "PtyLamp.h"
+#include "TransferRequest.h"
 #include "Unit1.h"
 #include "Unit13.h"
 #include "rs232c.h"
@@ -23,8 +24,6 @@ private Q_SLOTS:
         form.AttachProgressWindow(&progress);
         form.OpenLampPort(lamp.Device());
         QVERIFY(form.SerialPort().IsOpen());
-        form.TransferMode = 2;
-        form.ProgramList = LampCode::PadLightProgram({162, 178, 186});
         bool sawWindow = false;
         bool secondIgnored = false;
         QTimer::singleShot(300, &form, [&] {
@@ -32,12 +31,10 @@ private Q_SLOTS:
             form.Transfer();           // the user clicks again: ignored
             secondIgnored = !form.SendExecute();
             form.RunWhenIdle([&form] { // another station's command: sent after
-                form.TransferMode = 1;
-                form.DirectCode = 161;
-                form.Transfer();
+                form.Transfer(TTransferRequest::DirectLight(161));
             });
         });
-        form.Transfer();
+        form.Transfer(TTransferRequest::LightProgram(LampCode::PadLightProgram({162, 178, 186})));
         QVERIFY(sawWindow);
         QVERIFY(secondIgnored);
         QVERIFY(!progress.isVisible());

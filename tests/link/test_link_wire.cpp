@@ -3,6 +3,7 @@
 #include "PtyLamp.h"
 #include "Transfer.h"
 #include "TransferProgress.h"
+#include "TransferRequest.h"
 #include "WireExpect.h"
 #include "rs232c.h"
 
@@ -106,22 +107,21 @@ private Q_SLOTS:
 
     void directCommandsAreModeThenCode_data()
     {
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("sound");
         QTest::addColumn<int>("code");
         QTest::addColumn<QByteArray>("wire");
-        QTest::newRow("light 178") << 1 << 178 << QByteArray("\x01\xb2", 2);
-        QTest::newRow("sound 33") << 3 << 33 << QByteArray("\x03\x21", 2);
-        QTest::newRow("low byte of 0x1A2") << 1 << 0x1a2 << QByteArray("\x01\xa2", 2);
+        QTest::newRow("light 178") << false << 178 << QByteArray("\x01\xb2", 2);
+        QTest::newRow("sound 33") << true << 33 << QByteArray("\x03\x21", 2);
+        QTest::newRow("low byte of 0x1A2") << false << 0x1a2 << QByteArray("\x01\xa2", 2);
     }
     void directCommandsAreModeThenCode()
     {
-        QFETCH(int, mode);
+        QFETCH(bool, sound);
         QFETCH(int, code);
         QFETCH(QByteArray, wire);
         FakeHost host;
         ProgressRecorder progress;
-        host.TransferMode = mode;
-        host.DirectCode = code;
+        (sound ? TTransferRequest::DirectSound(code) : TTransferRequest::DirectLight(code)).FillHost(host);
         QVERIFY(TLampTransfer(host, *m_port, progress).Run());
         WaitForBytes(*m_lamp, 2);
         CompareWire(*m_lamp, {{static_cast<quint8>(wire[0]), 0}, {static_cast<quint8>(wire[1]), 40}});
@@ -132,10 +132,10 @@ private Q_SLOTS:
     {
         FakeHost host;
         ProgressRecorder progress;
-        host.TransferMode = 2;
-        host.ProgramList = LampCode::PadLightProgram({162, 178, 186});
-        host.ProgramList[5] = QStringLiteral("255");
-        host.ProgramList[6] = QStringLiteral("256");
+        QStringList program = LampCode::PadLightProgram({162, 178, 186});
+        program[5] = QStringLiteral("255");
+        program[6] = QStringLiteral("256");
+        TTransferRequest::LightProgram(program).FillHost(host);
         QVERIFY(TLampTransfer(host, *m_port, progress).Run());
         WaitForBytes(*m_lamp, 23);
         QList<WireByte> want{{2, 0}};
@@ -176,11 +176,9 @@ private Q_SLOTS:
         QFETCH(int, final);
         FakeHost host;
         ProgressRecorder progress;
-        host.TransferMode = 4;
-        host.ProgramList = Codes(sounds, 16);
-        host.ProgramList[1] = QStringLiteral("255");
-        if (withLight)
-            host.LightList = Codes(20, 1);
+        QStringList notes = Codes(sounds, 16);
+        notes[1] = QStringLiteral("255");
+        TTransferRequest::LightAndSound(notes, withLight ? Codes(20, 1) : QStringList()).FillHost(host);
         QVERIFY(TLampTransfer(host, *m_port, progress).Run());
         const QList<WireByte> want = ExpectedLightAndSound(BytesOf(host.ProgramList), BytesOf(host.LightList));
         WaitForBytes(*m_lamp, static_cast<int>(want.size()));
@@ -195,7 +193,7 @@ private Q_SLOTS:
     {
         FakeHost host;
         ProgressRecorder progress;
-        host.ExecuteCode = 9;
+        host.ExecuteCode = LampCode::RunLightAndSound;
         QVERIFY(TLampTransfer(host, *m_port, progress).RunExecute());
         WaitForBytes(*m_lamp, 1);
         QCOMPARE(m_lamp->Bytes(), QByteArray("\x09"));
@@ -237,6 +235,39 @@ private Q_SLOTS:
         QCOMPARE(host.hint, hint);
     }
 
+    // The execute buttons of STEP3 and STEP7 look at ProgramList whichever
+    // lesson filled it: a direct command must leave it, and the light list, alone.
+    void requestsFillOnlyWhatTheirModeReads()
+    {
+        const QStringList program = LampCode::PadLightProgram({162});
+        const QStringList notes{QStringLiteral("32")}, lights{QStringLiteral("16")};
+        const QStringList oldProgram{QStringLiteral("old")}, oldLights{QStringLiteral("old light")};
+        struct Row {
+            const char *name;
+            TTransferRequest request;
+            int mode, direct;
+            QStringList program, lights;
+        };
+        const Row rows[] = {
+            {"direct light", TTransferRequest::DirectLight(178), 1, 178, oldProgram, oldLights},
+            {"direct sound", TTransferRequest::DirectSound(33), 3, 33, oldProgram, oldLights},
+            {"light program", TTransferRequest::LightProgram(program), 2, 7, program, oldLights},
+            {"light and sound", TTransferRequest::LightAndSound(notes, lights), 4, 7, notes, lights},
+            {"sound without light", TTransferRequest::LightAndSound(notes, {}), 4, 7, notes, {}},
+        };
+        for (const Row &row : rows) {
+            FakeHost host;
+            host.DirectCode = 7;
+            host.ProgramList = oldProgram;
+            host.LightList = oldLights;
+            host.Transfer(row.request);
+            QVERIFY2(host.transfers.size() == 1, row.name);
+            const FakeHost::Sent &sent = host.transfers.first();
+            QVERIFY2(sent.mode == row.mode && sent.directCode == row.direct, row.name);
+            QVERIFY2(sent.program == row.program && sent.light == row.lights, row.name);
+        }
+    }
+
     void stepRoundsHalfToEven()
     {
         QCOMPARE(TLampTransfer::StepFor(20), 5);
@@ -255,8 +286,7 @@ private Q_SLOTS:
         m_port->portname = QStringLiteral("/dev/lk72-no-such-device");
         FakeHost host;
         ProgressRecorder progress;
-        host.TransferMode = 2;
-        host.ProgramList = LampCode::PadLightProgram({162});
+        TTransferRequest::LightProgram(LampCode::PadLightProgram({162})).FillHost(host);
         QElapsedTimer clock;
         clock.start();
         QVERIFY(!TLampTransfer(host, *m_port, progress).Run());
@@ -274,8 +304,7 @@ private Q_SLOTS:
         m_port->portname = QStringLiteral("/dev/lk72-no-such-device");
         FakeHost host;
         ProgressRecorder progress;
-        host.TransferMode = 1;
-        host.DirectCode = 161;
+        TTransferRequest::DirectLight(161).FillHost(host);
         QVERIFY(!TLampTransfer(host, *m_port, progress).Run());
         QVERIFY(!host.hint.isEmpty());
         m_port->portname = device; // the cable is plugged in

@@ -19,6 +19,8 @@ public:
         QStringList program;
     };
 
+    using TMainHost::SendExecute;
+    using TMainHost::Transfer;
     void Transfer() override { calls.append({QStringLiteral("Transfer"), TransferMode, DirectCode, 0, ProgramList}); }
     bool SendExecute() override
     {

@@ -24,6 +24,8 @@ public:
     QString hint;
     bool busy = false;
 
+    using TMainHost::SendExecute;
+    using TMainHost::Transfer;
     void Transfer() override { transfers.append({TransferMode, DirectCode, ProgramList, LightList}); }
     bool SendExecute() override
     {
