@@ -22,7 +22,6 @@
 #include "Unit8.h"
 #include "Unit9.h"
 #include "WorkFolder.h"
-#include "WindowKey.h"
 #include "WorkKeeper.h"
 #include "network.h"
 #include "rs232c.h"
@@ -30,6 +29,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPlainTextEdit>
@@ -106,11 +106,11 @@ void TForm1::CreateControls()
     Image10->lower();
     Image8->lower();
 
-    BindWindowKey(this, Qt::Key_F8, [this] {
+    m_keys.Bind(Qt::Key_F8, [this] {
         if (PageCode >= PageStep1 && PageCode <= PageStep9 && Image6->isEnabled())
             Image6Click();
     });
-    BindWindowKey(this, Qt::Key_F5, [this] {
+    m_keys.Bind(Qt::Key_F5, [this] {
         if (PageCode >= PageStep2 && PageCode <= PageStep10 && Image7->isEnabled())
             Image7Click();
     });
@@ -433,6 +433,15 @@ void TForm1::RunQueued()
 {
     while (!m_transferring && !m_queued.isEmpty())
         m_queued.takeFirst()();
+}
+
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    // What no control took: the step keys, then the visible page's own keys
+    // for when none of its controls has the focus.
+    if (m_keys.Run(event) || (m_visiblePage >= 0 && Page(m_visiblePage)->RunKey(event)))
+        return;
+    QWidget::keyPressEvent(event);
 }
 
 bool TForm1::event(QEvent *event)

@@ -2,6 +2,7 @@
 
 #include "MainHost.h"
 #include "PictureTable.h"
+#include "ScreenKeys.h"
 
 #include <QDeadlineTimer>
 #include <QPoint>
@@ -86,6 +87,7 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -107,6 +109,7 @@ private:
     std::unique_ptr<Trs232c> m_port;
     std::unique_ptr<TWorkKeeper> m_keeper;
     TPictureLoader m_pictures;
+    TScreenKeys m_keys;
     TForm13 *m_progress = nullptr;
     bool m_transferring = false;
     QList<std::function<void()>> m_queued;

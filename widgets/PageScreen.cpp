@@ -1,5 +1,6 @@
 #include "PageScreen.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPalette>
 
@@ -19,6 +20,17 @@ void TPageScreen::ShowCreateError(QWidget *parent)
 {
     QMessageBox::warning(parent, QString(),
                          QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい"));
+}
+
+bool TPageScreen::RunKey(QKeyEvent *event)
+{
+    return isVisible() && m_keys.Run(event);
+}
+
+void TPageScreen::keyPressEvent(QKeyEvent *event)
+{
+    if (!RunKey(event))
+        QWidget::keyPressEvent(event);
 }
 
 void TPageScreen::MakePaletteChip(TImage *chip, TDragController *drag, std::function<QPixmap()> picture)

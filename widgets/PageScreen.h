@@ -2,7 +2,7 @@
 
 #include "DragController.h"
 #include "PictureTable.h"
-#include "WindowKey.h"
+#include "ScreenKeys.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -17,7 +17,7 @@ class TMainHost;
 // What every screen does alike lives here: its picture controls made from a
 // table of rows (name, picture, place, hint, click handler, look) and their
 // pictures loaded under one rule; its function keys, which act only while it
-// is the visible page; and its palette chips, the pictures a pupil drags onto
+// is the visible page (TScreenKeys); and its palette chips, the pictures a pupil drags onto
 // the screen.
 class TPageScreen : public QWidget {
     Q_OBJECT
@@ -35,6 +35,10 @@ public:
 
     // The warning box shown when a screen could not be set up completely.
     static void ShowCreateError(QWidget *parent);
+
+    // Runs the screen's own function key `event` when it is shown (the main
+    // window hands it the keys that reach the window itself).
+    bool RunKey(QKeyEvent *event);
 
 Q_SIGNALS:
     // What KeptRecordLines gives may have changed.
@@ -55,13 +59,15 @@ protected:
     // ... and the teacher hears once when some were missing.
     void ReportMissingPictures() { m_pictures.ReportMissing(this); }
 
-    // `key` runs `action` whichever control of the window has the focus, but
-    // only while this screen is the visible page.
+    // `key` runs `action` whichever control of the window has the focus
+    // (unless that control takes the key itself), but only while this screen
+    // is the visible page.
     template <class Screen>
-    void BindKey(QKeyCombination key, void (Screen::*action)())
+    void BindKey(Qt::Key key, void (Screen::*action)())
     {
-        BindWindowKey(this, key, [this, action] { (static_cast<Screen *>(this)->*action)(); });
+        m_keys.Bind(key, [this, action] { (static_cast<Screen *>(this)->*action)(); });
     }
+    void keyPressEvent(QKeyEvent *event) override;
 
     // Makes `chip` a palette chip of `drag`: pressed and moved past the drag
     // threshold, it is dragged with `picture()` under the pointer, or with its
@@ -73,6 +79,7 @@ private:
 
     TMainHost &m_host;
     TPictureLoader m_pictures;
+    TScreenKeys m_keys;
     // One press at a time: the chip pressed last, until its release or drag.
     TDragPress m_chipPress;
 };
