@@ -523,12 +523,8 @@ QStringList TForm6::KeptRecordLines() const
 
 void TForm6::RestoreKeptRecord(const QStringList &lines)
 {
-    const ProgramFileText::TRecordRead<TStep7Record> read = ReadStep7Record(lines);
-    if (!read.record) {
-        QMessageBox::critical(this, QString(), read.problem);
-        return;
-    }
-    ApplyRecord(*read.record);
+    if (const std::optional<TStep7Record> record = RecordOrComplaint(ReadStep7Record(lines)))
+        ApplyRecord(*record);
 }
 
 void TForm6::Image15Click()
@@ -538,13 +534,11 @@ void TForm6::Image15Click()
     const std::optional<QStringList> lines = m_files.Read();
     if (!lines)
         return;
-    const ProgramFileText::TRecordRead<TStep7Record> read = ReadStep7Record(*lines);
-    if (!read.record) {
-        QMessageBox::critical(this, QString(), read.problem);
+    const std::optional<TStep7Record> record = RecordOrComplaint(ReadStep7Record(*lines));
+    if (!record)
         return;
-    }
     m_fileLines = *lines;
-    ApplyRecord(*read.record);
+    ApplyRecord(*record);
 }
 
 void TForm6::Image20Click()

@@ -227,12 +227,8 @@ void TForm7::Image13Click()
     });
     if (!lines)
         return;
-    const ProgramFileText::TRecordRead<TStep5Record> read = ReadStep5Record(*lines);
-    if (!read.record) {
-        QMessageBox::critical(this, QString(), read.problem);
-        return;
-    }
-    ApplyRecord(*read.record);
+    if (const std::optional<TStep5Record> record = RecordOrComplaint(ReadStep5Record(*lines)))
+        ApplyRecord(*record);
 }
 
 void TForm7::ApplyRecord(const TStep5Record &record)
@@ -256,12 +252,8 @@ QStringList TForm7::KeptRecordLines() const
 
 void TForm7::RestoreKeptRecord(const QStringList &lines)
 {
-    const ProgramFileText::TRecordRead<TStep5Record> read = ReadStep5Record(lines);
-    if (!read.record) {
-        QMessageBox::critical(this, QString(), read.problem);
-        return;
-    }
-    ApplyRecord(*read.record);
+    if (const std::optional<TStep5Record> record = RecordOrComplaint(ReadStep5Record(lines)))
+        ApplyRecord(*record);
 }
 
 void TForm7::Image19Click()

@@ -22,6 +22,11 @@ void TPageScreen::ShowCreateError(QWidget *parent)
                          QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい"));
 }
 
+void TPageScreen::ShowUnreadable(const QString &problem)
+{
+    QMessageBox::critical(this, QString(), problem);
+}
+
 bool TPageScreen::RunKey(QKeyEvent *event)
 {
     return isVisible() && m_keys.Run(event);

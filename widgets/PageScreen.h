@@ -69,12 +69,24 @@ protected:
     }
     void keyPressEvent(QKeyEvent *event) override;
 
+    // The record a record reader's `read` holds, or nothing after the box
+    // that tells the pupil why it could not be read (the read button's and
+    // the kept work's rule).
+    template <class Read>
+    auto RecordOrComplaint(const Read &read) -> decltype(read.record)
+    {
+        if (!read.record)
+            ShowUnreadable(read.problem);
+        return read.record;
+    }
+
     // Makes `chip` a palette chip of `drag`: pressed and moved past the drag
     // threshold, it is dragged with `picture()` under the pointer, or with its
     // own picture when no `picture` is given.
     void MakePaletteChip(TImage *chip, TDragController *drag, std::function<QPixmap()> picture = {});
 
 private:
+    void ShowUnreadable(const QString &problem);
     void DragChip(TImage *chip, TDragController *drag, const std::function<QPixmap()> &picture);
 
     TMainHost &m_host;
