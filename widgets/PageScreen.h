@@ -17,8 +17,8 @@ class TMainHost;
 // What every screen does alike lives here: its picture controls made from a
 // table of rows (name, picture, place, hint, click handler, look) and their
 // pictures loaded under one rule; its function keys, which act only while it
-// is the visible page (TScreenKeys); and its palette chips, the pictures a pupil drags onto
-// the screen.
+// is the visible page (TScreenKeys); its palette chips, the pictures a pupil
+// drags onto the screen; and the box for a program record that does not read.
 class TPageScreen : public QWidget {
     Q_OBJECT
 public:
