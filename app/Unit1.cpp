@@ -9,6 +9,7 @@
 #include "LoadError.h"
 #include "PacedWait.h"
 #include "PageScreen.h"
+#include "PictureTable.h"
 #include "Unit10.h"
 #include "Unit11.h"
 #include "Unit12.h"
@@ -39,18 +40,6 @@
 #include <QUrl>
 #include <QWindow>
 
-namespace {
-
-struct ButtonSpec {
-    TImage *TForm1::*member;
-    const char *name;
-    QPoint pos;
-    const char *picture;
-    const char *hint;
-};
-
-} // namespace
-
 TForm1::TForm1()
     : QWidget(nullptr, Qt::FramelessWindowHint)
     , m_port(std::make_unique<Trs232c>())
@@ -68,7 +57,6 @@ TForm1::~TForm1()
 {
     // A clean end: the pages are still there to give their last changes.
     m_keeper.reset();
-    qApp->removeEventFilter(this);
     if (m_port)
         m_port->Close();
 }
@@ -85,9 +73,51 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::CreateControls()
 {
-    Image8 = new TImage(this, QStringLiteral("Image8"));
-    Image8->setGeometry(0, 0, 780, 560);
-    Image8->SetStretch(true);
+    using namespace PictureLook;
+    // The background picture comes from the settings; the frame picture is
+    // laid over everything last.
+    static constexpr TPictureRow<TForm1> backgrounds[] = {
+        {&TForm1::Image8, "Image8", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Stretched},
+        {&TForm1::Image10, "Image10", "picture\\back1.bmp", {19, 40, 741, 465}, nullptr, nullptr, Stretched},
+    };
+    static constexpr TPictureRow<TForm1> buttons[] = {
+        {&TForm1::Image11, "Image11", "picture\\PANEL\\doctor.bmp", {152, 505, 50, 50}, nullptr, nullptr, Plain},
+        {&TForm1::Image5, "Image5", nullptr, {24, 4, 420, 32}, nullptr, nullptr, Plain},
+        {&TForm1::Image4, "Image4", "Picture\\BUTTON\\settei.bmp", {540, 6, 70, 28}, "設定画面を表示します",
+         &TForm1::Image4Click, Pressable | Hand},
+        {&TForm1::Image3, "Image3", "Picture\\BUTTON\\help.bmp", {614, 6, 70, 28}, "ヘルプを表示します",
+         &TForm1::Image3Click, Pressable | Hand},
+        {&TForm1::Image1, "Image1", "Picture\\BUTTON\\close.bmp", {744, 6, 28, 28}, "アプリケーションを終了します",
+         &TForm1::Image1Click, Pressable | Hand},
+        {&TForm1::Image2, "Image2", "Picture\\BUTTON\\close1.bmp", {648, 510, 110, 40},
+         "アプリケーションを終了します", &TForm1::Image1Click, Pressable | Hand},
+        {&TForm1::Image7, "Image7", "Picture\\BUTTON\\before_step.bmp", {22, 510, 62, 40}, "前のステップへ移ります",
+         &TForm1::Image7Click, Pressable | Hand},
+        {&TForm1::Image6, "Image6", "Picture\\BUTTON\\next_step.bmp", {88, 510, 62, 40}, "次のステップへ移ります",
+         &TForm1::Image6Click, Pressable | Hand},
+        {&TForm1::Image9, "Image9", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Plain},
+    };
+    MakePictures(*this, this, backgrounds, m_pictures);
+    CreateWindowMove();
+    CreatePageHostAndHintArea();
+    MakePictures(*this, this, buttons, m_pictures);
+    Image9->SetIgnoresMouse(true);
+    Image9->lower();
+    Image10->lower();
+    Image8->lower();
+
+    m_keys.Bind(Qt::Key_F8, [this] {
+        if (PageCode >= PageStep1 && PageCode <= PageStep9 && Image6->isEnabled())
+            Image6Click();
+    });
+    m_keys.Bind(Qt::Key_F5, [this] {
+        if (PageCode >= PageStep2 && PageCode <= PageStep10 && Image7->isEnabled())
+            Image7Click();
+    });
+}
+
+void TForm1::CreateWindowMove()
+{
     connect(Image8, &TImage::MouseDown, this, [this](Qt::MouseButton, QPoint at) {
         // The window system's own move works where a program may not place
         // its windows (Wayland); without it the window follows the mouse.
@@ -106,11 +136,10 @@ void TForm1::CreateControls()
         activateWindow();
     });
     connect(Image8, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_dragging = false; });
+}
 
-    Image10 = new TImage(this, QStringLiteral("Image10"));
-    Image10->setGeometry(19, 40, 741, 465);
-    Image10->SetStretch(true);
-
+void TForm1::CreatePageHostAndHintArea()
+{
     m_pageHost = new QWidget(this);
     m_pageHost->setObjectName(QStringLiteral("PageHost"));
     m_pageHost->setGeometry(30, 70, 720, 430);
@@ -134,44 +163,6 @@ void TForm1::CreateControls()
     RichEdit1 = new QTextEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->hide();
-
-    Image11 = new TImage(this, QStringLiteral("Image11"));
-    Image11->setGeometry(152, 505, 50, 50);
-
-    Image5 = new TImage(this, QStringLiteral("Image5"));
-    Image5->setGeometry(24, 4, 420, 32);
-
-    const ButtonSpec buttons[] = {
-        {&TForm1::Image4, "Image4", {540, 6}, "Picture\\BUTTON\\settei.bmp", "設定画面を表示します"},
-        {&TForm1::Image3, "Image3", {614, 6}, "Picture\\BUTTON\\help.bmp", "ヘルプを表示します"},
-        {&TForm1::Image1, "Image1", {744, 6}, "Picture\\BUTTON\\close.bmp", "アプリケーションを終了します"},
-        {&TForm1::Image2, "Image2", {648, 510}, "Picture\\BUTTON\\close1.bmp", "アプリケーションを終了します"},
-        {&TForm1::Image7, "Image7", {22, 510}, "Picture\\BUTTON\\before_step.bmp", "前のステップへ移ります"},
-        {&TForm1::Image6, "Image6", {88, 510}, "Picture\\BUTTON\\next_step.bmp", "次のステップへ移ります"},
-    };
-    const QSize sizes[] = {{70, 28}, {70, 28}, {28, 28}, {110, 40}, {62, 40}, {62, 40}};
-    int i = 0;
-    for (const ButtonSpec &b : buttons) {
-        TImage *image = new TImage(this, QString::fromLatin1(b.name));
-        image->setGeometry(QRect(b.pos, sizes[i++]));
-        image->SetPressedLook(true);
-        image->SetHint(QString::fromUtf8(b.hint));
-        image->setCursor(Qt::PointingHandCursor);
-        this->*b.member = image;
-    }
-    connect(Image6, &TImage::Click, this, &TForm1::Image6Click);
-    connect(Image7, &TImage::Click, this, &TForm1::Image7Click);
-    connect(Image3, &TImage::Click, this, &TForm1::Image3Click);
-    connect(Image1, &TImage::Click, this, &QWidget::close);
-    connect(Image2, &TImage::Click, this, &QWidget::close);
-    connect(Image4, &TImage::Click, this, [this] { Q_EMIT SettingsRequested(); });
-
-    Image9 = new TImage(this, QStringLiteral("Image9"));
-    Image9->setGeometry(0, 0, 780, 560);
-    Image9->SetIgnoresMouse(true);
-    Image9->lower();
-    Image10->lower();
-    Image8->lower();
 }
 
 void TForm1::FormCreate()
@@ -189,10 +180,9 @@ void TForm1::FormCreate()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         // Gone as soon as the event loop runs, after every start-up window exists.
         QMetaObject::invokeMethod(splash, &QWidget::close, Qt::QueuedConnection);
-        LoadButtonPictures();
-        qApp->installEventFilter(this);
+        LoadFramePicture();
+        m_pictures.ReportMissing(this);
     } catch (const std::exception &) {
-        qApp->installEventFilter(this);
         TPageScreen::ShowCreateError(this);
     }
 }
@@ -241,20 +231,14 @@ bool TForm1::SetBackgroundPicture(const QString &file)
     }
 }
 
-void TForm1::LoadButtonPictures()
+void TForm1::LoadFramePicture()
 {
-    Image10->LoadPicture(QStringLiteral("picture\\back1.bmp"));
     // The frame picture marks everything that is not frame in pure magenta.
-    QPixmap frame = TImage::ScreenPixmap(QStringLiteral("picture\\back2.bmp"), Image9->devicePixelRatioF());
-    frame.setMask(frame.createMaskFromColor(QColor(255, 0, 255)));
-    Image9->SetPicture(frame);
-    Image4->LoadPicture(QStringLiteral("Picture\\BUTTON\\settei.bmp"));
-    Image3->LoadPicture(QStringLiteral("Picture\\BUTTON\\help.bmp"));
-    Image2->LoadPicture(QStringLiteral("Picture\\BUTTON\\close1.bmp"));
-    Image1->LoadPicture(QStringLiteral("Picture\\BUTTON\\close.bmp"));
-    Image6->LoadPicture(QStringLiteral("Picture\\BUTTON\\next_step.bmp"));
-    Image7->LoadPicture(QStringLiteral("Picture\\BUTTON\\before_step.bmp"));
-    Image11->LoadPicture(QStringLiteral("picture\\PANEL\\doctor.bmp"));
+    m_pictures.Try([this] {
+        QPixmap frame = TImage::ScreenPixmap(QStringLiteral("picture\\back2.bmp"), Image9->devicePixelRatioF());
+        frame.setMask(frame.createMaskFromColor(QColor(255, 0, 255)));
+        Image9->SetPicture(frame);
+    });
     // The frame is drawn over everything but lets the mouse through.
     Image9->raise();
 }
@@ -329,6 +313,16 @@ void TForm1::Image7Click()
     if (PageCode == PageStep1)
         Image7->setEnabled(false);
     ForgetPreparedTransfer();
+}
+
+void TForm1::Image1Click()
+{
+    close();
+}
+
+void TForm1::Image4Click()
+{
+    Q_EMIT SettingsRequested();
 }
 
 void TForm1::Image3Click()
@@ -439,23 +433,22 @@ void TForm1::RunQueued()
         m_queued.takeFirst()();
 }
 
-bool TForm1::eventFilter(QObject *watched, QEvent *event)
+void TForm1::keyPressEvent(QKeyEvent *event)
 {
-    auto *widget = qobject_cast<QWidget *>(watched);
-    const bool mine = widget && widget->window() == this;
-    if (mine && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_F8 && PageCode >= PageStep1 && PageCode <= PageStep9 && Image6->isEnabled()) {
-            Image6Click();
-            return true;
-        }
-        if (key->key() == Qt::Key_F5 && PageCode >= PageStep2 && PageCode <= PageStep10 && Image7->isEnabled()) {
-            Image7Click();
-            return true;
-        }
-    } else if (mine && event->type() == QEvent::StatusTip) {
+    // What no control took: the step keys, then the visible page's own keys
+    // for when none of its controls has the focus.
+    if (m_keys.Run(event) || (m_visiblePage >= 0 && Page(m_visiblePage)->RunKey(event)))
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+bool TForm1::event(QEvent *event)
+{
+    // The hint of whatever control of the window the mouse is over: the
+    // window system sends it to the control, and it rises to the window.
+    if (event->type() == QEvent::StatusTip) {
         ShowHintText(static_cast<QStatusTipEvent *>(event)->tip());
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return QWidget::event(event);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "MainHost.h"
+#include "PictureTable.h"
+#include "ScreenKeys.h"
 
 #include <QDeadlineTimer>
 #include <QPoint>
@@ -86,16 +88,21 @@ Q_SIGNALS:
     void SettingsRequested();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate();
     void CreateControls();
+    void CreateWindowMove();
+    void CreatePageHostAndHintArea();
     void CreatePages();
     void ReadSettingsAndOpenPort();
-    void LoadButtonPictures();
+    void LoadFramePicture();
+    void Image1Click(); // close (Image2 too)
     void Image3Click(); // help
+    void Image4Click(); // settings
     void RunQueued();
     void LoadTitle(int page);
     // Shows `text` whole, in a smaller font when two lines do not hold it.
@@ -103,6 +110,8 @@ private:
 
     std::unique_ptr<Trs232c> m_port;
     std::unique_ptr<TWorkKeeper> m_keeper;
+    TPictureLoader m_pictures;
+    TScreenKeys m_keys;
     TForm13 *m_progress = nullptr;
     bool m_transferring = false;
     QList<std::function<void()>> m_queued;

@@ -5,7 +5,7 @@
 #include "Image.h"
 #include "IniFile.h"
 #include "LoadError.h"
-#include "PageScreen.h"
+#include "PictureTable.h"
 #include "PortNames.h"
 #include "TransferRequest.h"
 #include "Unit1.h"
@@ -79,10 +79,35 @@ TForm15::TForm15(TForm1 &mainWindow)
 
 void TForm15::CreateControls()
 {
-    Image3 = new TImage(this, QStringLiteral("Image3"));
-    Image3->setGeometry(0, 0, 398, 299);
-    Image3->SetStretch(true);
+    using namespace PictureLook;
+    static constexpr TPictureRow<TForm15> background[] = {
+        {&TForm15::Image3, "Image3", "picture\\back-1.jpg", {0, 0, 398, 299}, nullptr, nullptr, Stretched},
+    };
+    static constexpr TPictureRow<TForm15> buttons[] = {
+        {&TForm15::Image1, "Image1", "picture\\BUTTON\\ok.bmp", {238, 266, 75, 25}, nullptr, &TForm15::Image1Click,
+         Pressable | Hand},
+        {&TForm15::Image2, "Image2", "picture\\BUTTON\\cancel.bmp", {318, 266, 75, 25}, nullptr,
+         &TForm15::Image2Click, Pressable | Hand},
+    };
+    MakePictures(*this, this, background, m_pictures);
+    CreateTopicTree();
+    CreatePages();
 
+    GroupBox1 = new QGroupBox(QStringLiteral("サンプル"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(8, 214, 224, 78);
+    Edit1 = new QLineEdit(QStringLiteral("これはサンプルです"), GroupBox1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(8, 18, 208, 52);
+    Edit1->setReadOnly(true);
+    Edit1->setFocusPolicy(Qt::NoFocus);
+
+    MakePictures(*this, this, buttons, m_pictures);
+    Image3->lower();
+}
+
+void TForm15::CreateTopicTree()
+{
     TreeView1 = new QTreeWidget(this);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
     TreeView1->setGeometry(8, 8, 120, 200);
@@ -112,7 +137,10 @@ void TForm15::CreateControls()
             [this](QTreeWidgetItem *item) { TreeView1Change(item); });
     // The tree is a fixed list of topics: it never folds away.
     connect(TreeView1, &QTreeWidget::itemCollapsed, this, [](QTreeWidgetItem *item) { item->setExpanded(true); });
+}
 
+void TForm15::CreatePages()
+{
     PageControl1 = new QStackedWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(134, 8, 256, 200);
@@ -138,27 +166,6 @@ void TForm15::CreateControls()
     PageControl1->addWidget(CreateBackPicturePage());
     for (int i = 0; i < PageControl1->count(); ++i)
         PageControl1->widget(i)->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
-
-    GroupBox1 = new QGroupBox(QStringLiteral("サンプル"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 214, 224, 78);
-    Edit1 = new QLineEdit(QStringLiteral("これはサンプルです"), GroupBox1);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(8, 18, 208, 52);
-    Edit1->setReadOnly(true);
-    Edit1->setFocusPolicy(Qt::NoFocus);
-
-    Image1 = new TImage(this, QStringLiteral("Image1"));
-    Image1->setGeometry(238, 266, 75, 25);
-    Image1->SetPressedLook(true);
-    Image1->setCursor(Qt::PointingHandCursor);
-    connect(Image1, &TImage::Click, this, &TForm15::Image1Click);
-    Image2 = new TImage(this, QStringLiteral("Image2"));
-    Image2->setGeometry(318, 266, 75, 25);
-    Image2->SetPressedLook(true);
-    Image2->setCursor(Qt::PointingHandCursor);
-    connect(Image2, &TImage::Click, this, &TForm15::Image2Click);
-    Image3->lower();
 }
 
 QWidget *TForm15::CreatePortNamePage()
@@ -266,29 +273,22 @@ QWidget *TForm15::CreateBackPicturePage()
 {
     auto *page = new QWidget;
     for (int i = 0; i < 12; ++i) {
-        auto *thumb = new TImage(page, QStringLiteral("Thumbnail%1").arg(i + 1));
-        thumb->setGeometry(4 + (i % 4) * 60, 4 + (i / 4) * 44, 56, 40);
-        thumb->SetStretch(true);
-        thumb->setCursor(Qt::PointingHandCursor);
+        TImage *thumb = MakePicture(page, QStringLiteral("Thumbnail%1").arg(i + 1),
+                                    QRect(4 + (i % 4) * 60, 4 + (i / 4) * 44, 56, 40), nullptr,
+                                    PictureLook::Stretched | PictureLook::Hand);
+        m_pictures.Load(thumb, QStringLiteral("picture\\PANEL\\s_bg%1.jpg").arg(i + 1));
         connect(thumb, &TImage::Click, this, [this, i] { ThumbnailClick(i + 1); });
         Thumbnails[static_cast<size_t>(i)] = thumb;
     }
     AddLabel(page, QStringLiteral("Label11"), QStringLiteral("変更後の背景"), {4, 136, 120, 19});
-    Image4 = new TImage(page, QStringLiteral("Image4"));
-    Image4->setGeometry(4, 156, 56, 40);
-    Image4->SetStretch(true);
+    Image4 = MakePicture(page, QStringLiteral("Image4"), QRect(4, 156, 56, 40), nullptr, PictureLook::Stretched);
+    m_pictures.Load(Image4, QStringLiteral("picture\\PANEL\\s_") + m_backPicture);
     connect(Image4, &TImage::Click, this, &TForm15::PreviewClick);
     return page;
 }
 
 void TForm15::FormCreate()
 {
-    bool ok = true;
-    try {
-        LoadPictures();
-    } catch (const TLoadError &) {
-        ok = false;
-    }
     TreeView1->expandAll();
     TreeView1->setCurrentItem(TreeView1->topLevelItem(0));
     TreeView1Change(TreeView1->topLevelItem(0));
@@ -297,19 +297,8 @@ void TForm15::FormCreate()
         ListBox1->addItems(QFontDatabase::families());
     }
     if (!ReadSettings())
-        ok = false;
-    if (!ok)
-        TPageScreen::ShowCreateError(this);
-}
-
-void TForm15::LoadPictures()
-{
-    Image3->LoadPicture(QStringLiteral("picture\\back-1.jpg"));
-    Image1->LoadPicture(QStringLiteral("picture\\BUTTON\\ok.bmp"));
-    Image2->LoadPicture(QStringLiteral("picture\\BUTTON\\cancel.bmp"));
-    for (int i = 0; i < 12; ++i)
-        Thumbnails[static_cast<size_t>(i)]->LoadPicture(QStringLiteral("picture\\PANEL\\s_bg%1.jpg").arg(i + 1));
-    Image4->LoadPicture(QStringLiteral("picture\\PANEL\\s_") + m_backPicture);
+        m_pictures.NoteFailure();
+    m_pictures.ReportMissing(this);
 }
 
 bool TForm15::ReadSettings()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorSettings.h"
+#include "PictureTable.h"
 
 #include <QDialog>
 #include <array>
@@ -40,12 +41,13 @@ private:
     void FormCreate();
     void FormShow();
     void CreateControls();
+    void CreateTopicTree();
+    void CreatePages();
     QWidget *CreatePortNamePage();
     QWidget *CreateSizePage();
     QWidget *CreateColorPage(const QString &intro, const QString &title, const QString &prefix, bool background);
     QWidget *CreateFontNamePage();
     QWidget *CreateBackPicturePage();
-    void LoadPictures();
     // Reads the keys the screen shows; false when a colour text could not be read.
     bool ReadSettings();
     void ShowSample();
@@ -60,6 +62,7 @@ private:
     QString PortName(int choice) const;
 
     TForm1 &m_main;
+    TPictureLoader m_pictures;
     TEditorSettings m_sample;
     QString m_backPicture = SettingsKeys::DefaultBackPicture;
     // The port name in use before the test button reopened the port, so that

@@ -30,11 +30,8 @@ TForm17::TForm17(TMainHost &host, QWidget *parent)
 {
     CreateControls();
     m_cars = MakeGameCars();
-    try {
-        LoadPictures();
-    } catch (const std::exception &) {
-        ShowCreateError(this);
-    }
+    LoadPictures();
+    ReportMissingPictures();
     m_startHome = btn1->pos();
     for (const char *name : kSoundNames) {
         auto effect = std::make_unique<QSoundEffect>();
@@ -58,18 +55,32 @@ TForm17::~TForm17() = default;
 
 void TForm17::CreateControls()
 {
-    Image1 = new TImage(this, QStringLiteral("Image1"));
-    Image1->setGeometry(8, 0, 549, 330);
-    Image2 = new TImage(this, QStringLiteral("Image2"));
-    Image2->setGeometry(8, 0, 549, 330);
-    Image2->hide();
+    using namespace PictureLook;
+    // The scene (Image1) is drawn by the game, Image2 keeps it clean.
+    static constexpr TPictureRow<TForm17> pictures[] = {
+        {&TForm17::Image1, "Image1", nullptr, {8, 0, 549, 330}, nullptr, nullptr, Plain},
+        {&TForm17::Image2, "Image2", nullptr, {8, 0, 549, 330}, nullptr, nullptr, Hidden},
+        {nullptr, "Image7", "Picture\\Game\\p1.jpg", {557, 16, 162, 144}, nullptr, nullptr, Stretched},
+        {&TForm17::btn1, "btn1", "Picture\\Game\\botton2.jpg", {587, 182, 120, 45}, "ゲームを始めます",
+         &TForm17::btn1Click, Pressable | Hand},
+        {&TForm17::Image5, "Image5", "Picture\\Game\\botton3.jpg", {587, 238, 120, 45}, "ゲームを止めます",
+         &TForm17::Image5Click, Hand},
+        {&TForm17::btn2, "btn2", "Picture\\Game\\botton1.jpg", {166, 357, 150, 45},
+         "信号を 青→黄→赤 の順に切り替えます", &TForm17::btn2Click, Hand},
+        {&TForm17::sig, "sig", nullptr, {283, 216, 145, 51}, nullptr, nullptr, Plain},
+        {nullptr, "Image4", "Picture\\Game\\connect.jpg", {368, 344, 354, 82}, nullptr, nullptr, Stretched},
+    };
+    AddPictures(pictures);
+    CreateSpeedChoice();
+    CreateScoreDisplays();
+    // The scene and the display sit under the buttons drawn over them.
+    Image1->lower();
+}
 
-    Image7 = new TImage(this, QStringLiteral("Image7"));
-    Image7->setGeometry(557, 16, 162, 144);
-    Image7->SetStretch(true);
+void TForm17::CreateSpeedChoice()
+{
     const QString speeds[] = {QStringLiteral("レベル1（30秒）"), QStringLiteral("レベル2（40秒）"),
                               QStringLiteral("レベル3（60秒）")};
-    QRadioButton **radios[] = {&RadioButton1, &RadioButton2, &RadioButton3};
     for (int i = 0; i < 3; ++i) {
         auto *radio = new QRadioButton(speeds[i], this);
         radio->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
@@ -82,36 +93,13 @@ void TForm17::CreateControls()
             " background: white; }"
             "QRadioButton::indicator:checked { background: qradialgradient(cx: 0.5, cy: 0.5, radius: 0.5, fx: 0.5,"
             " fy: 0.5, stop: 0 #2f5d9a, stop: 0.6 #2f5d9a, stop: 0.7 white); }"));
-        *radios[i] = radio;
+        m_speeds[static_cast<size_t>(i)] = radio;
     }
-    RadioButton1->setChecked(true);
+    m_speeds[0]->setChecked(true);
+}
 
-    btn1 = new TImage(this, QStringLiteral("btn1"));
-    btn1->setGeometry(587, 182, 120, 45);
-    btn1->SetPressedLook(true);
-    btn1->SetHint(QStringLiteral("ゲームを始めます"));
-    btn1->setCursor(Qt::PointingHandCursor);
-    connect(btn1, &TImage::Click, this, &TForm17::btn1Click);
-
-    Image5 = new TImage(this, QStringLiteral("Image5"));
-    Image5->setGeometry(587, 238, 120, 45);
-    Image5->SetHint(QStringLiteral("ゲームを止めます"));
-    Image5->setCursor(Qt::PointingHandCursor);
-    connect(Image5, &TImage::Click, this, &TForm17::Image5Click);
-
-    btn2 = new TImage(this, QStringLiteral("btn2"));
-    btn2->setGeometry(166, 357, 150, 45);
-    btn2->setCursor(Qt::PointingHandCursor);
-    btn2->SetHint(QStringLiteral("信号を 青→黄→赤 の順に切り替えます"));
-    connect(btn2, &TImage::Click, this, &TForm17::btn2Click);
-
-    sig = new TImage(this, QStringLiteral("sig"));
-    sig->setGeometry(283, 216, 145, 51);
-
-    Image4 = new TImage(this, QStringLiteral("Image4"));
-    Image4->setGeometry(368, 344, 354, 82);
-    Image4->SetStretch(true);
-
+void TForm17::CreateScoreDisplays()
+{
     Label2 = new QLabel(TSignalGame::ScoreText(0), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->move(206, 9);
@@ -125,10 +113,7 @@ void TForm17::CreateControls()
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setGeometry(278, 76, 127, 36);
     Label3->setAlignment(Qt::AlignCenter);
-    QFont askFont = Label3->font();
-    askFont.setPointSize(16);
-    askFont.setBold(true);
-    Label3->setFont(askFont);
+    Label3->setFont(scoreFont);
     Label3->setStyleSheet(QStringLiteral("QLabel { background: white; border: 2px solid #333; border-radius: 8px; }"));
 
     LED = new QLCDNumber(2, this);
@@ -137,25 +122,18 @@ void TForm17::CreateControls()
     LED->setSegmentStyle(QLCDNumber::Filled);
     LED->setStyleSheet(QStringLiteral("QLCDNumber { background: black; color: #ff3030; }"));
     LED->display(QStringLiteral("00"));
-
-    // The scene and the display sit under the buttons drawn over them.
-    Image1->lower();
 }
 
 void TForm17::LoadPictures()
 {
-    m_cleanScene = LoadAssetPixmap(QStringLiteral("Picture\\Game\\body.jpg"));
+    Pictures().Try([this] { m_cleanScene = LoadAssetPixmap(QStringLiteral("Picture\\Game\\body.jpg")); });
     Image2->SetPicture(m_cleanScene);
     DrawScene();
-    btn1->LoadPicture(QStringLiteral("Picture\\Game\\botton2.jpg"));
-    Image5->LoadPicture(QStringLiteral("Picture\\Game\\botton3.jpg"));
-    btn2->LoadPicture(QStringLiteral("Picture\\Game\\botton1.jpg"));
-    Image7->LoadPicture(QStringLiteral("Picture\\Game\\p1.jpg"));
-    Image4->LoadPicture(QStringLiteral("Picture\\Game\\connect.jpg"));
     const qreal ratio = devicePixelRatioF();
-    m_signals = {TImage::ScreenPixmap(QStringLiteral("Picture\\Game\\blue.bmp"), ratio),
-                 TImage::ScreenPixmap(QStringLiteral("Picture\\Game\\yellow.bmp"), ratio),
-                 TImage::ScreenPixmap(QStringLiteral("Picture\\Game\\red.bmp"), ratio)};
+    const QString files[] = {QStringLiteral("Picture\\Game\\blue.bmp"), QStringLiteral("Picture\\Game\\yellow.bmp"),
+                             QStringLiteral("Picture\\Game\\red.bmp")};
+    for (size_t i = 0; i < m_signals.size(); ++i)
+        Pictures().Try([this, i, ratio, &files] { m_signals[i] = TImage::ScreenPixmap(files[i], ratio); });
     ShowSignal(TSignalGame::Blue);
 }
 
@@ -163,15 +141,14 @@ void TForm17::FormShow()
 {
     if (QWidget *main = window())
         main->setFocus();
-    RadioButton1->setChecked(true);
+    m_speeds[0]->setChecked(true);
 }
 
 int TForm17::SelectedSpeed() const
 {
-    if (RadioButton3->isChecked())
-        return 2;
-    if (RadioButton2->isChecked())
-        return 1;
+    for (int speed = 2; speed > 0; --speed)
+        if (m_speeds[static_cast<size_t>(speed)]->isChecked())
+            return speed;
     return 0;
 }
 

@@ -38,6 +38,8 @@ public:
 
 private:
     void CreateControls();
+    void CreateSpeedChoice();
+    void CreateScoreDisplays();
     void LoadPictures();
     void Send(const TTransferRequest &request);
     void ShowSignal(TSignalGame::Signal signal);
@@ -54,11 +56,8 @@ private:
     TImage *Image5 = nullptr;
     TImage *btn2 = nullptr;
     TImage *sig = nullptr;
-    TImage *Image7 = nullptr;
-    TImage *Image4 = nullptr;
-    QRadioButton *RadioButton1 = nullptr;
-    QRadioButton *RadioButton2 = nullptr;
-    QRadioButton *RadioButton3 = nullptr;
+    // The three levels, RadioButton1 to RadioButton3.
+    std::array<QRadioButton *, 3> m_speeds{};
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;
     QLCDNumber *LED = nullptr;

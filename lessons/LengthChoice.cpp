@@ -1,6 +1,7 @@
 #include "LengthChoice.h"
 
 #include "Image.h"
+#include "PictureTable.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>
@@ -49,10 +50,10 @@ void TLengthChoice::SetLengthIndex(int index)
     m_options.at(static_cast<size_t>(index))->setChecked(true);
 }
 
-void TLengthChoice::LoadPictures()
+void TLengthChoice::LoadPictures(TPictureLoader &pictures)
 {
-    m_title->LoadPicture(m_titlePicture);
-    m_pictures[0]->LoadPicture(QStringLiteral("Picture\\PANEL\\short.jpg"));
-    m_pictures[1]->LoadPicture(QStringLiteral("Picture\\PANEL\\middle.jpg"));
-    m_pictures[2]->LoadPicture(QStringLiteral("Picture\\PANEL\\long.jpg"));
+    pictures.Load(m_title, m_titlePicture);
+    pictures.Load(m_pictures[0], QStringLiteral("Picture\\PANEL\\short.jpg"));
+    pictures.Load(m_pictures[1], QStringLiteral("Picture\\PANEL\\middle.jpg"));
+    pictures.Load(m_pictures[2], QStringLiteral("Picture\\PANEL\\long.jpg"));
 }

@@ -6,6 +6,7 @@
 class QButtonGroup;
 class QRadioButton;
 class TImage;
+class TPictureLoader;
 
 // The choice of a note's length: three options "短い", "普通", "長い", each
 // with a picture that selects it when pressed, under a title picture.
@@ -17,8 +18,7 @@ public:
 
     int LengthIndex() const;
     void SetLengthIndex(int index);
-    // Throws TLoadError for a missing picture.
-    void LoadPictures();
+    void LoadPictures(TPictureLoader &pictures);
 
 private:
     QString m_titlePicture;

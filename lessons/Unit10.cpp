@@ -34,28 +34,16 @@ TForm10::TForm10(TMainHost &host, QWidget *parent)
     RichEdit3->setWordWrapMode(QTextOption::NoWrap);
     RichEdit3->setStyleSheet(QStringLiteral("QTextEdit { background: black; color: white; }"));
 
-    const struct {
-        TImage **member;
-        const char *name;
-        QRect at;
-        const char *hint;
-        bool pressed;
-    } buttons[] = {
-        {&Image2, "Image2", {608, 264, 90, 51}, "HTML形式でファイル出力します", true},
-        {&Image1, "Image1", {608, 352, 90, 51}, "印刷を開始します", true},
-        {&Image3, "Image3", {602, 24, 102, 51}, "プログラム編集画面に戻ります", false},
+    using namespace PictureLook;
+    static constexpr TPictureRow<TForm10> buttons[] = {
+        {&TForm10::Image2, "Image2", "Picture\\BUTTON\\html.jpg", {608, 264, 90, 51}, "HTML形式でファイル出力します",
+         &TForm10::Image2Click, Pressable | Hand},
+        {&TForm10::Image1, "Image1", "Picture\\BUTTON\\print.jpg", {608, 352, 90, 51}, "印刷を開始します",
+         &TForm10::Image1Click, Pressable | Hand},
+        {&TForm10::Image3, "Image3", "Picture\\BUTTON\\moni_back.jpg", {602, 24, 102, 51},
+         "プログラム編集画面に戻ります", &TForm10::Image3Click, Hand},
     };
-    for (const auto &b : buttons) {
-        auto *image = new TImage(this, QString::fromLatin1(b.name));
-        image->setGeometry(b.at);
-        image->SetHint(QString::fromUtf8(b.hint));
-        image->SetPressedLook(b.pressed);
-        image->setCursor(Qt::PointingHandCursor);
-        *b.member = image;
-    }
-    connect(Image1, &TImage::Click, this, &TForm10::Image1Click);
-    connect(Image2, &TImage::Click, this, &TForm10::Image2Click);
-    connect(Image3, &TImage::Click, this, &TForm10::Image3Click);
+    AddPictures(buttons);
 
     m_chooseName = [this] {
         QFileDialog dialog(this, QString(), QString(), QStringLiteral("HTMLファイル(*.html *.htm)"));
@@ -70,14 +58,8 @@ TForm10::TForm10(TMainHost &host, QWidget *parent)
         return dialog.exec() == QDialog::Accepted;
     };
 
-    try {
-        Image2->LoadPicture(QStringLiteral("Picture\\BUTTON\\html.jpg"));
-        Image1->LoadPicture(QStringLiteral("Picture\\BUTTON\\print.jpg"));
-        Image3->LoadPicture(QStringLiteral("Picture\\BUTTON\\moni_back.jpg"));
-        ApplyFontSetting();
-    } catch (const std::exception &) {
-        ShowCreateError(this);
-    }
+    ApplyFontSetting();
+    ReportMissingPictures();
 }
 
 TForm10::~TForm10() = default;

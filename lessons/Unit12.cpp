@@ -37,25 +37,36 @@ TForm12::TForm12(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm12"))
 {
     CreateControls();
-    try {
-        LoadPictures();
-    } catch (const TLoadError &) {
-        ShowCreateError(this);
-    }
+    ReportMissingPictures();
 }
 
 void TForm12::CreateControls()
 {
-    Image13 = new TImage(this, QStringLiteral("Image13"));
-    Image13->setGeometry(10, 6, 700, 110);
-    Image13->SetStretch(true);
-
+    using namespace PictureLook;
+    static constexpr TPictureRow<TForm12> example[] = {
+        {nullptr, "Image13", "picture\\PANEL\\rei.jpg", {10, 6, 700, 110}, nullptr, nullptr, Stretched},
+    };
+    // The run picture is the one STEP2 uses, shown whole at its own size.
+    static constexpr TPictureRow<TForm12> run[] = {
+        {&TForm12::Image4, "Image4", "Picture\\BUTTON\\meirei_jikkou.jpg", {12, 66, 112, 82},
+         "プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）", &TForm12::Image4Click,
+         Pressable | Hand},
+    };
+    // The preview: its frame, then the lamp pictures laid over one another.
+    static constexpr TPictureRow<TForm12> preview[] = {
+        {nullptr, "Image9", "Picture\\PANEL\\preview_flame.jpg", {458, 124, 260, 240}, nullptr, nullptr, Stretched},
+        {&TForm12::Image12, "Image12", "picture\\Pre\\Base.bmp", {478, 144, 220, 200}, nullptr, nullptr, Hidden},
+        {&TForm12::Image11, "Image11", nullptr, {478, 144, 220, 200}, "ここにプレビューを表示します", nullptr,
+         Stretched | Hidden},
+        {&TForm12::Image10, "Image10", "picture\\Pre\\Base.bmp", {478, 144, 220, 200}, nullptr, nullptr,
+         Stretched | Hidden},
+    };
+    AddPictures(example);
     for (int i = 0; i < TTextCommand::ColourCount; ++i) {
         const ColourRow &row = kRows[i];
-        auto *panel = new TImage(this, QStringLiteral("Image%1").arg(14 + i));
-        panel->setGeometry(4, 129 + i * 42, 90, 26);
-        panel->SetStretch(true);
-        m_panels[static_cast<size_t>(i)] = panel;
+        TImage *panel = MakePicture(this, QStringLiteral("Image%1").arg(14 + i), QRect(4, 129 + i * 42, 90, 26), nullptr,
+                                    Stretched);
+        Pictures().Load(panel, QString::fromLatin1(row.panel));
         auto *edit = new QLineEdit(QString::fromLatin1(row.word), this);
         edit->setObjectName(QString::fromLatin1(row.edit));
         edit->setGeometry(98, 130 + i * 42, 120, 24);
@@ -69,49 +80,17 @@ void TForm12::CreateControls()
     Edit22->setObjectName(QStringLiteral("Edit22"));
     Edit22->setGeometry(12, 28, 204, 28);
     Edit22->setStatusTip(QStringLiteral("ここにプログラムを記述して下さい"));
-    Image4 = new TImage(GroupBox1, QStringLiteral("Image4"));
-    // The run picture is the one STEP2 uses, shown whole at its own size.
-    Image4->setGeometry(12, 66, 112, 82);
-    Image4->SetPressedLook(true);
-    Image4->SetHint(QStringLiteral("プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）"));
-    Image4->setCursor(Qt::PointingHandCursor);
-    connect(Image4, &TImage::Click, this, &TForm12::Image4Click);
+    AddPictures(run, GroupBox1);
     connect(Edit22, &QLineEdit::returnPressed, this, [this] {
         if (Image4->isEnabled())
             Image4Click();
     });
 
-    Image9 = new TImage(this, QStringLiteral("Image9"));
-    Image9->setGeometry(458, 124, 260, 240);
-    Image9->SetStretch(true);
-    Image12 = new TImage(this, QStringLiteral("Image12"));
-    Image12->setGeometry(478, 144, 220, 200);
-    Image12->hide();
-    Image11 = new TImage(this, QStringLiteral("Image11"));
-    Image11->setGeometry(478, 144, 220, 200);
-    Image11->SetStretch(true);
-    Image11->SetHint(QStringLiteral("ここにプレビューを表示します"));
-    Image11->hide();
-    Image10 = new TImage(this, QStringLiteral("Image10"));
-    Image10->setGeometry(478, 144, 220, 200);
-    Image10->SetStretch(true);
-    Image10->hide();
-
+    AddPictures(preview);
     MsTimer1 = new TMsTimer(this);
     MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
     MsTimer1->SetEnabled(false);
     MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
-}
-
-void TForm12::LoadPictures()
-{
-    Image13->LoadPicture(QStringLiteral("picture\\PANEL\\rei.jpg"));
-    for (int i = 0; i < TTextCommand::ColourCount; ++i)
-        m_panels[static_cast<size_t>(i)]->LoadPicture(QString::fromLatin1(kRows[i].panel));
-    Image4->LoadPicture(QStringLiteral("Picture\\BUTTON\\meirei_jikkou.jpg"));
-    Image9->LoadPicture(QStringLiteral("Picture\\PANEL\\preview_flame.jpg"));
-    Image12->LoadPicture(QStringLiteral("picture\\Pre\\Base.bmp"));
-    Image10->LoadPicture(QStringLiteral("picture\\Pre\\Base.bmp"));
 }
 
 QString TForm12::PreviewPicture(int colour)

@@ -27,7 +27,6 @@ public:
 
 private:
     void CreateControls();
-    void LoadPictures();
     void Image4Click(); // run
     void StartPreview();
     void MsTimer1Timer();
@@ -36,14 +35,11 @@ private:
 
     QLineEdit *Edit22 = nullptr;
     std::array<QLineEdit *, TTextCommand::ColourCount> m_words{}; // Edit23 ... Edit29
-    std::array<TImage *, TTextCommand::ColourCount> m_panels{};
     QGroupBox *GroupBox1 = nullptr;
     TImage *Image4 = nullptr;  // run
-    TImage *Image9 = nullptr;  // preview frame
     TImage *Image10 = nullptr; // fade
     TImage *Image11 = nullptr; // colour
     TImage *Image12 = nullptr; // base, hidden
-    TImage *Image13 = nullptr; // example
     TMsTimer *MsTimer1 = nullptr;
 
     TTextCommand m_command;

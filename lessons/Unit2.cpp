@@ -14,13 +14,6 @@
 
 namespace {
 
-TImage *MakeImage(QWidget *parent, const char *name, QRect geometry)
-{
-    auto *image = new TImage(parent, QString::fromLatin1(name));
-    image->setGeometry(geometry);
-    return image;
-}
-
 QLabel *MakeLabel(QWidget *parent, const char *name, QRect geometry, const QString &text)
 {
     auto *label = new QLabel(text, parent);
@@ -36,7 +29,7 @@ TForm2::TForm2(TMainHost &host, QWidget *parent)
     , m_openUrl([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     CreateControls();
-    LoadPictures();
+    ReportMissingPictures();
 }
 
 QString TForm2::CompletionMessage()
@@ -46,70 +39,49 @@ QString TForm2::CompletionMessage()
 
 void TForm2::CreateControls()
 {
-    Image4 = MakeImage(this, "Image4", QRect(3, 8, 717, 228));
-    Image1 = MakeImage(this, "Image1", QRect(172, 48, 112, 82));
-    Image1->SetHint(QStringLiteral("サンプルデータの転送を行います（接続コードを本体のコネクタに接続して下さい）"));
-    Image2 = MakeImage(this, "Image2", QRect(330, 48, 112, 82));
-    Image2->SetHint(QStringLiteral("転送したサンプルデータを実行します（接続コードを本体のコネクタに接続して下さい）"));
+    using namespace PictureLook;
+    static constexpr TPictureRow<TForm2> pictures[] = {
+        {nullptr, "Image4", "picture\\test.jpg", {3, 8, 717, 228}, nullptr, nullptr, Plain},
+        {&TForm2::Image1, "Image1", "Picture\\BUTTON\\tenso_test.jpg", {172, 48, 112, 82},
+         "サンプルデータの転送を行います（接続コードを本体のコネクタに接続して下さい）", &TForm2::Image1Click,
+         Pressable | Hand},
+        {&TForm2::Image2, "Image2", "Picture\\BUTTON\\jikkou_test.jpg", {330, 48, 112, 82},
+         "転送したサンプルデータを実行します（接続コードを本体のコネクタに接続して下さい）", &TForm2::Image2Click,
+         Pressable | Hand},
+        {nullptr, "Image5", "Picture\\PANEL\\preview_flame.jpg", {242, 162, 260, 240}, nullptr, nullptr, Plain},
+        {&TForm2::Image3, "Image3", "picture\\Pre\\Base.bmp", {262, 182, 220, 200}, nullptr, nullptr, Hidden},
+        {&TForm2::Image7, "Image7", nullptr, {262, 182, 220, 200}, nullptr, nullptr, Hidden},
+        {&TForm2::Image8, "Image8", "Picture\\BUTTON\\navi.jpg", {553, 247, 112, 82}, "学習ナビを表示します",
+         &TForm2::Image8Click, Pressable | Hand},
+    };
+    AddPictures(pictures);
     Image2->setEnabled(false);
-    Image5 = MakeImage(this, "Image5", QRect(242, 162, 260, 240));
-    Image3 = MakeImage(this, "Image3", QRect(262, 182, 220, 200));
-    Image3->hide();
-    Image7 = MakeImage(this, "Image7", QRect(262, 182, 220, 200));
-    Image7->hide();
-    Image8 = MakeImage(this, "Image8", QRect(553, 247, 112, 82));
-    Image8->SetHint(QStringLiteral("学習ナビを表示します"));
-    for (TImage *button : {Image1, Image2, Image8}) {
-        button->SetPressedLook(true);
-        button->setCursor(Qt::PointingHandCursor);
-    }
-
-    Label1 = MakeLabel(this, "Label1", QRect(503, 334, 214, 64),
-                       QStringLiteral("制御学習用テキストを開きます。\n各ステップごとに､説明と例題が\n"
-                                      "掲載されておりプログラミングの\n基本と制御の学習を行うことが出来ます。"));
-    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont small = Label1->font();
-    small.setPointSize(8);
-    Label1->setFont(small);
-    QPalette fuchsia = Label1->palette();
-    fuchsia.setColor(QPalette::WindowText, QColor(255, 0, 255));
-    Label1->setPalette(fuchsia);
-    Label2 = MakeLabel(this, "Label2", QRect(8, 300, 230, 36),
-                       QStringLiteral("各ステップについての詳しい操作方法は\n画面右上のヘルプボタンを押して下さい"));
-    Label3 = MakeLabel(this, "Label3", QRect(8, 350, 230, 52),
-                       QStringLiteral("LK-72(ルミカ制御ソフト)を\n終了する場合は画面右上の閉じるボタン\nを押して下さい"));
-    for (QLabel *label : {Label2, Label3})
-        label->setFont(small);
+    CreateTexts();
 
     MsTimer1 = new TMsTimer(this);
     MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
     MsTimer1->SetEnabled(false);
     MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
-
-    connect(Image1, &TImage::Click, this, &TForm2::Image1Click);
-    connect(Image2, &TImage::Click, this, &TForm2::Image2Click);
-    connect(Image8, &TImage::Click, this, &TForm2::Image8Click);
 }
 
-void TForm2::LoadPictures()
+void TForm2::CreateTexts()
 {
-    // Every picture that exists is shown; a missing one is reported once.
-    bool failed = false;
-    auto load = [&failed](TImage *image, const char *path) {
-        try {
-            image->LoadPicture(QString::fromLatin1(path));
-        } catch (const TLoadError &) {
-            failed = true;
-        }
-    };
-    load(Image4, "picture\\test.jpg");
-    load(Image1, "Picture\\BUTTON\\tenso_test.jpg");
-    load(Image2, "Picture\\BUTTON\\jikkou_test.jpg");
-    load(Image5, "Picture\\PANEL\\preview_flame.jpg");
-    load(Image3, "picture\\Pre\\Base.bmp");
-    load(Image8, "Picture\\BUTTON\\navi.jpg");
-    if (failed)
-        ShowCreateError(this);
+    QLabel *guide = MakeLabel(this, "Label1", QRect(503, 334, 214, 64),
+                              QStringLiteral("制御学習用テキストを開きます。\n各ステップごとに､説明と例題が\n"
+                                             "掲載されておりプログラミングの\n基本と制御の学習を行うことが出来ます。"));
+    guide->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QFont small = guide->font();
+    small.setPointSize(8);
+    guide->setFont(small);
+    QPalette fuchsia = guide->palette();
+    fuchsia.setColor(QPalette::WindowText, QColor(255, 0, 255));
+    guide->setPalette(fuchsia);
+    MakeLabel(this, "Label2", QRect(8, 300, 230, 36),
+              QStringLiteral("各ステップについての詳しい操作方法は\n画面右上のヘルプボタンを押して下さい"))
+        ->setFont(small);
+    MakeLabel(this, "Label3", QRect(8, 350, 230, 52),
+              QStringLiteral("LK-72(ルミカ制御ソフト)を\n終了する場合は画面右上の閉じるボタン\nを押して下さい"))
+        ->setFont(small);
 }
 
 void TForm2::Image1Click()

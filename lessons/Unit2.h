@@ -6,7 +6,6 @@
 #include <QUrl>
 #include <functional>
 
-class QLabel;
 class TImage;
 class TMsTimer;
 
@@ -25,23 +24,18 @@ public:
 
 private:
     void CreateControls();
-    void LoadPictures();
+    void CreateTexts();
     void Image1Click(); // transfer
     void Image2Click(); // execute
     void Image8Click(); // learning guide
     void MsTimer1Timer();
     void ShowPreviewPicture(int index);
 
-    TImage *Image4 = nullptr;
     TImage *Image1 = nullptr;
     TImage *Image2 = nullptr;
-    TImage *Image5 = nullptr;
-    TImage *Image3 = nullptr;
-    TImage *Image7 = nullptr;
+    TImage *Image3 = nullptr;   // the unlit lamp under the preview
+    TImage *Image7 = nullptr;   // the lit lamp of the preview
     TImage *Image8 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
     TMsTimer *MsTimer1 = nullptr;
 
     QStringList m_previewPictures;

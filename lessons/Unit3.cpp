@@ -14,13 +14,6 @@
 
 namespace {
 
-TImage *MakeImage(QWidget *parent, const QString &name, QRect geometry)
-{
-    auto *image = new TImage(parent, name);
-    image->setGeometry(geometry);
-    return image;
-}
-
 constexpr QPoint ChipPositions[DirectLightCommand::ChipCount] = {
     {48, 96}, {104, 96}, {48, 152}, {104, 152}, {48, 208}, {104, 208}, {48, 264},
 };
@@ -31,7 +24,7 @@ TForm3::TForm3(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm3"))
 {
     CreateControls();
-    LoadPictures();
+    ReportMissingPictures();
 }
 
 QString TForm3::NoColourMessage()
@@ -46,105 +39,72 @@ QString TForm3::NoSecondsMessage()
 
 void TForm3::CreateControls()
 {
+    m_drag = new TDragController(this);
+    m_drag->setObjectName(QStringLiteral("DragController1"));
     for (int i = 0; i < DirectLightCommand::ChipCount; ++i) {
-        TImage *chip = MakeImage(this, QString::fromLatin1(DirectLightCommand::ChipName(i)),
-                                 QRect(ChipPositions[i], QSize(50, 50)));
-        chip->SetHint(QStringLiteral("光らせたい色を右の枠内にドラッグ＆ドロップして下さい"));
-        chip->setCursor(Qt::OpenHandCursor);
-        connect(chip, &TImage::MouseDown, this,
-                [this](Qt::MouseButton button, QPoint at) { m_press.Press(button, at); });
-        connect(chip, &TImage::MouseMove, this, [this, chip](Qt::MouseButtons, QPoint at) { ChipMouseMove(chip, at); });
-        connect(chip, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_press.Release(); });
-        m_chips[static_cast<size_t>(i)] = chip;
+        const QString name = QString::fromLatin1(DirectLightCommand::ChipName(i));
+        TImage *chip = MakePicture(this, name, QRect(ChipPositions[i], QSize(50, 50)),
+                                   "光らせたい色を右の枠内にドラッグ＆ドロップして下さい", PictureLook::OpenHand);
+        Pictures().Load(chip, DirectLightCommand::ChipPicture(name));
+        // The chip is dragged with its own LED picture.
+        MakePaletteChip(chip, m_drag);
     }
-    Image3 = MakeImage(this, QStringLiteral("Image3"), QRect(72, 69, 56, 24));
 
-    Label1 = new QLabel(QStringLiteral("プログラムパレット"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(198, 65, 165, 19);
-    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-
-    Shape1 = new QFrame(this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(198, 86, 165, 187);
-    Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
-    Shape1->setLineWidth(1);
-
-    Image2 = MakeImage(this, QStringLiteral("Image2"), QRect(208, 96, 145, 145));
-    Image5 = MakeImage(this, QStringLiteral("Image5"), QRect(208, 96, 145, 145));
+    using namespace PictureLook;
+    static constexpr TPictureRow<TForm3> heading[] = {
+        {nullptr, "Image3", "Picture\\PANEL\\irositei.jpg", {72, 69, 56, 24}, nullptr, nullptr, Plain},
+    };
+    // The frame and the lamp of the preview, each picture over the one before.
+    static constexpr TPictureRow<TForm3> pictures[] = {
+        {nullptr, "Image2", "Picture\\PANEL\\programpalette1.jpg", {208, 96, 145, 145}, nullptr, nullptr, Plain},
+        {&TForm3::Image5, "Image5", nullptr, {208, 96, 145, 145}, "この枠の中にドロップして下さい", nullptr, Plain},
+        {&TForm3::Image4, "Image4", "Picture\\BUTTON\\meirei_jikkou.jpg", {225, 287, 112, 82},
+         "プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）", &TForm3::Image4Click,
+         Pressable | Hand},
+        {nullptr, "Image1", "Picture\\PANEL\\preview_flame.jpg", {412, 60, 260, 240}, nullptr, nullptr, Plain},
+        {&TForm3::Image7, "Image7", nullptr, {432, 80, 220, 200}, "ここにプレビューを表示します", nullptr, Hidden},
+        {&TForm3::Image6, "Image6", "picture\\Pre\\Base.bmp", {432, 80, 220, 200}, nullptr, nullptr, Hidden},
+        {&TForm3::Image8, "Image8", "picture\\Pre\\Base.bmp", {432, 80, 220, 200}, nullptr, nullptr, Hidden},
+    };
+    AddPictures(heading);
+    CreateProgramFrame();
+    AddPictures(pictures);
     Image5->setAlignment(Qt::AlignCenter);
-    Image5->SetHint(QStringLiteral("この枠の中にドロップして下さい"));
-
-    Selector1 = new TSelector(this);
-    Selector1->setObjectName(QStringLiteral("Selector1"));
-    Selector1->setGeometry(208, 241, 145, 22);
-    Selector1->SetArrowColor(QColor(128, 0, 128));
-    Selector1->SetValues(DirectLightCommand::SecondsItems());
-    Selector1->setStatusTip(QStringLiteral("矢印ボタンを押し光らせる時間を設定して下さい"));
-
-    Image4 = MakeImage(this, QStringLiteral("Image4"), QRect(225, 287, 112, 82));
-    Image4->SetHint(QStringLiteral("プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）"));
-    Image4->SetPressedLook(true);
-    Image4->setCursor(Qt::PointingHandCursor);
-
-    Image1 = MakeImage(this, QStringLiteral("Image1"), QRect(412, 60, 260, 240));
-    Image7 = MakeImage(this, QStringLiteral("Image7"), QRect(432, 80, 220, 200));
-    Image7->SetHint(QStringLiteral("ここにプレビューを表示します"));
-    Image7->hide();
-    Image6 = MakeImage(this, QStringLiteral("Image6"), QRect(432, 80, 220, 200));
-    Image6->hide();
-    Image8 = MakeImage(this, QStringLiteral("Image8"), QRect(432, 80, 220, 200));
-    Image8->hide();
+    m_body.Assign(Image8->pixmap());
+    CreateSecondsChoice();
 
     MsTimer1 = new TMsTimer(this);
     MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
     MsTimer1->SetEnabled(false);
     MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
 
-    m_drag = new TDragController(this);
-    m_drag->setObjectName(QStringLiteral("DragController1"));
     m_drag->AcceptDropsOn(
         Image5, [](const QString &) { return true; },
         [this](const QString &name, QPoint) { Image5DragDrop(name); });
-
-    connect(Image4, &TImage::Click, this, &TForm3::Image4Click);
 }
 
-void TForm3::LoadPictures()
+void TForm3::CreateProgramFrame()
 {
-    // Every picture that exists is shown; one missing file is reported once
-    // and does not keep the others (the lamp body for the fades) away.
-    bool failed = false;
-    auto load = [&failed](TImage *image, const QString &path) {
-        try {
-            image->LoadPicture(path);
-        } catch (const TLoadError &) {
-            failed = true;
-        }
-    };
-    for (TImage *chip : m_chips)
-        load(chip, DirectLightCommand::ChipPicture(chip->objectName()));
-    load(Image3, QStringLiteral("Picture\\PANEL\\irositei.jpg"));
-    load(Image2, QStringLiteral("Picture\\PANEL\\programpalette1.jpg"));
-    load(Image4, QStringLiteral("Picture\\BUTTON\\meirei_jikkou.jpg"));
-    load(Image1, QStringLiteral("Picture\\PANEL\\preview_flame.jpg"));
-    load(Image6, QStringLiteral("picture\\Pre\\Base.bmp"));
-    load(Image8, QStringLiteral("picture\\Pre\\Base.bmp"));
-    m_body.Assign(Image8->pixmap());
-    if (failed)
-        ShowCreateError(this);
+    auto *title = new QLabel(QStringLiteral("プログラムパレット"), this);
+    title->setObjectName(QStringLiteral("Label1"));
+    title->setGeometry(198, 65, 165, 19);
+    title->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+
+    auto *frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("Shape1"));
+    frame->setGeometry(198, 86, 165, 187);
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame->setLineWidth(1);
 }
 
-void TForm3::ChipMouseMove(TImage *chip, QPoint at)
+void TForm3::CreateSecondsChoice()
 {
-    if (!m_press.MovedPastThreshold(at))
-        return;
-    try {
-        // The chip shows its own LED picture, loaded at creation.
-        m_drag->RunDrag(chip, chip->pixmap(), m_press.Point());
-    } catch (const std::exception &) {
-        ShowCreateError(this);
-    }
+    Selector1 = new TSelector(this);
+    Selector1->setObjectName(QStringLiteral("Selector1"));
+    Selector1->setGeometry(208, 241, 145, 22);
+    Selector1->SetArrowColor(QColor(128, 0, 128));
+    Selector1->SetValues(DirectLightCommand::SecondsItems());
+    Selector1->setStatusTip(QStringLiteral("矢印ボタンを押し光らせる時間を設定して下さい"));
 }
 
 void TForm3::Image5DragDrop(const QString &controlName)

@@ -8,8 +8,6 @@
 #include <QPoint>
 #include <array>
 
-class QFrame;
-class QLabel;
 class TImage;
 class TMsTimer;
 class TSelector;
@@ -30,26 +28,20 @@ public:
 
 private:
     void CreateControls();
-    void LoadPictures();
-    void ChipMouseMove(TImage *chip, QPoint at);
+    void CreateProgramFrame();
+    void CreateSecondsChoice();
     void Image5DragDrop(const QString &controlName);
     void Image4Click(); // run
     void MsTimer1Timer();
     void RedrawFade();
     void FinishFade();
 
-    std::array<TImage *, DirectLightCommand::ChipCount> m_chips{};
-    TImage *Image3 = nullptr;
-    QFrame *Shape1 = nullptr;
-    TImage *Image2 = nullptr;
-    TImage *Image5 = nullptr;
-    QLabel *Label1 = nullptr;
+    TImage *Image5 = nullptr;   // the frame a colour is dropped into
     TSelector *Selector1 = nullptr;
     TImage *Image4 = nullptr;
-    TImage *Image1 = nullptr;
-    TImage *Image7 = nullptr;
-    TImage *Image6 = nullptr;
-    TImage *Image8 = nullptr;
+    TImage *Image7 = nullptr;   // the lit lamp of the preview
+    TImage *Image6 = nullptr;   // the fades are drawn here
+    TImage *Image8 = nullptr;   // the unlit lamp the fades start from
     TMsTimer *MsTimer1 = nullptr;
     TDragController *m_drag = nullptr;
 
@@ -59,5 +51,4 @@ private:
     LightFade m_fade;
     TABitmap m_fadeColour;   // the working copy of one fade
     TABitmap m_body;         // the unlit lamp, the fade's background
-    TDragPress m_press;
 };

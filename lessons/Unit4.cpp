@@ -15,8 +15,8 @@ constexpr int KeyImage[TForm4::KeyCount] = {53, 62, 54, 63, 55, 56, 64, 57, 65, 
 
 constexpr QPoint KeyboardOrigin{184, 96};
 
-const QString KeyHint =
-    QStringLiteral("鍵盤を押すとプログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）");
+constexpr const char *KeyHint =
+    "鍵盤を押すとプログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）";
 
 } // namespace
 
@@ -24,26 +24,31 @@ TForm4::TForm4(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm4"))
 {
     m_player = new TSoundPlayer(this);
+    CreateKeys();
+    m_lengths = new TLengthChoice(this, QStringLiteral("Picture\\PANEL\\otononagasa.jpg"));
+    m_lengths->move(240, 262);
+    FormCreate();
+}
+
+void TForm4::CreateKeys()
+{
     // White keys first, so the black ones lie above them where they overlap.
     for (const bool black : {false, true}) {
         for (int key = 0; key < KeyCount; ++key) {
             if (KeyboardLayout::IsBlack(key) != black)
                 continue;
-            auto *image = new TImage(this, QStringLiteral("Image%1").arg(KeyImage[key]));
-            image->setGeometry(KeyboardLayout::KeyRect(KeyboardOrigin, key));
-            image->SetStretch(true);
-            image->SetHint(KeyHint);
+            TImage *image = MakePicture(this, QStringLiteral("Image%1").arg(KeyImage[key]),
+                                        KeyboardLayout::KeyRect(KeyboardOrigin, key), KeyHint, PictureLook::Stretched);
             connect(image, &TImage::Click, this, [this, key] { KeyPress(key); });
-            // The note name lies on the key and lets every press through to it.
-            auto *name = new TImage(image, QStringLiteral("Image%1Name").arg(KeyImage[key]));
+            // The note name lies on the key, covers it whole and lets every
+            // press and its picture through to it.
+            TImage *name = MakePicture(image, QStringLiteral("Image%1Name").arg(KeyImage[key]), image->rect(), nullptr,
+                                       PictureLook::Stretched);
             name->SetIgnoresMouse(true);
             m_keys[static_cast<size_t>(key)] = image;
             m_noteNames[static_cast<size_t>(key)] = name;
         }
     }
-    m_lengths = new TLengthChoice(this, QStringLiteral("Picture\\PANEL\\otononagasa.jpg"));
-    m_lengths->move(240, 262);
-    FormCreate();
 }
 
 void TForm4::FormCreate()
@@ -57,30 +62,23 @@ void TForm4::FormCreate()
         {"Picture\\SOUND\\2.jpg", QRect(576, 110, 120, 110)}, {"Picture\\SOUND\\3.jpg", QRect(24, 240, 120, 90)},
         {"Picture\\SOUND\\3.jpg", QRect(576, 240, 120, 90)},  {"Picture\\SOUND\\1.jpg", QRect(576, 350, 120, 60)},
     };
-    try {
-        int number = 1;
-        for (const auto &decoration : decorations) {
-            auto *image = new TImage(this, QStringLiteral("Decoration%1").arg(number++));
-            image->setGeometry(decoration.at);
-            image->SetStretch(true);
-            image->SetIgnoresMouse(true);
-            image->lower();
-            image->LoadPicture(QString::fromLatin1(decoration.picture));
-        }
-        for (int key = 0; key < KeyCount; ++key) {
-            TImage *image = m_keys[static_cast<size_t>(key)];
-            image->LoadPicture(KeyboardLayout::IsBlack(key) ? QStringLiteral("Picture\\SOUND\\black.bmp")
-                                                            : QStringLiteral("Picture\\SOUND\\white.bmp"));
-            TImage *name = m_noteNames[static_cast<size_t>(key)];
-            // The name covers the whole key and lets its picture show through.
-            name->SetPicture(KeyboardLayout::NoteNamePixmap(key));
-            name->SetStretch(true);
-            name->setGeometry(image->rect());
-        }
-        m_lengths->LoadPictures();
-    } catch (const std::exception &) {
-        ShowCreateError(this);
+    int number = 1;
+    for (const auto &decoration : decorations) {
+        TImage *image = MakePicture(this, QStringLiteral("Decoration%1").arg(number++), decoration.at, nullptr,
+                                    PictureLook::Stretched);
+        image->SetIgnoresMouse(true);
+        image->lower();
+        Pictures().Load(image, QString::fromLatin1(decoration.picture));
     }
+    for (int key = 0; key < KeyCount; ++key) {
+        Pictures().Load(m_keys[static_cast<size_t>(key)], KeyboardLayout::IsBlack(key)
+                                                              ? QStringLiteral("Picture\\SOUND\\black.bmp")
+                                                              : QStringLiteral("Picture\\SOUND\\white.bmp"));
+        TImage *name = m_noteNames[static_cast<size_t>(key)];
+        Pictures().Try([name, key] { name->SetPicture(KeyboardLayout::NoteNamePixmap(key)); });
+    }
+    m_lengths->LoadPictures(Pictures());
+    ReportMissingPictures();
     QList<int> codes;
     for (int length = 0; length < 3; ++length)
         for (int key = 0; key < KeyCount; ++key)

@@ -22,6 +22,7 @@ public:
     int CurrentNoteCode() const { return m_noteCode; }
 
 private:
+    void CreateKeys();
     void FormCreate();
 
     std::array<TImage *, KeyCount> m_keys{};

@@ -10,9 +10,7 @@
 #include "Selector.h"
 #include "TransferRequest.h"
 
-#include <QApplication>
 #include <QBitmap>
-#include <QKeyEvent>
 #include <QMessageBox>
 
 #include <algorithm>
@@ -25,12 +23,12 @@ constexpr int DeleteBlock = -1;
 struct PaletteEntry {
     const char *name;
     int kind;
-    const char *picture;
+    const char *picture;   // in the LED folder
     QPoint at;
-    const char16_t *hint;
+    const char *hint;
 };
 
-constexpr const char16_t *ColourHint = u"光らせたい色を右の枠内にドラッグ＆ドロップして下さい";
+constexpr const char *ColourHint = "光らせたい色を右の枠内にドラッグ＆ドロップして下さい";
 
 const PaletteEntry PaletteBlocks[] = {
     {"Image67", BlockKind::Red, "led_red.bmp", {24, 85}, ColourHint},
@@ -41,27 +39,10 @@ const PaletteEntry PaletteBlocks[] = {
     {"Image72", BlockKind::LightBlue, "led_lightblue.bmp", {80, 187}, ColourHint},
     {"Image73", BlockKind::White, "led_white.bmp", {24, 238}, ColourHint},
     {"Image74", BlockKind::Off, "led_off.bmp", {80, 238}, ColourHint},
-    {"Image66", BlockKind::Wait, "wait.bmp", {24, 289}, u"入力待ちの命令です"},
-    {"Image11", DeleteBlock, "delete.bmp", {80, 289}, u"削除の命令です"},
-    {"Image75", BlockKind::RepeatStart, "start.bmp", {24, 367}, u"繰り返し開始の命令です"},
-    {"Image76", BlockKind::RepeatEnd, "end.bmp", {80, 367}, u"繰り返し終了の命令です"},
-};
-
-struct ButtonLayout {
-    const char *name;
-    int x;
-    const char *picture;
-    const char16_t *hint;
-};
-
-const ButtonLayout Buttons[] = {
-    {"Image5", 16, "read.jpg", u"プログラムを読み込みます"},
-    {"Image9", 112, "save.jpg", u"プログラムを保存します"},
-    {"Image6", 224, "delete.jpg", u"プログラムの内容をすべて削除します"},
-    {"Image10", 320, "preview.jpg", u"プログラムの内容をプレビューします"},
-    {"Image7", 416, "pro_tenso.jpg", u"プログラムを転送します（接続コードを本体のコネクタに接続して下さい）"},
-    {"Image8", 512, "pro_jikkou.jpg", u"プログラムを実行します（接続コードを本体のコネクタに接続して下さい）"},
-    {"Image4", 608, "report.jpg", u"レポート作成画面を表示します"},
+    {"Image66", BlockKind::Wait, "wait.bmp", {24, 289}, "入力待ちの命令です"},
+    {"Image11", DeleteBlock, "delete.bmp", {80, 289}, "削除の命令です"},
+    {"Image75", BlockKind::RepeatStart, "start.bmp", {24, 367}, "繰り返し開始の命令です"},
+    {"Image76", BlockKind::RepeatEnd, "end.bmp", {80, 367}, "繰り返し終了の命令です"},
 };
 
 constexpr int SlotColumns[] = {186, 286, 386, 486, 586};
@@ -96,62 +77,63 @@ TForm5::TForm5(TMainHost &host, QWidget *parent)
     QFont screenFont(QStringLiteral("ＭＳ Ｐゴシック"));
     setFont(screenFont);
     CreateControls();
-    LoadPictures();
-    // F6 and F7 act whichever control of the screen has the focus.
-    qApp->installEventFilter(this);
+    ReportMissingPictures();
 }
 
 TForm5::~TForm5() = default;
 
 void TForm5::CreateControls()
 {
-    QList<TImage *> buttons;
-    for (const ButtonLayout &layout : Buttons) {
-        auto *button = new TImage(this, QString::fromLatin1(layout.name));
-        button->setGeometry(layout.x, 8, 90, 51);
-        button->SetStretch(true);
-        button->SetHint(QString::fromUtf16(layout.hint));
-        button->SetPressedLook(true);
-        button->setCursor(Qt::PointingHandCursor);
-        buttons.append(button);
-    }
-    Image5 = buttons.at(0);
-    Image9 = buttons.at(1);
-    Image6 = buttons.at(2);
-    Image10 = buttons.at(3);
-    Image7 = buttons.at(4);
-    Image8 = buttons.at(5);
-    Image4 = buttons.at(6);
-
-    Image1 = new TImage(this, QStringLiteral("Image1"));
-    Image1->setGeometry(24, 60, 56, 24);
-    Image2 = new TImage(this, QStringLiteral("Image2"));
-    Image2->setGeometry(24, 342, 72, 24);
-    Image3 = new TImage(this, QStringLiteral("Image3"));
-    Image3->setGeometry(167, 72, 530, 350);
-    for (TImage *panel : {Image1, Image2, Image3})
-        panel->SetStretch(true);
+    using namespace PictureLook;
+    static constexpr TPictureRow<TForm5> controls[] = {
+        {&TForm5::Image5, "Image5", "Picture\\BUTTON\\read.jpg", {16, 8, 90, 51}, "プログラムを読み込みます",
+         &TForm5::Image5Click, Button},
+        {&TForm5::Image9, "Image9", "Picture\\BUTTON\\save.jpg", {112, 8, 90, 51}, "プログラムを保存します",
+         &TForm5::Image9Click, Button},
+        {&TForm5::Image6, "Image6", "Picture\\BUTTON\\delete.jpg", {224, 8, 90, 51},
+         "プログラムの内容をすべて削除します", &TForm5::Image6Click, Button},
+        {&TForm5::Image10, "Image10", "Picture\\BUTTON\\preview.jpg", {320, 8, 90, 51},
+         "プログラムの内容をプレビューします", &TForm5::Image10Click, Button},
+        {&TForm5::Image7, "Image7", "Picture\\BUTTON\\pro_tenso.jpg", {416, 8, 90, 51},
+         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TForm5::Image7Click, Button},
+        {&TForm5::Image8, "Image8", "Picture\\BUTTON\\pro_jikkou.jpg", {512, 8, 90, 51},
+         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TForm5::Image8Click, Button},
+        {&TForm5::Image4, "Image4", "Picture\\BUTTON\\report.jpg", {608, 8, 90, 51}, "レポート作成画面を表示します",
+         &TForm5::Image4Click, Button},
+        {&TForm5::Image1, "Image1", "Picture\\PANEL\\irositei.jpg", {24, 60, 56, 24}, nullptr, nullptr, Stretched},
+        {&TForm5::Image2, "Image2", "Picture\\PANEL\\kurikaesi.jpg", {24, 342, 72, 24}, nullptr, nullptr, Stretched},
+        {&TForm5::Image3, "Image3", "Picture\\PANEL\\programpalette.jpg", {167, 72, 530, 350}, nullptr, nullptr,
+         Stretched},
+    };
+    AddPictures(controls);
 
     m_drag = new TDragController(this);
     m_drag->setObjectName(QStringLiteral("DragController1"));
+    CreatePalette();
+    CreateSlots();
 
+    // F6 and F7 act whichever control of the screen has the focus.
+    BindKey(Qt::Key_F6, &TForm5::Image7Click);
+    BindKey(Qt::Key_F7, &TForm5::Image8Click);
+}
+
+void TForm5::CreatePalette()
+{
     for (size_t i = 0; i < m_palette.size(); ++i) {
         const PaletteEntry &entry = PaletteBlocks[i];
         TPaletteBlock &block = m_palette[i];
         block.kind = entry.kind;
-        block.picture = QString::fromLatin1(entry.picture);
-        block.image = new TImage(this, QString::fromLatin1(entry.name));
-        block.image->setGeometry(QRect(entry.at, QSize(50, 50)));
-        block.image->SetStretch(true);
-        block.image->SetHint(QString::fromUtf16(entry.hint));
-        block.image->setCursor(Qt::OpenHandCursor);
-        connect(block.image, &TImage::MouseDown, this,
-                [this](Qt::MouseButton button, QPoint at) { m_press.Press(button, at); });
-        connect(block.image, &TImage::MouseMove, this,
-                [this, i](Qt::MouseButtons, QPoint at) { PaletteMouseMove(m_palette[i], at); });
-        connect(block.image, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_press.Release(); });
+        block.image = MakePicture(this, QString::fromLatin1(entry.name), QRect(entry.at, QSize(50, 50)), entry.hint,
+                                  PictureLook::Stretched | PictureLook::OpenHand);
+        const QString picture = QStringLiteral("Picture\\LED\\") + QString::fromLatin1(entry.picture);
+        Pictures().Try([&block, &picture] { block.image->SetPicture(Transparent(LoadAssetPixmap(picture))); });
+        // The drag shows the block's own picture at its natural size.
+        MakePaletteChip(block.image, m_drag, [picture] { return LoadAssetPixmap(picture); });
     }
+}
 
+void TForm5::CreateSlots()
+{
     const auto isPaletteBlock = [this](const QString &name) {
         return std::any_of(m_palette.begin(), m_palette.end(),
                            [&name](const TPaletteBlock &b) { return b.image->objectName() == name; });
@@ -182,41 +164,6 @@ void TForm5::CreateControls()
         connect(selector, &TSelector::Click, this, &TPageScreen::KeptRecordChanged);
         SlotSelector(n) = selector;
     }
-
-    connect(Image5, &TImage::Click, this, &TForm5::Image5Click);
-    connect(Image9, &TImage::Click, this, &TForm5::Image9Click);
-    connect(Image6, &TImage::Click, this, &TForm5::Image6Click);
-    connect(Image10, &TImage::Click, this, &TForm5::Image10Click);
-    connect(Image7, &TImage::Click, this, &TForm5::Image7Click);
-    connect(Image8, &TImage::Click, this, &TForm5::Image8Click);
-    connect(Image4, &TImage::Click, this, &TForm5::Image4Click);
-}
-
-void TForm5::LoadPictures()
-{
-    // Every picture is tried, so one missing file leaves the others shown;
-    // the failure is reported once.
-    bool failed = false;
-    const auto load = [&failed](TImage *image, const QString &path, bool transparent = false) {
-        try {
-            if (transparent)
-                image->SetPicture(Transparent(LoadAssetPixmap(path)));
-            else
-                image->LoadPicture(path);
-        } catch (const TLoadError &) {
-            failed = true;
-        }
-    };
-    const QList<TImage *> buttons{Image5, Image9, Image6, Image10, Image7, Image8, Image4};
-    for (qsizetype i = 0; i < buttons.size(); ++i)
-        load(buttons.at(i), QStringLiteral("Picture\\BUTTON\\") + QString::fromLatin1(Buttons[i].picture));
-    load(Image1, QStringLiteral("Picture\\PANEL\\irositei.jpg"));
-    load(Image2, QStringLiteral("Picture\\PANEL\\kurikaesi.jpg"));
-    load(Image3, QStringLiteral("Picture\\PANEL\\programpalette.jpg"));
-    for (const TPaletteBlock &block : m_palette)
-        load(block.image, QStringLiteral("Picture\\LED\\") + block.picture, true);
-    if (failed)
-        ShowCreateError(this);
 }
 
 TBlockSlots TForm5::Slots() const
@@ -225,19 +172,6 @@ TBlockSlots TForm5::Slots() const
     for (size_t i = 0; i < blocks.size(); ++i)
         blocks[i] = {m_kinds[i], m_selectors[i]->ItemIndex()};
     return blocks;
-}
-
-void TForm5::PaletteMouseMove(const TPaletteBlock &block, QPoint at)
-{
-    if (!m_press.MovedPastThreshold(at))
-        return;
-    try {
-        // The drag shows the block's own picture at its natural size.
-        const QPixmap picture = LoadAssetPixmap(QStringLiteral("Picture\\LED\\") + block.picture);
-        m_drag->RunDrag(block.image, picture, m_press.Point());
-    } catch (const std::exception &) {
-        ShowCreateError(this);
-    }
 }
 
 void TForm5::SlotDragDrop(int n, const QString &blockName)
@@ -431,23 +365,4 @@ void TForm5::ApplyRecord(const TStep3Record &record)
     Q_EMIT KeptRecordChanged();
     if (pictureMissing)
         ShowCreateError(this);
-}
-
-bool TForm5::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress || !isVisible())
-        return TPageScreen::eventFilter(watched, event);
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != window())
-        return TPageScreen::eventFilter(watched, event);
-    switch (static_cast<QKeyEvent *>(event)->key()) {
-    case Qt::Key_F6:
-        Image7Click();
-        return true;
-    case Qt::Key_F7:
-        Image8Click();
-        return true;
-    default:
-        return TPageScreen::eventFilter(watched, event);
-    }
 }

@@ -35,19 +35,15 @@ public:
     QStringList KeptRecordLines() const override;
     void RestoreKeptRecord(const QStringList &lines) override;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     struct TPaletteBlock {
         TImage *image = nullptr;
         int kind = 0;               // the block kind it drops, or DeleteBlock
-        QString picture;            // file name in the LED folder
     };
 
     void CreateControls();
-    void LoadPictures();
-    void PaletteMouseMove(const TPaletteBlock &block, QPoint at);
+    void CreatePalette();
+    void CreateSlots();
     void SlotDragDrop(int n, const QString &blockName);
     // Leaves slot n as a drop of `kind` would, except for the item index.
     void ShowBlock(int n, int kind);
@@ -85,7 +81,6 @@ private:
     std::array<TSelector *, BlockSlotCount> m_selectors{};
     std::array<int, BlockSlotCount> m_kinds{};   // the block kinds, the slot pictures' tags
     TDragController *m_drag = nullptr;
-    TDragPress m_press;
     int m_errorFlag = 0;
     QStringList m_fileLines;
     std::unique_ptr<TProgramFile> m_file;

@@ -2,6 +2,7 @@
 
 #include "AssetPath.h"
 #include "DragController.h"
+#include "HeldInput.h"
 #include "Image.h"
 #include "KeyboardLayout.h"
 #include "LengthChoice.h"
@@ -13,11 +14,9 @@
 #include "SoundPlayer.h"
 #include "TransferRequest.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QFontDatabase>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -31,9 +30,9 @@ constexpr int MarkerHeight = 5;
 constexpr int StaffLeft = 34;
 constexpr int StaffTop = 4;
 
-const QString KeyHint = QStringLiteral("鍵盤を押すとプログラムを追加します");
-const QString PaletteHint = QStringLiteral("光らせたい色を右の枠内にドラッグ＆ドロップして下さい");
-const QString LedHint = QStringLiteral("音符に色を割り当てる場合、ＯＮを選択して下さい");
+constexpr const char *KeyHint = "鍵盤を押すとプログラムを追加します";
+constexpr const char *PaletteHint = "光らせたい色を右の枠内にドラッグ＆ドロップして下さい";
+constexpr const char *LedHint = "音符に色を割り当てる場合、ＯＮを選択して下さい";
 
 QRect KeyRect(int keyIndex)
 {
@@ -48,21 +47,6 @@ QRect KeyRect(int keyIndex)
 bool IsBlackKey(int keyIndex)
 {
     return keyIndex < 13 && KeyboardLayout::IsBlack(keyIndex);
-}
-
-bool IsUserInput(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::Wheel:
-        return true;
-    default:
-        return false;
-    }
 }
 
 void Inform(QWidget *parent, const QString &text)
@@ -83,12 +67,55 @@ TForm6::TForm6(TMainHost &host, QWidget *parent)
 
 TForm6::~TForm6()
 {
-    qApp->removeEventFilter(this);
     if (m_fontId >= 0)
         QFontDatabase::removeApplicationFont(m_fontId);
 }
 
 void TForm6::CreateControls()
+{
+    CreateNotesPage();
+    CreatePalettePage();
+    CreateKeys();
+
+    using namespace PictureLook;
+    static constexpr TPictureRow<TForm6> buttons[] = {
+        {nullptr, "Image15", "Picture\\BUTTON\\read.jpg", {424, 206, 90, 51}, "プログラムを読み込みます",
+         &TForm6::Image15Click, Stretched | Pressable},
+        {nullptr, "Image20", "Picture\\BUTTON\\save.jpg", {522, 206, 90, 51}, "プログラムを保存します",
+         &TForm6::Image20Click, Stretched | Pressable},
+        {nullptr, "Image16", "Picture\\BUTTON\\play.jpg", {620, 206, 90, 51}, "プログラムした音を再生します",
+         &TForm6::Image16Click, Stretched | Pressable},
+        {nullptr, "Image47", "Picture\\BUTTON\\delete_1.jpg", {424, 262, 90, 51},
+         "音を１つ削除します。削除したい音にカーソルを合わせて下さい", &TForm6::Image47Click, Stretched | Pressable},
+        {nullptr, "Image17", "Picture\\BUTTON\\delete.jpg", {522, 262, 90, 51}, "プログラムした内容をすべて削除します",
+         &TForm6::Image17Click, Stretched | Pressable},
+        {nullptr, "Image18", "Picture\\BUTTON\\pro_tenso.jpg", {424, 318, 90, 51},
+         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TForm6::Image18Click,
+         Stretched | Pressable},
+        {nullptr, "Image19", "Picture\\BUTTON\\pro_jikkou.jpg", {522, 318, 90, 51},
+         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TForm6::Image19Click,
+         Stretched | Pressable},
+        {&TForm6::m_changeColours, "Image43", "Picture\\BUTTON\\ledlinkgamen.jpg", {620, 318, 90, 51},
+         "音符に割り当てた色情報を変更します", &TForm6::Image43Click, Stretched | Pressable | Hidden},
+    };
+    AddPictures(buttons);
+
+    m_count = new QLabel(QStringLiteral("0"), this);
+    m_count->setObjectName(QStringLiteral("Label1"));
+    m_count->setGeometry(424, 376, 288, 22);
+
+    m_lengths = new TLengthChoice(this, QStringLiteral("Picture\\PANEL\\otononagasa1.jpg"));
+    m_lengths->move(8, 360);
+
+    CreateLedChoice();
+
+    BindKey(Qt::Key_Return, &TForm6::Image16Click);
+    BindKey(Qt::Key_Enter, &TForm6::Image16Click);
+    BindKey(Qt::Key_F6, &TForm6::Image18Click);
+    BindKey(Qt::Key_F7, &TForm6::Image19Click);
+}
+
+void TForm6::CreateNotesPage()
 {
     // The two pages of the upper area.
     m_notesPage = new QWidget(this);
@@ -111,7 +138,11 @@ void TForm6::CreateControls()
     m_staff = new TNoteStaff(m_notesPage);
     m_staff->move(StaffLeft, StaffTop);
     connect(m_staff, &TNoteStaff::Clicked, this, &TForm6::StaffClick);
+    CreateMarkers();
+}
 
+void TForm6::CreateMarkers()
+{
     for (int line = 0; line < 3; ++line) {
         auto *row = new QWidget(m_notesPage);
         row->setObjectName(QStringLiteral("MarkerRow%1").arg(line + 1));
@@ -129,7 +160,10 @@ void TForm6::CreateControls()
         marker->hide();
         m_markers[static_cast<size_t>(p)] = marker;
     }
+}
 
+void TForm6::CreatePalettePage()
+{
     auto *paletteTitle = new QLabel(QStringLiteral("LEDの設定"), m_palettePage);
     paletteTitle->setObjectName(QStringLiteral("Label3"));
     paletteTitle->setGeometry(16, 8, 300, 28);
@@ -141,50 +175,35 @@ void TForm6::CreateControls()
     instruction->setObjectName(QStringLiteral("Label4"));
     instruction->setGeometry(16, 40, 600, 22);
     instruction->setStyleSheet(QStringLiteral("color: gray;"));
-    for (int i = 0; i < 8; ++i) {
-        auto *chip = new TImage(m_palettePage, QStringLiteral("Image%1").arg(67 + i));
-        chip->setGeometry(31 + 84 * i, 83, 50, 50);
-        chip->SetStretch(true);
-        chip->SetHint(PaletteHint);
-        connect(chip, &TImage::MouseDown, this, [this, i](Qt::MouseButton button, QPoint at) {
-            if (button == Qt::LeftButton) {
-                m_pressedPalette = i;
-                m_pressPoint = at;
-            }
-        });
-        connect(chip, &TImage::MouseMove, this, [this, i](Qt::MouseButtons buttons, QPoint at) {
-            if (m_pressedPalette != i || !(buttons & Qt::LeftButton))
-                return;
-            const QPoint moved = at - m_pressPoint;
-            const int threshold = QApplication::startDragDistance();
-            if (std::abs(moved.x()) > threshold || std::abs(moved.y()) > threshold)
-                StartPaletteDrag(i);
-        });
-        connect(chip, &TImage::MouseUp, this, [this](Qt::MouseButton button, QPoint) {
-            if (button == Qt::LeftButton)
-                m_pressedPalette = -1;
-        });
-        m_palette[static_cast<size_t>(i)] = chip;
+    for (size_t i = 0; i < m_palette.size(); ++i) {
+        TImage *chip = MakePicture(m_palettePage, QStringLiteral("Image%1").arg(67 + i),
+                                   QRect(31 + 84 * static_cast<int>(i), 83, 50, 50), PaletteHint, PictureLook::Stretched);
+        Pictures().Load(chip, QString::fromLatin1(MelodyColours::Palette()[i].palettePicture));
+        MakePaletteChip(chip, m_drag);
+        m_palette[i] = chip;
     }
-    auto *back = new TImage(m_palettePage, QStringLiteral("Image39"));
-    back->setGeometry(600, 152, 104, 40);
-    back->SetStretch(true);
-    back->SetPressedLook(true);
-    back->SetHint(QStringLiteral("音符入力画面に戻ります"));
-    connect(back, &TImage::Click, this, &TForm6::Image39Click);
+    static constexpr TPictureRow<TForm6> back[] = {
+        {nullptr, "Image39", "Picture\\BUTTON\\onpuback.jpg", {600, 152, 104, 40}, "音符入力画面に戻ります",
+         &TForm6::Image39Click, PictureLook::Stretched | PictureLook::Pressable},
+    };
+    AddPictures(back, m_palettePage);
+}
 
+void TForm6::CreateKeys()
+{
     // Keys: white ones first, so the black ones lie above them.
     for (const bool black : {false, true}) {
         for (int key = 0; key < KeyCount; ++key) {
             if (IsBlackKey(key) != black)
                 continue;
-            auto *image = new TImage(this, QStringLiteral("Image%1").arg(key + 1));
-            image->setGeometry(KeyRect(key));
-            image->SetStretch(true);
-            image->SetHint(KeyHint);
+            TImage *image = MakePicture(this, QStringLiteral("Image%1").arg(key + 1), KeyRect(key), KeyHint,
+                                        PictureLook::Stretched);
             connect(image, &TImage::Click, this, [this, key] { KeyPress(key + 1); });
-            auto *name = new TImage(image, QStringLiteral("Image%1Name").arg(key + 1));
+            // The name covers the whole key and lets its colour show through.
+            TImage *name = MakePicture(image, QStringLiteral("Image%1Name").arg(key + 1), image->rect(), nullptr,
+                                       PictureLook::Stretched);
             name->SetIgnoresMouse(true);
+            Pictures().Try([name, key] { name->SetPicture(KeyboardLayout::NoteNamePixmap(key)); });
             m_keys[static_cast<size_t>(key)] = image;
             m_drag->AcceptDropsOn(image, [](const QString &) { return true; },
                                   [this, key](const QString &source, QPoint) {
@@ -194,63 +213,28 @@ void TForm6::CreateControls()
                                   });
         }
     }
+}
 
-    const struct {
-        int number;
-        QRect at;
-        const char *hint;
-        void (TForm6::*handler)();
-    } buttons[] = {
-        {15, QRect(424, 206, 90, 51), "プログラムを読み込みます", &TForm6::Image15Click},
-        {20, QRect(522, 206, 90, 51), "プログラムを保存します", &TForm6::Image20Click},
-        {16, QRect(620, 206, 90, 51), "プログラムした音を再生します", &TForm6::Image16Click},
-        {47, QRect(424, 262, 90, 51), "音を１つ削除します。削除したい音にカーソルを合わせて下さい",
-         &TForm6::Image47Click},
-        {17, QRect(522, 262, 90, 51), "プログラムした内容をすべて削除します", &TForm6::Image17Click},
-        {18, QRect(424, 318, 90, 51), "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）",
-         &TForm6::Image18Click},
-        {19, QRect(522, 318, 90, 51), "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）",
-         &TForm6::Image19Click},
-        {43, QRect(620, 318, 90, 51), "音符に割り当てた色情報を変更します", &TForm6::Image43Click},
-    };
-    for (const auto &button : buttons) {
-        auto *image = new TImage(this, QStringLiteral("Image%1").arg(button.number));
-        image->setGeometry(button.at);
-        image->SetStretch(true);
-        image->SetPressedLook(true);
-        image->SetHint(QString::fromUtf8(button.hint));
-        connect(image, &TImage::Click, this, button.handler);
-        if (button.number == 43)
-            m_changeColours = image;
-    }
-    m_changeColours->hide();
-
-    m_count = new QLabel(QStringLiteral("0"), this);
-    m_count->setObjectName(QStringLiteral("Label1"));
-    m_count->setGeometry(424, 376, 288, 22);
-
-    m_lengths = new TLengthChoice(this, QStringLiteral("Picture\\PANEL\\otononagasa1.jpg"));
-    m_lengths->move(8, 360);
-
+void TForm6::CreateLedChoice()
+{
     auto *ledGroup = new QWidget(this);
     ledGroup->setObjectName(QStringLiteral("RadioGroup2"));
     ledGroup->setGeometry(236, 360, 180, 68);
-    auto *ledTitle = new TImage(ledGroup, QStringLiteral("LedTitle"));
-    ledTitle->setGeometry(0, 0, 180, 18);
-    ledTitle->SetStretch(true);
-    ledTitle->SetHint(LedHint);
+    Pictures().Load(MakePicture(ledGroup, QStringLiteral("LedTitle"), QRect(0, 0, 180, 18), LedHint,
+                                PictureLook::Stretched),
+                    QStringLiteral("Picture\\BUTTON\\ledlink.jpg"));
     auto *modes = new QButtonGroup(this);
     const QString texts[2] = {QStringLiteral("LEDあり"), QStringLiteral("LEDなし")};
+    const QString pictures[2] = {QStringLiteral("Picture\\BUTTON\\on.jpg"), QStringLiteral("Picture\\BUTTON\\off.jpg")};
     for (int i = 0; i < 2; ++i) {
         auto *option = new QRadioButton(texts[i], ledGroup);
         option->setObjectName(QStringLiteral("RadioButton%1").arg(4 + i));
         option->setGeometry(4 + 90 * i, 20, 86, 18);
-        option->setStatusTip(LedHint);
+        option->setStatusTip(QString::fromUtf8(LedHint));
         modes->addButton(option, i);
-        auto *picture = new TImage(ledGroup, QStringLiteral("LedPicture%1").arg(i + 1));
-        picture->setGeometry(4 + 90 * i, 40, 80, 26);
-        picture->SetStretch(true);
-        picture->SetHint(LedHint);
+        TImage *picture = MakePicture(ledGroup, QStringLiteral("LedPicture%1").arg(i + 1),
+                                      QRect(4 + 90 * i, 40, 80, 26), LedHint, PictureLook::Stretched);
+        Pictures().Load(picture, pictures[i]);
         connect(picture, &TImage::Click, option, [option] { option->click(); });
         (i == 0 ? m_ledOn : m_ledOff) = option;
     }
@@ -260,45 +244,13 @@ void TForm6::CreateControls()
 
 void TForm6::FormCreate()
 {
-    bool complete = false;
-    try {
-        for (int key = 0; key < KeyCount; ++key) {
-            LoadKeyPicture(key);
-            TImage *key_ = m_keys[static_cast<size_t>(key)];
-            auto *name = key_->findChild<TImage *>(QStringLiteral("Image%1Name").arg(key + 1));
-            // The name covers the whole key and lets its colour show through.
-            name->SetPicture(KeyboardLayout::NoteNamePixmap(key));
-            name->SetStretch(true);
-            name->setGeometry(key_->rect());
-        }
-        const struct {
-            int number;
-            const char *picture;
-        } pictures[] = {
-            {15, "Picture\\BUTTON\\read.jpg"},       {20, "Picture\\BUTTON\\save.jpg"},
-            {16, "Picture\\BUTTON\\play.jpg"},       {47, "Picture\\BUTTON\\delete_1.jpg"},
-            {17, "Picture\\BUTTON\\delete.jpg"},     {18, "Picture\\BUTTON\\pro_tenso.jpg"},
-            {19, "Picture\\BUTTON\\pro_jikkou.jpg"}, {43, "Picture\\BUTTON\\ledlinkgamen.jpg"},
-            {39, "Picture\\BUTTON\\onpuback.jpg"},
-        };
-        for (const auto &picture : pictures)
-            findChild<TImage *>(QStringLiteral("Image%1").arg(picture.number))
-                ->LoadPicture(QString::fromLatin1(picture.picture));
-        m_lengths->LoadPictures();
-        findChild<TImage *>(QStringLiteral("LedTitle"))->LoadPicture(QStringLiteral("Picture\\BUTTON\\ledlink.jpg"));
-        findChild<TImage *>(QStringLiteral("LedPicture1"))->LoadPicture(QStringLiteral("Picture\\BUTTON\\on.jpg"));
-        findChild<TImage *>(QStringLiteral("LedPicture2"))->LoadPicture(QStringLiteral("Picture\\BUTTON\\off.jpg"));
-        for (size_t i = 0; i < m_palette.size(); ++i)
-            m_palette[i]->LoadPicture(QString::fromLatin1(MelodyColours::Palette()[i].palettePicture));
-
-        complete = true;
-    } catch (const std::exception &) {
-    }
+    LoadKeyPictures();
+    m_lengths->LoadPictures(Pictures());
     // Without its pictures or the note font the screen still works; the
     // teacher is told once that the installation is incomplete.
-    if (!RegisterNoteFont() || !complete)
-        ShowCreateError(this);
-    qApp->installEventFilter(this);
+    if (!RegisterNoteFont())
+        Pictures().NoteFailure();
+    ReportMissingPictures();
     m_melody.Clear();
     ShowNotes();
     QList<int> codes;
@@ -323,8 +275,14 @@ bool TForm6::RegisterNoteFont()
 void TForm6::LoadKeyPicture(int keyIndex)
 {
     const auto &colour = MelodyColours::ForCode(m_colours[static_cast<size_t>(keyIndex)]);
-    m_keys[static_cast<size_t>(keyIndex)]->LoadPicture(
-        QString::fromLatin1(IsBlackKey(keyIndex) ? colour.blackKeyPicture : colour.whiteKeyPicture));
+    Pictures().Load(m_keys[static_cast<size_t>(keyIndex)],
+                    QString::fromLatin1(IsBlackKey(keyIndex) ? colour.blackKeyPicture : colour.whiteKeyPicture));
+}
+
+void TForm6::LoadKeyPictures()
+{
+    for (int key = 0; key < KeyCount; ++key)
+        LoadKeyPicture(key);
 }
 
 bool TForm6::Busy() const
@@ -411,7 +369,7 @@ void TForm6::Image16Click()
     // Clicks and keys made during the melody were held back by the playback;
     // they are delivered now, while the screen still counts as playing, so
     // they are dropped instead of acting on the screen after the last note.
-    QCoreApplication::processEvents();
+    DropHeldInput(this);
     m_playing = false;
 }
 
@@ -447,12 +405,8 @@ void TForm6::SetLedMode(bool on)
         return;
     m_ledMode = on;
     m_colours.fill(on ? MelodyColours::Off : MelodyColours::None);
-    try {
-        for (int key = 0; key < KeyCount; ++key)
-            LoadKeyPicture(key);
-    } catch (const std::exception &) {
-        ShowCreateError(this);
-    }
+    LoadKeyPictures();
+    ReportMissingPictures();
     SetMarkerRowsVisible(on);
     if (on) {
         ShowPalettePage();
@@ -468,25 +422,8 @@ void TForm6::DropColour(int keyNumber, int paletteIndex)
     const int key = keyNumber - 1;
     m_colours[static_cast<size_t>(key)] = MelodyColours::Palette().at(static_cast<size_t>(paletteIndex)).code;
     Q_EMIT KeptRecordChanged();
-    try {
-        LoadKeyPicture(key);
-    } catch (const std::exception &) {
-        ShowCreateError(this);
-    }
-}
-
-void TForm6::StartPaletteDrag(int paletteIndex)
-{
-    m_pressedPalette = -1;
-    TImage *chip = m_palette[static_cast<size_t>(paletteIndex)];
-    try {
-        // The chip already holds its palette picture.
-        m_drag->SetDragImage(chip->pixmap(), Qt::white, m_pressPoint);
-        m_drag->CreateDragObject(chip).Execute();
-    } catch (const std::exception &) {
-        ShowCreateError(this);
-    }
-    m_drag->EndDrag();
+    LoadKeyPicture(key);
+    ReportMissingPictures();
 }
 
 void TForm6::RefreshMarkers()
@@ -562,12 +499,8 @@ void TForm6::ApplyRecord(const TStep7Record &record)
         ShowNotesPage();
         m_changeColours->show();
         m_colours = record.colours;
-        try {
-            for (int key = 0; key < KeyCount; ++key)
-                LoadKeyPicture(key);
-        } catch (const std::exception &) {
-            ShowCreateError(this);
-        }
+        LoadKeyPictures();
+        ReportMissingPictures();
         RefreshMarkers();
         SetMarkerRowsVisible(true);
     }
@@ -586,12 +519,8 @@ QStringList TForm6::KeptRecordLines() const
 
 void TForm6::RestoreKeptRecord(const QStringList &lines)
 {
-    const ProgramFileText::TRecordRead<TStep7Record> read = ReadStep7Record(lines);
-    if (!read.record) {
-        QMessageBox::critical(this, QString(), read.problem);
-        return;
-    }
-    ApplyRecord(*read.record);
+    if (const std::optional<TStep7Record> record = RecordOrComplaint(ReadStep7Record(lines)))
+        ApplyRecord(*record);
 }
 
 void TForm6::Image15Click()
@@ -601,13 +530,11 @@ void TForm6::Image15Click()
     const std::optional<QStringList> lines = m_files.Read();
     if (!lines)
         return;
-    const ProgramFileText::TRecordRead<TStep7Record> read = ReadStep7Record(*lines);
-    if (!read.record) {
-        QMessageBox::critical(this, QString(), read.problem);
+    const std::optional<TStep7Record> record = RecordOrComplaint(ReadStep7Record(*lines));
+    if (!record)
         return;
-    }
     m_fileLines = *lines;
-    ApplyRecord(*read.record);
+    ApplyRecord(*record);
 }
 
 void TForm6::Image20Click()
@@ -615,32 +542,4 @@ void TForm6::Image20Click()
     if (m_playing)
         return;
     m_files.Save(RecordLines());
-}
-
-bool TForm6::eventFilter(QObject *watched, QEvent *event)
-{
-    if (m_playing && IsUserInput(event->type())) {
-        auto *widget = qobject_cast<QWidget *>(watched);
-        if (widget && widget->window() == window())
-            return true;
-    }
-    if (event->type() != QEvent::KeyPress || !isVisible())
-        return TPageScreen::eventFilter(watched, event);
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != window())
-        return TPageScreen::eventFilter(watched, event);
-    switch (static_cast<QKeyEvent *>(event)->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Image16Click();
-        return true;
-    case Qt::Key_F6:
-        Image18Click();
-        return true;
-    case Qt::Key_F7:
-        Image19Click();
-        return true;
-    default:
-        return TPageScreen::eventFilter(watched, event);
-    }
 }

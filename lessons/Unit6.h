@@ -6,7 +6,6 @@
 #include "ProgramFile.h"
 #include "Step7Record.h"
 
-#include <QPoint>
 #include <array>
 
 class QFrame;
@@ -64,21 +63,23 @@ public:
     QStringList KeptRecordLines() const override;
     void RestoreKeptRecord(const QStringList &lines) override;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void CreateControls();
+    void CreateNotesPage();
+    void CreateMarkers();
+    void CreatePalettePage();
+    void CreateKeys();
+    void CreateLedChoice();
     void FormCreate();
     bool RegisterNoteFont();
     void LoadKeyPicture(int keyIndex);
+    void LoadKeyPictures();
     void ShowNotes();
     void ShowCount();
     void RefreshMarkers();
     void SetMarkerRowsVisible(bool visible);
     void ShowNotesPage();
     void ShowPalettePage();
-    void StartPaletteDrag(int paletteIndex);
     // Input that would send or change the lists waits for a transfer to end.
     bool Busy() const;
 
@@ -105,7 +106,5 @@ private:
     TImage *m_changeColours = nullptr;
     TSoundPlayer *m_player = nullptr;
     TDragController *m_drag = nullptr;
-    int m_pressedPalette = -1;
-    QPoint m_pressPoint;
     TProgramFile m_files;
 };

@@ -4,7 +4,6 @@
 #include "EditorSettings.h"
 #include "Image.h"
 #include "IniFile.h"
-#include "LoadError.h"
 #include "MainHost.h"
 #include "SonEdit.h"
 #include "Step5Record.h"
@@ -19,23 +18,6 @@
 
 namespace {
 
-struct ButtonLayout {
-    const char *name;
-    const char *picture;
-    const char *hint;
-};
-
-// Left to right along the top of the screen.
-constexpr ButtonLayout kButtons[] = {
-    {"Image13", "Picture\\BUTTON\\read.jpg", "プログラムを読み込みます"},
-    {"Image19", "Picture\\BUTTON\\save.jpg", "プログラムを保存します"},
-    {"Image12", "Picture\\BUTTON\\check.jpg", "プログラムの内容をチェックします"},
-    {"Image17", "Picture\\BUTTON\\preview.jpg", "プログラムの内容をプレビューします"},
-    {"Image14", "Picture\\BUTTON\\pro_tenso.jpg", "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）"},
-    {"Image15", "Picture\\BUTTON\\pro_jikkou.jpg", "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）"},
-    {"Image18", "Picture\\BUTTON\\report.jpg", "レポート作成画面を表示します"},
-};
-
 // The command pictures in box order (Edit23 .. Edit33).
 constexpr const char *kWordPictures[] = {
     "Picture\\PANEL\\red.jpg", "Picture\\PANEL\\green.jpg", "Picture\\PANEL\\blue.jpg",
@@ -44,9 +26,6 @@ constexpr const char *kWordPictures[] = {
     "Picture\\PANEL\\end1.jpg", "Picture\\PANEL\\wait.jpg",
 };
 
-constexpr int kButtonWidth = 90;
-constexpr int kButtonHeight = 51;
-constexpr int kButtonGap = 8;
 constexpr int kEditorTop = 60;
 constexpr int kPanelLeft = 486;
 constexpr int kPictureWidth = 90;
@@ -65,11 +44,7 @@ TForm7::TForm7(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm7")), m_files(this, Step5LessonName)
 {
     CreateControls();
-    try {
-        LoadPictures();
-    } catch (const TLoadError &) {
-        ShowCreateError(this);
-    }
+    ReportMissingPictures();
     ApplyEditorSettings();
 }
 
@@ -90,23 +65,25 @@ QString TForm7::CheckOkMessage()
 
 void TForm7::CreateControls()
 {
-    QList<TImage *> buttons;
-    for (int i = 0; i < static_cast<int>(std::size(kButtons)); ++i) {
-        auto *button = new TImage(this, QString::fromLatin1(kButtons[i].name));
-        button->setGeometry(4 + i * (kButtonWidth + kButtonGap), 4, kButtonWidth, kButtonHeight);
-        button->SetStretch(true);
-        button->SetHint(QString::fromUtf8(kButtons[i].hint));
-        button->SetPressedLook(true);
-        button->setCursor(Qt::PointingHandCursor);
-        buttons.append(button);
-    }
-    Image13 = buttons.at(0);
-    Image19 = buttons.at(1);
-    Image12 = buttons.at(2);
-    Image17 = buttons.at(3);
-    Image14 = buttons.at(4);
-    Image15 = buttons.at(5);
-    Image18 = buttons.at(6);
+    // Left to right along the top of the screen.
+    using PictureLook::Button;
+    static constexpr TPictureRow<TForm7> buttons[] = {
+        {&TForm7::Image13, "Image13", "Picture\\BUTTON\\read.jpg", {4, 4, 90, 51}, "プログラムを読み込みます",
+         &TForm7::Image13Click, Button},
+        {&TForm7::Image19, "Image19", "Picture\\BUTTON\\save.jpg", {102, 4, 90, 51}, "プログラムを保存します",
+         &TForm7::Image19Click, Button},
+        {&TForm7::Image12, "Image12", "Picture\\BUTTON\\check.jpg", {200, 4, 90, 51},
+         "プログラムの内容をチェックします", &TForm7::Image12Click, Button},
+        {&TForm7::Image17, "Image17", "Picture\\BUTTON\\preview.jpg", {298, 4, 90, 51},
+         "プログラムの内容をプレビューします", &TForm7::Image17Click, Button},
+        {&TForm7::Image14, "Image14", "Picture\\BUTTON\\pro_tenso.jpg", {396, 4, 90, 51},
+         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TForm7::Image14Click, Button},
+        {&TForm7::Image15, "Image15", "Picture\\BUTTON\\pro_jikkou.jpg", {494, 4, 90, 51},
+         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TForm7::Image15Click, Button},
+        {&TForm7::Image18, "Image18", "Picture\\BUTTON\\report.jpg", {592, 4, 90, 51}, "レポート作成画面を表示します",
+         &TForm7::Image18Click, Button},
+    };
+    AddPictures(buttons);
 
     SonEdit1 = new TSonEdit(this, QStringLiteral("SonEdit1"));
     SonEdit1->setGeometry(4, kEditorTop, kPanelLeft - 12, 430 - kEditorTop - 4);
@@ -120,19 +97,26 @@ void TForm7::CreateControls()
     SonEdit1->SetShowFullSpaceMarks(true);
     SonEdit1->SetAcceptTabs(true);
     SonEdit1->SetReadOnly(false);
+    CreateWordBoxes();
 
+    connect(SonEdit1, &TSonEdit::Change, this, &TForm7::SonEdit1Change);
+    connect(SonEdit1, &TSonEdit::KeyDown, this, &TForm7::SonEdit1KeyDown);
+}
+
+void TForm7::CreateWordBoxes()
+{
     const QStringList defaults = TTextProgramChecker::DefaultWords();
     int y = kEditorTop;
     for (int w = 0; w < TTextProgramChecker::WordCount; ++w) {
         if (w == TTextProgramChecker::WordLoop) {
-            Image11 = new TImage(this, QStringLiteral("Image11"));
-            Image11->setGeometry(kPanelLeft, y, kPictureWidth, kHeadingHeight);
-            Image11->SetStretch(true);
+            Image11 = MakePicture(this, QStringLiteral("Image11"), QRect(kPanelLeft, y, kPictureWidth, kHeadingHeight),
+                                  nullptr, PictureLook::Stretched);
+            Pictures().Load(Image11, QStringLiteral("Picture\\PANEL\\kurikaesi1.jpg"));
             y += kHeadingHeight + 2;
         }
-        auto *picture = new TImage(this, QStringLiteral("Image%1").arg(23 + w));
-        picture->setGeometry(kPanelLeft, y, kPictureWidth, kPictureHeight);
-        picture->SetStretch(true);
+        TImage *picture = MakePicture(this, QStringLiteral("Image%1").arg(23 + w),
+                                      QRect(kPanelLeft, y, kPictureWidth, kPictureHeight), nullptr, PictureLook::Stretched);
+        Pictures().Load(picture, QString::fromLatin1(kWordPictures[w]));
         m_wordPictures.append(picture);
         auto *box = new QLineEdit(defaults.at(w), this);
         box->setObjectName(QStringLiteral("Edit%1").arg(23 + w));
@@ -141,37 +125,6 @@ void TForm7::CreateControls()
         m_wordBoxes.append(box);
         y += kWordPitch;
     }
-
-    connect(Image13, &TImage::Click, this, &TForm7::Image13Click);
-    connect(Image19, &TImage::Click, this, &TForm7::Image19Click);
-    connect(Image12, &TImage::Click, this, &TForm7::Image12Click);
-    connect(Image17, &TImage::Click, this, &TForm7::Image17Click);
-    connect(Image14, &TImage::Click, this, &TForm7::Image14Click);
-    connect(Image15, &TImage::Click, this, &TForm7::Image15Click);
-    connect(Image18, &TImage::Click, this, &TForm7::Image18Click);
-    connect(SonEdit1, &TSonEdit::Change, this, &TForm7::SonEdit1Change);
-    connect(SonEdit1, &TSonEdit::KeyDown, this, &TForm7::SonEdit1KeyDown);
-}
-
-void TForm7::LoadPictures()
-{
-    // Every picture is tried, so one missing file leaves the others shown.
-    bool failed = false;
-    const auto load = [&failed](TImage *image, const char *path) {
-        try {
-            image->LoadPicture(QString::fromUtf8(path));
-        } catch (const TLoadError &) {
-            failed = true;
-        }
-    };
-    const QList<TImage *> buttons{Image13, Image19, Image12, Image17, Image14, Image15, Image18};
-    for (int i = 0; i < buttons.size(); ++i)
-        load(buttons.at(i), kButtons[i].picture);
-    for (int w = 0; w < m_wordPictures.size(); ++w)
-        load(m_wordPictures.at(w), kWordPictures[w]);
-    load(Image11, "Picture\\PANEL\\kurikaesi1.jpg");
-    if (failed)
-        throw TLoadError(QStringLiteral("STEP5 pictures"));
 }
 
 void TForm7::FormShow()
@@ -268,12 +221,8 @@ void TForm7::Image13Click()
     });
     if (!lines)
         return;
-    const ProgramFileText::TRecordRead<TStep5Record> read = ReadStep5Record(*lines);
-    if (!read.record) {
-        QMessageBox::critical(this, QString(), read.problem);
-        return;
-    }
-    ApplyRecord(*read.record);
+    if (const std::optional<TStep5Record> record = RecordOrComplaint(ReadStep5Record(*lines)))
+        ApplyRecord(*record);
 }
 
 void TForm7::ApplyRecord(const TStep5Record &record)
@@ -297,12 +246,8 @@ QStringList TForm7::KeptRecordLines() const
 
 void TForm7::RestoreKeptRecord(const QStringList &lines)
 {
-    const ProgramFileText::TRecordRead<TStep5Record> read = ReadStep5Record(lines);
-    if (!read.record) {
-        QMessageBox::critical(this, QString(), read.problem);
-        return;
-    }
-    ApplyRecord(*read.record);
+    if (const std::optional<TStep5Record> record = RecordOrComplaint(ReadStep5Record(lines)))
+        ApplyRecord(*record);
 }
 
 void TForm7::Image19Click()

@@ -38,7 +38,7 @@ public:
 
 private:
     void CreateControls();
-    void LoadPictures();
+    void CreateWordBoxes();
     void ApplyEditorSettings();
     void Image13Click();  // read
     void Image19Click();  // save

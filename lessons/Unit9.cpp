@@ -15,13 +15,6 @@
 
 namespace {
 
-TImage *MakeImage(QWidget *parent, const QString &name, QRect geometry)
-{
-    auto *image = new TImage(parent, name);
-    image->setGeometry(geometry);
-    return image;
-}
-
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, Qt::Alignment alignment)
 {
     auto *label = new QLabel(text, parent);
@@ -48,23 +41,22 @@ QString TForm9::NothingToPlayMessage()
 
 void TForm9::CreateControls()
 {
-    Image5 = MakeImage(this, QStringLiteral("Image5"), QRect(110, 60, 260, 240));
-    Image6 = MakeImage(this, QStringLiteral("Image6"), LampArea);
-    Image6->hide();
-    Image3 = MakeImage(this, QStringLiteral("Image3"), LampArea);
-    Image3->hide();
-    Image4 = MakeImage(this, QStringLiteral("Image4"), LampArea);
-    Image4->hide();
-
-    Image1 = MakeImage(this, QStringLiteral("Image1"), QRect(480, 56, 146, 86));
-    Image1->SetHint(QStringLiteral("プレビューを再生します"));
-    Image2 = MakeImage(this, QStringLiteral("Image2"), QRect(480, 160, 146, 86));
-    Image2->SetHint(QStringLiteral("プレビューを中止します"));
-    Image7 = MakeImage(this, QStringLiteral("Image7"), QRect(184, 320, 102, 51));
-    for (TImage *button : {Image1, Image2, Image7}) {
-        button->SetPressedLook(true);
-        button->setCursor(Qt::PointingHandCursor);
-    }
+    using namespace PictureLook;
+    // The lamp's pictures are the preview's own; they are loaded with the others.
+    static constexpr TPictureRow<TForm9> pictures[] = {
+        {nullptr, "Image5", "Picture\\PANEL\\preview_flame.jpg", {110, 60, 260, 240}, nullptr, nullptr, Plain},
+        {&TForm9::Image6, "Image6", nullptr, LampArea, nullptr, nullptr, Hidden},
+        {&TForm9::Image3, "Image3", nullptr, LampArea, nullptr, nullptr, Hidden},
+        {&TForm9::Image4, "Image4", nullptr, LampArea, nullptr, nullptr, Hidden},
+        {&TForm9::Image1, "Image1", "Picture\\BUTTON\\play1.jpg", {480, 56, 146, 86}, "プレビューを再生します",
+         &TForm9::Image1Click, Pressable | Hand},
+        {&TForm9::Image2, "Image2", "Picture\\BUTTON\\stop1.jpg", {480, 160, 146, 86}, "プレビューを中止します",
+         &TForm9::Image2Click, Pressable | Hand},
+        {&TForm9::Image7, "Image7", "Picture\\BUTTON\\moni_back.jpg", {184, 320, 102, 51}, nullptr,
+         &TForm9::Image7Click, Pressable | Hand},
+    };
+    AddPictures(pictures);
+    Image2->setEnabled(false);
 
     LMDLEDLabel1 = new TDotMatrixLabel(this, QStringLiteral("LMDLEDLabel1"));
     LMDLEDLabel1->setGeometry(416, 264, 229, 28);
@@ -78,12 +70,6 @@ void TForm9::CreateControls()
     MsTimer1->SetEnabled(false);
     MsTimer1->SetInterval(TPreviewPlayer::StartIntervalMs);
     MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
-
-    connect(Image1, &TImage::Click, this, &TForm9::Image1Click);
-    connect(Image2, &TImage::Click, this, &TForm9::Image2Click);
-    connect(Image7, &TImage::Click, this, &TForm9::Image7Click);
-
-    Image2->setEnabled(false);
 }
 
 void TForm9::CreateCounterPanel()
@@ -111,20 +97,8 @@ void TForm9::CreateCounterPanel()
 
 void TForm9::LoadPictures()
 {
-    bool failed = false;
-    auto load = [&failed](TImage *image, const QString &path) {
-        try {
-            image->LoadPicture(path);
-        } catch (const TLoadError &) {
-            failed = true;
-        }
-    };
-    load(Image5, QStringLiteral("Picture\\PANEL\\preview_flame.jpg"));
-    load(Image3, TPreviewPlayer::BackgroundPicture());
-    load(Image6, TPreviewPlayer::BackgroundPicture());
-    load(Image1, QStringLiteral("Picture\\BUTTON\\play1.jpg"));
-    load(Image2, QStringLiteral("Picture\\BUTTON\\stop1.jpg"));
-    load(Image7, QStringLiteral("Picture\\BUTTON\\moni_back.jpg"));
+    Pictures().Load(Image3, TPreviewPlayer::BackgroundPicture());
+    Pictures().Load(Image6, TPreviewPlayer::BackgroundPicture());
     m_background.Assign(Image6->pixmap());
     // The step pictures are loaded while playing, where a box would stop
     // nothing; a missing one is reported here, once.
@@ -133,10 +107,9 @@ void TForm9::LoadPictures()
         steps << TPreviewPlayer::ColourPicture(LampCode::ColourStepBase + 8 * c);
     for (const QString &path : steps) {
         if (ResolveAsset(path).isEmpty())
-            failed = true;
+            Pictures().NoteFailure();
     }
-    if (failed)
-        ShowCreateError(this);
+    ReportMissingPictures();
 }
 
 void TForm9::FormShow()

@@ -34,7 +34,6 @@ private:
     void ShowPicture();
     void ShowFade();
 
-    TImage *Image5 = nullptr;
     TImage *Image6 = nullptr;
     TImage *Image3 = nullptr;
     TImage *Image4 = nullptr;

@@ -1,5 +1,6 @@
 #include "PageScreen.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPalette>
 
@@ -19,4 +20,39 @@ void TPageScreen::ShowCreateError(QWidget *parent)
 {
     QMessageBox::warning(parent, QString(),
                          QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい"));
+}
+
+void TPageScreen::ShowUnreadable(const QString &problem)
+{
+    QMessageBox::critical(this, QString(), problem);
+}
+
+bool TPageScreen::RunKey(QKeyEvent *event)
+{
+    return isVisible() && m_keys.Run(event);
+}
+
+void TPageScreen::keyPressEvent(QKeyEvent *event)
+{
+    if (!RunKey(event))
+        QWidget::keyPressEvent(event);
+}
+
+void TPageScreen::MakePaletteChip(TImage *chip, TDragController *drag, std::function<QPixmap()> picture)
+{
+    connect(chip, &TImage::MouseDown, this, [this](Qt::MouseButton button, QPoint at) { m_chipPress.Press(button, at); });
+    connect(chip, &TImage::MouseMove, this, [this, chip, drag, picture = std::move(picture)](Qt::MouseButtons, QPoint at) {
+        if (m_chipPress.MovedPastThreshold(at))
+            DragChip(chip, drag, picture);
+    });
+    connect(chip, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_chipPress.Release(); });
+}
+
+void TPageScreen::DragChip(TImage *chip, TDragController *drag, const std::function<QPixmap()> &picture)
+{
+    try {
+        drag->RunDrag(chip, picture ? picture() : chip->pixmap(), m_chipPress.Point());
+    } catch (const std::exception &) {
+        ShowCreateError(this);
+    }
 }

@@ -1,3 +1,4 @@
+#include "BlockProgram.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "PageScreen.h"
@@ -96,6 +97,33 @@ private Q_SLOTS:
         QTest::keyClick(&form, Qt::Key_F8);
         QCOMPARE(form.PageCode, 12);
         QCOMPARE(form.VisiblePage(), 10);
+    }
+
+    // A lesson's own keys act only while its page is the visible one, and
+    // the step keys reach past an editor that has the focus.
+    void functionKeysBelongToTheVisiblePage()
+    {
+        MessageBoxWatcher boxes;
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        boxes.Clear();
+        // F6 and F7 belong to STEP3, STEP5 and STEP7; on STEP1 they do nothing.
+        QTest::keyClick(&form, Qt::Key_F6);
+        QTest::keyClick(&form, Qt::Key_F7);
+        QCOMPARE(boxes.Count(), 0);
+        QTest::keyClick(&form, Qt::Key_F8);
+        QTest::keyClick(&form, Qt::Key_F8);
+        QCOMPARE(form.PageCode, 2);
+        QTest::keyClick(&form, Qt::Key_F6);
+        QCOMPARE(boxes.Last(), TBlockProgramBuilder::EmptyProgramMessage());
+
+        QTest::keyClick(&form, Qt::Key_F8);
+        QTest::keyClick(&form, Qt::Key_F8);
+        auto *editor = form.Page(4)->findChild<QWidget *>(QStringLiteral("SonEdit1"));
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_F8);
+        QCOMPARE(form.PageCode, 5);
     }
 
     void pictureButtonsTakeThePressedLook()
