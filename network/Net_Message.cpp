@@ -4,10 +4,8 @@
 #include "Cp932.h"
 #include "FitText.h"
 #include "Image.h"
-#include "LoadError.h"
 #include "MainHost.h"
 #include "NetworkSettings.h"
-#include "PageScreen.h"
 #include "StationLinks.h"
 #include "StationListener.h"
 
@@ -28,18 +26,6 @@
 using namespace NetworkSettingsIndex;
 
 namespace {
-// The send and close buttons.
-struct TWindowButton {
-    const char *name;
-    QRect rect;
-    const char *picture;
-    void (TForm16::*click)();
-};
-constexpr std::array<TWindowButton, 2> WindowButtons{{
-    {"Image2", QRect(318, 256, 90, 38), "Picture\\BUTTON\\send.jpg", &TForm16::Image2Click},
-    {"Image3", QRect(318, 330, 90, 38), "Picture\\BUTTON\\close3.jpg", &TForm16::Image3Click},
-}};
-
 void PaintGrey(QWidget *widget)
 {
     QPalette pal = widget->palette();
@@ -166,15 +152,14 @@ void TForm16::CreateMessageControls()
     Edit21->setStatusTip(QStringLiteral("送信したいメッセージをここに書き込みます"));
     connect(Edit21, &QLineEdit::returnPressed, this, &TForm16::Image2Click);
 
-    for (size_t i = 0; i < WindowButtons.size(); ++i) {
-        const TWindowButton &row = WindowButtons.at(i);
-        auto *button = new TImage(this, QString::fromLatin1(row.name));
-        button->setGeometry(row.rect);
-        button->SetStretch(true);
-        button->SetPressedLook(true);
-        connect(button, &TImage::Click, this, row.click);
-        m_buttons.at(i) = button;
-    }
+    // The send and close buttons: pressed, they shift.
+    static const TPictureRow<TForm16> buttons[] = {
+        {nullptr, "Image2", "Picture\\BUTTON\\send.jpg", QRect(318, 256, 90, 38), nullptr, &TForm16::Image2Click,
+         PictureLook::Stretched | PictureLook::Pressable},
+        {nullptr, "Image3", "Picture\\BUTTON\\close3.jpg", QRect(318, 330, 90, 38), nullptr, &TForm16::Image3Click,
+         PictureLook::Stretched | PictureLook::Pressable},
+    };
+    MakePictures(*this, this, buttons, m_pictures);
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -185,13 +170,8 @@ void TForm16::CreateMessageControls()
 
 void TForm16::LoadPictures()
 {
-    try {
-        Image1->LoadPicture(QStringLiteral("Picture\\PANEL\\net_snd.jpg"));
-        for (size_t i = 0; i < WindowButtons.size(); ++i)
-            m_buttons.at(i)->LoadPicture(QString::fromLatin1(WindowButtons.at(i).picture));
-    } catch (const TLoadError &) {
-        TPageScreen::ShowCreateError(this);
-    }
+    m_pictures.Load(Image1, QStringLiteral("Picture\\PANEL\\net_snd.jpg"));
+    m_pictures.ReportMissing(this);
 }
 
 void TForm16::SetStationAddress(const QHostAddress &address)

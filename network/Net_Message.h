@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PictureTable.h"
+
 #include <QHostAddress>
 #include <QPoint>
 #include <QWidget>
@@ -78,7 +80,7 @@ private:
     bool m_dragging = false;
 
     TImage *Image1 = nullptr;   // title
-    std::array<TImage *, 2> m_buttons{};   // Image2 send, Image3 close
+    TPictureLoader m_pictures;
     QLineEdit *Edit21 = nullptr;
     QPlainTextEdit *Memo1 = nullptr;
     QLabel *Label1 = nullptr;   // receiving state

@@ -3,7 +3,6 @@
 #include "DragController.h"
 #include "FitText.h"
 #include "Image.h"
-#include "LoadError.h"
 #include "MainHost.h"
 #include "NetworkSettings.h"
 #include "OwnAddress.h"
@@ -40,31 +39,9 @@ int PanelIndexOf(const QString &objectName)
     return -1;
 }
 
-TImage *MakeButton(QWidget *parent, const QString &name, const QRect &rect, const QString &hint)
-{
-    auto *button = new TImage(parent, name);
-    button->setGeometry(rect);
-    button->SetStretch(true);
-    button->SetPressedLook(true);
-    if (!hint.isEmpty())
-        button->SetHint(hint);
-    return button;
-}
-
-// The buttons for all stations; each slot's execute button is built with its slot.
-struct TPageButton {
-    const char *name;
-    QRect rect;
-    const char *hint;
-    const char *picture;
-    void (TForm14::*click)();
-};
-constexpr std::array<TPageButton, 4> PageButtons{{
-    {"Image3", QRect(484, 14, 110, 36), "ネットワークの設定を行います", "Picture\\BUTTON\\net_set.jpg", &TForm14::Image3Click},
-    {"Image4", QRect(600, 14, 110, 36), "メッセージ送信画面を表示します", "Picture\\BUTTON\\net_send.jpg", &TForm14::Image4Click},
-    {"Image5", QRect(505, 200, 90, 51), "接続先すべてにプログラムを転送します", "Picture\\BUTTON\\pro_tenso.jpg", &TForm14::Image5Click},
-    {"Image6", QRect(605, 200, 90, 51), "接続先すべてにプログラムを実行します", "Picture\\BUTTON\\pro_jikkou.jpg", &TForm14::Image6Click},
-}};
+// The stretched buttons of this page: pressed, they shift, without the
+// lessons' pointing hand.
+constexpr unsigned PageButton = PictureLook::Stretched | PictureLook::Pressable;
 
 void PaintGrey(QWidget *widget)
 {
@@ -122,35 +99,25 @@ void TForm14::CreatePalette()
         panel->SetStretch(true);
         panel->SetHint(i == StationPalette::DeletePanel ? QStringLiteral("削除の命令です")
                                                         : QStringLiteral("光らせたい色を右の枠内にドラッグ＆ドロップして下さい"));
-        connect(panel, &TImage::MouseDown, this, [this, i](Qt::MouseButton button, QPoint pos) {
-            if (button == Qt::LeftButton) {
-                m_pressedPanel = i;
-                m_pressPoint = pos;
-            }
+        MakePaletteChip(panel, m_drag, [panel] {
+            const QPixmap picture = panel->pixmap();
+            return picture.isNull() ? picture : picture.scaled(panel->size());
         });
-        connect(panel, &TImage::MouseMove, this, [this, i](Qt::MouseButtons buttons, QPoint pos) {
-            if (m_pressedPanel != i || !(buttons & Qt::LeftButton))
-                return;
-            const QPoint moved = pos - m_pressPoint;
-            if (qAbs(moved.x()) > QApplication::startDragDistance() || qAbs(moved.y()) > QApplication::startDragDistance())
-                StartPanelDrag(i);
-        });
-        connect(panel, &TImage::MouseUp, this, [this] { m_pressedPanel = -1; });
         m_panels.at(static_cast<size_t>(i)) = panel;
     }
 }
 
 void TForm14::CreatePageButtons()
 {
-    for (size_t i = 0; i < PageButtons.size(); ++i) {
-        const TPageButton &row = PageButtons.at(i);
-        TImage *button = MakeButton(this, QString::fromLatin1(row.name), row.rect, QString::fromUtf8(row.hint));
-        connect(button, &TImage::Click, this, row.click);
-        m_pageButtons.at(i) = button;
-    }
-    Image2 = new TImage(this, QStringLiteral("Image2"));
-    Image2->setGeometry(500, 90, 200, 100);
-    Image2->SetStretch(true);
+    // The buttons for all stations; each slot's execute button is built with its slot.
+    static const TPictureRow<TForm14> rows[] = {
+        {nullptr, "Image3", "Picture\\BUTTON\\net_set.jpg", QRect(484, 14, 110, 36), "ネットワークの設定を行います", &TForm14::Image3Click, PageButton},
+        {nullptr, "Image4", "Picture\\BUTTON\\net_send.jpg", QRect(600, 14, 110, 36), "メッセージ送信画面を表示します", &TForm14::Image4Click, PageButton},
+        {nullptr, "Image5", "Picture\\BUTTON\\pro_tenso.jpg", QRect(505, 200, 90, 51), "接続先すべてにプログラムを転送します", &TForm14::Image5Click, PageButton},
+        {nullptr, "Image6", "Picture\\BUTTON\\pro_jikkou.jpg", QRect(605, 200, 90, 51), "接続先すべてにプログラムを実行します", &TForm14::Image6Click, PageButton},
+        {&TForm14::Image2, "Image2", "Picture\\PANEL\\net_1.jpg", QRect(500, 90, 200, 100), nullptr, nullptr, PictureLook::Stretched},
+    };
+    AddPictures(rows);
 }
 
 void TForm14::CreateSlot(int k)
@@ -176,8 +143,8 @@ void TForm14::CreateSlot(int k)
     slot.status = new QLabel(QStringLiteral("未接続"), this);
     slot.status->setObjectName(QStringLiteral("StationStatus%1").arg(k));
     slot.status->setGeometry(320, y + 9, 80, 24);
-    slot.execute = MakeButton(this, QString::fromLatin1(ExecuteNames.at(static_cast<size_t>(k - 1))), QRect(405, y + 5, 80, 32),
-                              QStringLiteral("プログラムを実行します"));
+    slot.execute = MakePicture(this, QString::fromLatin1(ExecuteNames.at(static_cast<size_t>(k - 1))), QRect(405, y + 5, 80, 32),
+                               "プログラムを実行します", PageButton);
     connect(slot.execute, &TImage::Click, this, [this, k] { ExecuteClick(k); });
 }
 
@@ -272,26 +239,20 @@ void TForm14::CreateSettingsPanel()
     RadioButton3->setObjectName(QStringLiteral("RadioButton3"));
     RadioButton3->setGeometry(460, 124, 240, 24);
 
-    Image19 = MakeButton(Panel1, QStringLiteral("Image19"), QRect(590, 360, 100, 44), QString());
+    Image19 = MakePicture(Panel1, QStringLiteral("Image19"), QRect(590, 360, 100, 44), nullptr, PageButton);
     connect(Image19, &TImage::Click, this, &TForm14::Image19Click);
 }
 
 void TForm14::LoadPictures()
 {
-    try {
-        Image1->LoadPicture(QStringLiteral("Picture\\PANEL\\net_back.jpg"));
-        Image2->LoadPicture(QStringLiteral("Picture\\PANEL\\net_1.jpg"));
-        for (size_t i = 0; i < PageButtons.size(); ++i)
-            m_pageButtons.at(i)->LoadPicture(QString::fromLatin1(PageButtons.at(i).picture));
-        for (TSlot &slot : m_slots)
-            slot.execute->LoadPicture(QStringLiteral("Picture\\BUTTON\\net_jikko.jpg"));
-        Image20->LoadPicture(QStringLiteral("Picture\\PANEL\\net_set.jpg"));
-        Image19->LoadPicture(QStringLiteral("Picture\\BUTTON\\ok1.jpg"));
-        for (int i = 0; i < StationPalette::PanelCount; ++i)
-            m_panels.at(static_cast<size_t>(i))->LoadPicture(QString::fromLatin1(StationPalette::Panel(i).picture));
-    } catch (const TLoadError &) {
-        ShowCreateError(this);
-    }
+    Pictures().Load(Image1, QStringLiteral("Picture\\PANEL\\net_back.jpg"));
+    for (TSlot &slot : m_slots)
+        Pictures().Load(slot.execute, QStringLiteral("Picture\\BUTTON\\net_jikko.jpg"));
+    Pictures().Load(Image20, QStringLiteral("Picture\\PANEL\\net_set.jpg"));
+    Pictures().Load(Image19, QStringLiteral("Picture\\BUTTON\\ok1.jpg"));
+    for (int i = 0; i < StationPalette::PanelCount; ++i)
+        Pictures().Load(m_panels.at(static_cast<size_t>(i)), QString::fromLatin1(StationPalette::Panel(i).picture));
+    ReportMissingPictures();
 }
 
 void TForm14::SetStationAddress(const QHostAddress &address)
@@ -358,23 +319,6 @@ bool TForm14::eventFilter(QObject *watched, QEvent *event)
             return true;
     }
     return TPageScreen::eventFilter(watched, event);
-}
-
-void TForm14::StartPanelDrag(int panel)
-{
-    m_pressedPanel = -1;
-    TImage *source = m_panels.at(static_cast<size_t>(panel));
-    try {
-        QPixmap picture = source->pixmap();
-        if (!picture.isNull())
-            picture = picture.scaled(source->size());
-        m_drag->SetDragImage(picture, Qt::white, m_pressPoint);
-        m_drag->CreateDragObject(source).Execute();
-    } catch (const TDragAssertion &) {
-        // A drag already under way keeps going; this press starts nothing.
-        return;
-    }
-    m_drag->EndDrag();
 }
 
 bool TForm14::StationComplete(int slot, bool allAddressParts) const

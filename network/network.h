@@ -97,7 +97,6 @@ private:
     void EmptySlot(int slot);
     bool OpenListener();
     bool StationComplete(int slot, bool allAddressParts) const;
-    void StartPanelDrag(int panel);
     void Warn(const QString &text);
     void CreateFinderControls();
 
@@ -116,9 +115,6 @@ private:
     std::array<TSlot, SlotCount> m_slots{};
     std::array<TStationBoxes, SlotCount> m_boxes{};
     std::array<TImage *, 9> m_panels{};
-    std::array<TImage *, 4> m_pageButtons{};   // Image3 to Image6
-    int m_pressedPanel = -1;
-    QPoint m_pressPoint;
 
     TImage *Image1 = nullptr;  // background
     TImage *Image2 = nullptr;  // beside the buttons for all stations

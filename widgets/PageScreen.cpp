@@ -52,6 +52,8 @@ void TPageScreen::DragChip(TImage *chip, TDragController *drag, const std::funct
 {
     try {
         drag->RunDrag(chip, picture ? picture() : chip->pixmap(), m_chipPress.Point());
+    } catch (const TDragAssertion &) {
+        // A drag already under way keeps going; this press starts nothing.
     } catch (const std::exception &) {
         ShowCreateError(this);
     }
