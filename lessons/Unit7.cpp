@@ -100,6 +100,10 @@ void TForm7::CreateControls()
     CreateWordBoxes();
 
     connect(SonEdit1, &TSonEdit::Change, this, &TForm7::SonEdit1Change);
+    // F4, F6 and F7 act from the editor only; from a word box they do nothing.
+    m_editorKeys.Bind(Qt::Key_F4, [this] { Image12Click(); });
+    m_editorKeys.Bind(Qt::Key_F6, [this] { Image14Click(); });
+    m_editorKeys.Bind(Qt::Key_F7, [this] { Image15Click(); });
     connect(SonEdit1, &TSonEdit::KeyDown, this, &TForm7::SonEdit1KeyDown);
 }
 
@@ -263,17 +267,5 @@ void TForm7::SonEdit1Change()
 
 void TForm7::SonEdit1KeyDown(int key, Qt::KeyboardModifiers)
 {
-    switch (key) {
-    case Qt::Key_F4:
-        Image12Click();
-        break;
-    case Qt::Key_F6:
-        Image14Click();
-        break;
-    case Qt::Key_F7:
-        Image15Click();
-        break;
-    default:
-        break;
-    }
+    m_editorKeys.Run(key);
 }

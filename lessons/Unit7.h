@@ -64,4 +64,5 @@ private:
     TImage *Image11 = nullptr;
     QList<QLineEdit *> m_wordBoxes;   // Edit23 .. Edit33
     TProgramFile m_files;
+    TScreenKeys m_editorKeys;
 };

@@ -9,9 +9,16 @@ void TScreenKeys::Bind(Qt::Key key, std::function<void()> action)
 
 bool TScreenKeys::Run(QKeyEvent *event) const
 {
+    if (!Run(event->key()))
+        return false;
+    event->accept();
+    return true;
+}
+
+bool TScreenKeys::Run(int key) const
+{
     for (const TBinding &binding : m_bindings) {
-        if (binding.key == event->key()) {
-            event->accept();
+        if (binding.key == key) {
             binding.action();
             return true;
         }

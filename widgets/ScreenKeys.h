@@ -22,6 +22,9 @@ public:
     // Runs what is bound to the event's key and accepts the event; false when
     // nothing is bound to it.
     bool Run(QKeyEvent *event) const;
+    // Runs what is bound to `key`; false when nothing is (keys an editor
+    // reports after it has let them pass).
+    bool Run(int key) const;
 
 private:
     struct TBinding {

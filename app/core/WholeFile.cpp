@@ -32,22 +32,23 @@ QFileDevice::FileError Write(const QString &path, const QByteArray &bytes)
 
 QString ReasonText(QFileDevice::FileError error)
 {
-    switch (error) {
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("このファイルまたはフォルダを使う権限がありません。");
-    case QFileDevice::ResourceError:
-        return QStringLiteral("ディスクの空きが足りないか、ディスクが使えません。");
-    case QFileDevice::OpenError:
-        return QStringLiteral("ファイルを開くことが出来ませんでした。");
-    case QFileDevice::ReadError:
-        return QStringLiteral("ファイルを読み込む途中で失敗しました。");
-    case QFileDevice::WriteError:
-        return QStringLiteral("ファイルに書き込む途中で失敗しました。");
-    case QFileDevice::RenameError:
-        return QStringLiteral("ファイルを置き換えることが出来ませんでした。");
-    default:
-        return QStringLiteral("ファイルを使うことが出来ませんでした。");
+    struct TReason {
+        QFileDevice::FileError error;
+        const char *text;
+    };
+    static constexpr TReason reasons[] = {
+        {QFileDevice::PermissionsError, "このファイルまたはフォルダを使う権限がありません。"},
+        {QFileDevice::ResourceError, "ディスクの空きが足りないか、ディスクが使えません。"},
+        {QFileDevice::OpenError, "ファイルを開くことが出来ませんでした。"},
+        {QFileDevice::ReadError, "ファイルを読み込む途中で失敗しました。"},
+        {QFileDevice::WriteError, "ファイルに書き込む途中で失敗しました。"},
+        {QFileDevice::RenameError, "ファイルを置き換えることが出来ませんでした。"},
+    };
+    for (const TReason &reason : reasons) {
+        if (reason.error == error)
+            return QString::fromUtf8(reason.text);
     }
+    return QStringLiteral("ファイルを使うことが出来ませんでした。");
 }
 
 } // namespace WholeFile
