@@ -82,11 +82,6 @@ QString TBlockProgramBuilder::EmptyProgramMessage()
     return QStringLiteral("プログラムが入力されてません");
 }
 
-QString TBlockProgramBuilder::NotTransferredMessage()
-{
-    return QStringLiteral("プログラムの転送がされてません\nプログラム転送をしてください");
-}
-
 TBlockBuild TBlockProgramBuilder::Build(const TBlockSlots &blocks)
 {
     TBlockBuild build;

@@ -76,5 +76,4 @@ public:
     static QString UnsetSelectorMessage();
     static QString GapMessage();
     static QString EmptyProgramMessage();
-    static QString NotTransferredMessage();
 };

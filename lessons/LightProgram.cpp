@@ -120,3 +120,8 @@ QString LightCheckOkText()
 {
     return QStringLiteral("文法チェック  OK!");
 }
+
+QString LightNotTransferredText()
+{
+    return QStringLiteral("プログラムの転送がされてません\nプログラム転送をしてください");
+}

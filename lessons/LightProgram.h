@@ -98,3 +98,5 @@ QString LightGrammarMessage(TLightGrammarError error, int position, const TLight
 
 // The hint-area line of a program that passed its check.
 QString LightCheckOkText();
+// The box of an execute asked before the program was sent to the lamp.
+QString LightNotTransferredText();

@@ -281,7 +281,7 @@ void TForm5::Image8Click()
     if (Host().IsTransferring())
         return;
     if (Host().ProgramList.isEmpty()) {
-        QMessageBox::information(this, QString(), TBlockProgramBuilder::NotTransferredMessage());
+        QMessageBox::information(this, QString(), LightNotTransferredText());
         return;
     }
     Host().SendExecute(LampCode::RunLightProgram);

@@ -53,11 +53,6 @@ QString TForm7::NotCheckedMessage()
     return QStringLiteral("プログラムの文法チェックがされてません\n文法チェックをしてください");
 }
 
-QString TForm7::NotTransferredMessage()
-{
-    return QStringLiteral("プログラムの転送がされてません\nプログラム転送をしてください");
-}
-
 QString TForm7::CheckOkMessage()
 {
     return LightCheckOkText();
@@ -195,7 +190,7 @@ void TForm7::Image15Click()
     if (Host().IsTransferring())
         return;
     if (!Host().TransferPrepared()) {
-        QMessageBox::information(this, QString(), NotTransferredMessage());
+        QMessageBox::information(this, QString(), LightNotTransferredText());
         return;
     }
     Host().SendExecute(LampCode::RunLightProgram);

@@ -33,7 +33,6 @@ public:
     void RestoreKeptRecord(const QStringList &lines) override;
 
     static QString NotCheckedMessage();
-    static QString NotTransferredMessage();
     static QString CheckOkMessage();
 
 private:
