@@ -70,6 +70,9 @@ sleep 1
 import -window root -gravity center -crop 398x299+0+0 +repage "$OUT/settings.png"
 # The same program on a 200 % desktop: every picture at twice its pixels.
 kill $APP; wait $APP 2>/dev/null || true
+# A killed program leaves its work kept, and the next start would ask to
+# bring it back over the page; this start is a fresh one.
+find "$HOME_DIR" -type d -name LK-72Temp -prune -exec rm -rf {} +
 start 2
 import -window "$WID" "$OUT/step1-200.png"
 echo "screenshots written to $OUT"
