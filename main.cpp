@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "InputSync.h"
 #include "LoadProbe.h"
 #include "Net_Message.h"
 #include "Unit1.h"
@@ -31,6 +32,8 @@ int main(int argc, char *argv[])
         form16.SetStationAddress(station.address);
     }
 
+    if (TInputSync::Wanted())
+        new TInputSync(&app);
     if (TLoadProbe::Wanted()) {
         new TLoadProbe(
             [network, &form16] {

@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    TLampDecoder decoder;
+    TLampDecoder decoder(TLampDecoder::Clock::Sender);
     qint64 t = 0;
     for (size_t i = 0; i + 1 < size; i += 2) {
         t += data[i + 1]; // the pause before the byte, 0 to 255 ms

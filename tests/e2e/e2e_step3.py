@@ -61,6 +61,11 @@ def shot(s, name):
     return path
 
 
+def shows_more(spread, idle_spread):
+    """`spread` when a region shows more than it did idle, else None."""
+    return spread if spread > idle_spread + 0.01 else None
+
+
 def region_spread(s, name, region):
     """Standard deviation of the pixels in a window region of a fresh screenshot (0: one flat colour)."""
     (x, y), (w, h) = region
@@ -75,12 +80,12 @@ def region_spread(s, name, region):
 def answer_box(s, expected, name):
     """Waits for a message box and closes it with Return. Qt offers no way to read the
     box's text from outside on X11, so `expected` is checked by eye on the screenshot."""
-    box = s.wait_for(lambda: s.message_boxes(), 5, f"no message box for {expected!r}")[0]
-    time.sleep(0.3)
+    box = s.wait_for(lambda: s.message_boxes(), lk72e2e.DEADLINE, f"no message box for {expected!r}")[0]
+    s.settle()
     shot(s, name)
     s.click_in(box, 5, 5)  # gives the box the keyboard; the corner holds no button
     s.xdo("key", "Return")
-    s.wait_for(lambda: not s.message_boxes(), 5, f"box {name} did not close")
+    s.wait_for(lambda: not s.message_boxes(), lk72e2e.DEADLINE, f"box {name} did not close")
     # Without a window manager nothing hands the keyboard back to the main
     # window when the box goes; a click on the page's blank margin does.
     s.click(*at(8, 420))
@@ -100,21 +105,18 @@ def build_program(s):
 
 
 def expect_transfer(s, how, expected=PROGRAM):
-    got = s.read_lamp(1, 15)
+    got = s.read_lamp(1)
     assert got == [expected], f"{how} sent {got}"
-    time.sleep(0.5)  # the transfer closes its progress window
 
 
 def expect_nothing(s, what):
-    got = s.read_lamp(1, 1.5)
-    assert got == [], f"{what} sent {got}"
+    s.expect_nothing_sent(what)
 
 
 # --- the test -------------------------------------------------------------
 def test(s):
     s.key("F8")
     s.key("F8")  # STEP1 -> STEP2 -> STEP3
-    time.sleep(0.5)
 
     s.click(*RUN)
     answer_box(s, "プログラムの転送がされてません", "run-before-transfer")
@@ -128,11 +130,10 @@ def test(s):
     s.key("F6")
     expect_transfer(s, "F6")
     s.click(*RUN)
-    assert s.read_lamp(1, 5) == ["execute 6"], "the run button did not send execute 6"
-    time.sleep(0.5)
+    assert s.read_lamp(1) == ["execute 6"], "the run button did not send execute 6"
     s.key("F7")
-    assert s.read_lamp(1, 5) == ["execute 6"], "F7 did not send execute 6"
-    time.sleep(0.5)
+    assert s.read_lamp(1) == ["execute 6"], "F7 did not send execute 6"
+    s.settle()
     assert not s.message_boxes(), "a message box is open after the runs"
 
     # 4. Saved through the file dialog, cleared, read back: the same bytes.
@@ -157,12 +158,11 @@ def test(s):
 
     # 5. The report shows the program's lines on its black text area.
     s.click(*REPORT)
-    time.sleep(0.8)
+    s.settle()
     shot(s, "report")
     spread, mean = region_spread(s, "report-text", REPORT_TEXT)
     assert mean < 0.5 and spread > 0.01, f"the report text area looks empty (mean {mean}, spread {spread})"
     s.click(*REPORT_BACK)
-    time.sleep(0.5)
 
     # 2. A hole: a block in slot 3 with slot 2 empty is refused, by button and by F6.
     s.click(*CLEAR)
@@ -180,7 +180,7 @@ def test(s):
     # picture, then 0.5 s each) and its back button returns to STEP3.
     drag(s, YELLOW, slot(2))
     s.click(*PREVIEW)
-    time.sleep(0.8)
+    s.settle()
     assert not s.message_boxes(), "the preview button showed a message box"
     play_spread, _ = region_spread(s, "preview-idle", (at(480 + 10, 56 + 10), (126, 66)))
     if play_spread < 0.005:
@@ -189,15 +189,13 @@ def test(s):
         return
     idle_spread, _ = region_spread(s, "preview-idle-counter", COUNTER)
     s.click(*PLAY)
-    time.sleep(2.0)
-    playing_spread, _ = region_spread(s, "preview-playing", COUNTER)
-    assert playing_spread > idle_spread + 0.01, "the counter panel did not show while playing"
+    playing_spread = s.wait_for(lambda: shows_more(region_spread(s, "preview-playing", COUNTER)[0], idle_spread),
+                                lk72e2e.DEADLINE, "the counter panel did not show while playing")
     expect_nothing(s, "the preview")
-    time.sleep(2.5)
-    ended_spread, _ = region_spread(s, "preview-ended", COUNTER)
-    assert ended_spread < playing_spread, "the counter panel stayed after the end of the play"
+    s.wait_for(lambda: region_spread(s, "preview-ended", COUNTER)[0] < playing_spread, lk72e2e.DEADLINE,
+               "the counter panel stayed after the end of the play")
     s.click(*PREVIEW_BACK)
-    time.sleep(0.5)
+    s.settle()
     shot(s, "preview-back")
     s.click(*TRANSFER)  # STEP3's transfer button answers only while STEP3 is shown again
     expect_transfer(s, "transfer after the preview's back", "light-program 160 184 176" + " 223" * 17)  # fresh drops: 0.5 s each

@@ -38,43 +38,21 @@ QStringList Codes(int count, int first)
     return list;
 }
 
-// The pseudo-terminal hands bytes to the reading end from a kernel work
-// queue, which a busy machine runs up to about ten milliseconds late, the first byte
-// included; a pause shorter by more than that is the sender's.
-constexpr double kDeliverySlackMs = 10.0;
-
-// A misplaced pause is at least this long (the extra pauses of the protocol
-// are 200 and 300 ms); a gap longer than its pause by less is the machine's.
-constexpr double kSmallestExtraPauseMs = 200.0;
-
-// Every byte in order; the time since the first byte at least the sum of the
-// pauses before it, and each gap its own pause: not cut to half or less (a
-// sender that skipped it) and not grown by a pause that belongs elsewhere.
-// A gap between half its pause and its pause is a reader the busy machine ran
-// late; it is reported, not failed, as the end-to-end scripts do.
+// Every byte in order, and before each the pause it needs, taken from the
+// program's write calls: a busy machine may make a pause longer, never
+// shorter, so a short one is a pause the sender skipped or cut. A pause that
+// belongs elsewhere leaves its own place short. The last millisecond is the
+// clock's rounding.
 void CompareWire(const PtyLamp &lamp, const QList<WireByte> &expected)
 {
-    const QList<PtyLamp::Arrival> got = lamp.Arrivals();
     QByteArray want;
     for (const WireByte &w : expected)
         want.append(static_cast<char>(w.byte));
     QCOMPARE(lamp.Bytes().toHex(' '), want.toHex(' '));
-    qint64 sum = 0;
-    for (int i = 1; i < got.size(); ++i) {
+    for (int i = 1; i < expected.size(); ++i) {
         const double gap = lamp.GapMs(i);
         const int pause = expected.at(i).pauseBefore;
-        sum += pause;
-        const double since = (got.at(i).nanoseconds - got.first().nanoseconds) / 1e6;
-        QVERIFY2(since >= sum - kDeliverySlackMs, qPrintable(QStringLiteral("byte %1: %2 ms after the first, want >= %3").arg(i).arg(since).arg(sum)));
-        // A byte the reader took late shortens the gap after it by as much as
-        // it lengthened the gap before it; only the rest is the sender's.
-        const double readLate = i > 1 ? std::max(0.0, lamp.GapMs(i - 1) - expected.at(i - 1).pauseBefore) : 0.0;
-        const double sendersGap = gap + readLate;
-        QVERIFY2(sendersGap > pause / 2.0,
-                 qPrintable(QStringLiteral("byte %1: %2 ms (previous late %3 ms), want >= %4").arg(i).arg(gap).arg(readLate).arg(pause)));
-        if (sendersGap < pause - kDeliverySlackMs)
-            qWarning("byte %d: %.1f ms before it, pause %d ms: measured short, kept as a late reader", i, gap, pause);
-        QVERIFY2(gap < pause + kSmallestExtraPauseMs, qPrintable(QStringLiteral("byte %1: %2 ms, want about %3").arg(i).arg(gap).arg(pause)));
+        QVERIFY2(gap >= pause - 1.0, qPrintable(QStringLiteral("byte %1: %2 ms after the one before, want >= %3").arg(i).arg(gap).arg(pause)));
     }
 }
 

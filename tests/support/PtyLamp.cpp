@@ -1,7 +1,7 @@
 #include "PtyLamp.h"
+#include "WireRecorder.h"
 
-#include <pthread.h>
-#include <sched.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <fcntl.h>
@@ -22,6 +22,10 @@ PtyLamp::PtyLamp()
     // The slave stays open here too, so the master never sees a hang-up when
     // the program closes and reopens its side.
     m_device = QString::fromLocal8Bit(name);
+    struct stat st{};
+    ::fstat(m_slave, &st);
+    m_rdev = st.st_rdev;
+    Clear(); // an earlier lamp of this test may have had the same device number
     m_reader = std::thread([this] { ReadLoop(); });
 }
 
@@ -38,13 +42,6 @@ PtyLamp::~PtyLamp()
 
 void PtyLamp::ReadLoop()
 {
-    // Arrival times are what the tests judge; on a busy machine a reader
-    // woken late would make the sender look early. Real-time priority keeps
-    // the reader's wake-up prompt where the system allows it (as root in CI);
-    // elsewhere it simply stays at normal priority.
-    sched_param priority{};
-    priority.sched_priority = 10;
-    pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
     while (!m_stop) {
         pollfd fd{m_master, POLLIN, 0};
         if (::poll(&fd, 1, 5) <= 0 || !(fd.revents & POLLIN))
@@ -77,14 +74,32 @@ QByteArray PtyLamp::Bytes() const
     return bytes;
 }
 
+qint64 PtyLamp::SentAt(int i) const
+{
+    int counted = -m_sentBeforeClear;
+    for (const WireRecorder::Write &w : WireRecorder::WritesTo(m_rdev)) {
+        counted += int(w.bytes.size());
+        if (counted > i)
+            return w.nanoseconds;
+    }
+    return -1;
+}
+
 double PtyLamp::GapMs(int i) const
 {
-    std::lock_guard lock(m_mutex);
-    return (m_arrivals.at(i).nanoseconds - m_arrivals.at(i - 1).nanoseconds) / 1e6;
+    return (SentAt(i) - SentAt(i - 1)) / 1e6;
+}
+
+double PtyLamp::SinceFirstMs(int i) const
+{
+    return (SentAt(i) - SentAt(0)) / 1e6;
 }
 
 void PtyLamp::Clear()
 {
     std::lock_guard lock(m_mutex);
     m_arrivals.clear();
+    m_sentBeforeClear = 0;
+    for (const WireRecorder::Write &w : WireRecorder::WritesTo(m_rdev))
+        m_sentBeforeClear += int(w.bytes.size());
 }

@@ -1,7 +1,5 @@
 #include "LampDecoder.h"
 
-#include <algorithm>
-
 namespace {
 
 QString Join(const QList<int> &codes)
@@ -24,6 +22,7 @@ QString TLampDecoder::Unit::LogLine() const
         return QStringLiteral("light-sound light %1 sound %2")
             .arg(lightList.isEmpty() ? QStringLiteral("none") : Join(lightList), Join(codes));
     case Execute: return QStringLiteral("execute %1").arg(codes.value(0));
+    case Unmeasured: return QStringLiteral("unmeasured ") + text;
     case Warning: break;
     }
     return QStringLiteral("warning ") + text;
@@ -104,25 +103,38 @@ QList<TLampDecoder::Unit> TLampDecoder::Poll(qint64 nowMs)
     return out;
 }
 
+void TLampDecoder::JudgePause(qint64 gap, int byte, QList<Unit> &out)
+{
+    int required = RequiredPause();
+    if (m_state == State::SoundEnd && byte == 5)
+        required = 100 + 300;
+    else if (m_state == State::SoundEnd && byte == 10)
+        required = 100 + 200;
+    if (required <= 0)
+        return;
+    if (gap + kRoundingMs >= required) {
+        ++m_pausesSeen;
+        return;
+    }
+    ++m_pausesShort;
+    const QString text = QStringLiteral("pause of %1 ms before byte %2, at least %3 ms expected").arg(gap).arg(byte).arg(required);
+    if (m_clock == Clock::Sender) {
+        Warn(out, text);
+        return;
+    }
+    Unit unit;
+    unit.kind = Unit::Unmeasured;
+    unit.text = text;
+    out.append(unit);
+}
+
 QList<TLampDecoder::Unit> TLampDecoder::Feed(int byte, qint64 atMs)
 {
     QList<Unit> out = Poll(atMs);
     const qint64 gap = m_last < 0 ? qint64(1) << 40 : atMs - m_last;
     m_last = atMs;
 
-    int required = RequiredPause();
-    if (m_state == State::SoundEnd && byte == 5)
-        required = 100 + 300;
-    else if (m_state == State::SoundEnd && byte == 10)
-        required = 100 + 200;
-    // A byte the reader took late lengthens the gap before it and shortens
-    // the gap after it by the same amount, though the sender paced both
-    // correctly. The part of the previous gap beyond its own pause (up to a
-    // few ms) is therefore counted towards this one.
-    const qint64 readerLate = std::min<qint64>(m_previousExcess, kReaderLateMs);
-    m_previousExcess = required > 0 ? std::max<qint64>(0, gap - required) : 0;
-    if (required > 0 && gap + readerLate < required - kToleranceMs)
-        Warn(out, QStringLiteral("pause of %1 ms before byte %2, at least %3 ms expected").arg(gap).arg(byte).arg(required));
+    JudgePause(gap, byte, out);
 
     switch (m_state) {
     case State::Idle:
