@@ -1,5 +1,6 @@
 #include "FinderDialog.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>

@@ -314,12 +314,17 @@ private Q_SLOTS:
         // Another computer asking in the same second is still answered.
         classmate.writeDatagram(Question(QStringLiteral("3A"), 500), Loopback(1), room.port);
         QTRY_COMPARE_WITH_TIMEOUT(handled(), qint64(Asked + 1), 30000);
-        QTRY_COMPARE_WITH_TIMEOUT(answersTo(classmate), 1, 30000);
+        // Reading takes the datagrams away, so what was read is added up.
+        int toClassmate = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((toClassmate += answersTo(classmate)) >= 1, 30000);
+        QCOMPARE(toClassmate, 1);
         // Datagrams on loopback arrive before the count that follows their sending is read.
         QCOMPARE(answersTo(victim), TAnswerBudget::PerAddress);
         now += TAnswerBudget::WindowMs;
         victim.writeDatagram(Question(QStringLiteral("3A"), 600), Loopback(1), room.port);
-        QTRY_COMPARE_WITH_TIMEOUT(answersTo(victim), 1, 30000);
+        int toVictim = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((toVictim += answersTo(victim)) >= 1, 30000);
+        QCOMPARE(toVictim, 1);
     }
 
     void aLoopbackStationAsksOnlyLoopbackAddresses()
