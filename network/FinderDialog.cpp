@@ -1,14 +1,26 @@
 #include "FinderDialog.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
-QString ItemText(const TFoundStation &station)
+const QString RegisteredMark = QStringLiteral("（登録しました）");
+
+// A name may be as long as a datagram allows; it gives way, never the
+// address the pupil registers, nor the mark that it is registered.
+QString ItemText(const TFoundStation &station, const QListWidget &list, bool registered)
 {
     const QString name = station.name.isEmpty() ? QStringLiteral("（名前なし）") : station.name;
-    return name + QStringLiteral("　") + station.address;
+    const QString tail = QStringLiteral("　") + station.address + (registered ? RegisteredMark : QString());
+    const QFontMetrics metrics(list.font());
+    // Room for a scroll bar that a long list brings, and the item's own margins.
+    const int room = list.width() - 2 * list.frameWidth() - list.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &list)
+                   - 4 * list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) - 8;
+    const int widestTail = metrics.horizontalAdvance(QStringLiteral("　") + station.address + RegisteredMark);
+    return metrics.elidedText(name, Qt::ElideRight, qMax(0, room - widestTail)) + tail;
 }
 } // namespace
 
@@ -40,7 +52,13 @@ TFinderDialog::TFinderDialog(TStationFinder &finder, TRegister registerStation, 
     connect(&m_finder, &TStationFinder::Found, this, &TFinderDialog::Add);
     connect(&m_finder, &TStationFinder::SearchFinished, this, &TFinderDialog::Finished);
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { Choose(m_list->row(item)); });
-    connect(m_choose, &QPushButton::clicked, this, [this] { Choose(m_list->currentRow()); });
+    // What is highlighted is what is registered: a row that is current but
+    // not selected (after Ctrl+click) registers nothing.
+    connect(m_choose, &QPushButton::clicked, this, [this] {
+        const QList<QListWidgetItem *> chosen = m_list->selectedItems();
+        if (!chosen.isEmpty())
+            Choose(m_list->row(chosen.first()));
+    });
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
 }
 
@@ -59,11 +77,15 @@ void TFinderDialog::Add(const TFoundStation &station)
 {
     if (!isVisible())
         return;
-    auto *item = new QListWidgetItem(ItemText(station));
+    auto *item = new QListWidgetItem(ItemText(station, *m_list, false));
+    item->setToolTip(station.name);
     item->setData(Qt::UserRole, static_cast<int>(m_stations.size()));
     m_stations.append(station);
+    // Answers come in any order and the list sorts them: the top row stays
+    // the highlighted one until the pupil picks another.
+    const bool topHighlighted = m_list->currentRow() <= 0;
     m_list->addItem(item);
-    if (m_list->currentRow() < 0)
+    if (topHighlighted)
         m_list->setCurrentRow(0);
 }
 
@@ -89,6 +111,6 @@ void TFinderDialog::Choose(int row)
     const TFoundStation &station = m_stations.at(item->data(Qt::UserRole).toInt());
     if (!m_register(station))
         return;
-    item->setText(ItemText(station) + QStringLiteral("（登録しました）"));
+    item->setText(ItemText(station, *m_list, true));
     item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
 }

@@ -1,5 +1,7 @@
 #include "StationFinder.h"
 
+#include "FinderAddress.h"
+
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
 #include <QRandomGenerator>
@@ -59,6 +61,7 @@ TStationFinder::TStationFinder(QObject *parent)
         Q_EMIT SearchFinished();
     });
     connect(m_socket, &QUdpSocket::readyRead, this, &TStationFinder::Read);
+    m_running.start();
 }
 
 TStationFinder::~TStationFinder() = default;
@@ -86,6 +89,7 @@ bool TStationFinder::Open()
 {
     if (IsOpen())
         return m_socket->localPort() == m_port;
+    m_subnetBroadcasts = FinderAddress::SubnetBroadcasts();
     if (Bind())
         return true;
     m_error = m_socket->errorString();
@@ -170,17 +174,24 @@ void TStationFinder::Read()
     }
 }
 
+qint64 TStationFinder::Now() const
+{
+    return m_clock ? m_clock() : m_running.elapsed();
+}
+
 void TStationFinder::Handle(const QByteArray &bytes, const QHostAddress &sender, int senderPort)
 {
     const auto datagram = TFinderDatagram::Decode(bytes);
-    if (!datagram) {
+    const QHostAddress from = FinderAddress::PlainIPv4(sender);
+    // A forged sender of many computers is neither answered nor listed.
+    if (!datagram || !FinderAddress::IsStation(from, m_subnetBroadcasts)) {
         ++m_ignored;
         return;
     }
     if (datagram->kind == TFinderDatagram::TKind::Question)
-        Answer(*datagram, sender, senderPort);
+        Answer(*datagram, from, senderPort);
     else
-        Take(*datagram);
+        Take(*datagram, from);
 }
 
 void TStationFinder::Answer(const TFinderDatagram &question, const QHostAddress &sender, int senderPort)
@@ -189,7 +200,7 @@ void TStationFinder::Answer(const TFinderDatagram &question, const QHostAddress 
     // Its own question comes back to a station that asks itself or broadcasts.
     const bool ownQuestion = question.searchId == m_searchId && m_searchId != 0;
     if (ownQuestion || !own.answering || question.classCode != own.classCode || own.address.isEmpty()
-        || senderPort <= 0 || senderPort > 65535) {
+        || senderPort <= 0 || senderPort > 65535 || !m_budget.Take(sender.toIPv4Address(), Now())) {
         ++m_ignored;
         return;
     }
@@ -203,13 +214,16 @@ void TStationFinder::Answer(const TFinderDatagram &question, const QHostAddress 
     ++m_answered;
 }
 
-void TStationFinder::Take(const TFinderDatagram &answer)
+void TStationFinder::Take(const TFinderDatagram &answer, const QHostAddress &sender)
 {
+    // The address written in the answer stays on the wire for the stations
+    // that read it, but a station is reached where its answer came from.
+    const QString address = sender.toString();
     if (m_searchId == 0 || answer.searchId != m_searchId || answer.classCode != m_searchCode
-        || answer.address == Identity().address || m_found.contains(answer.address)) {
+        || address == Identity().address || m_found.contains(address)) {
         ++m_ignored;
         return;
     }
-    m_found.append(answer.address);
-    Q_EMIT Found(TFoundStation{answer.name, answer.address});
+    m_found.append(address);
+    Q_EMIT Found(TFoundStation{answer.name, address});
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "AnswerBudget.h"
 #include "FinderDatagram.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -21,7 +23,7 @@ struct TFinderIdentity {
     bool answering = true;  // a station that receives nothing is not offered to others
 };
 
-// A station that answered a search.
+// A station that answered a search, at the address its answer came from.
 struct TFoundStation {
     QString name;
     QString address;
@@ -31,6 +33,8 @@ struct TFoundStation {
 // A search sends a question to the neighbours; every open finder whose class
 // code equals the question's answers with its name and address. Nothing else
 // travels on this port, and anything malformed is dropped without a word.
+// A station is listed at the address its answer came from, never at one an
+// answer names: any computer that hears a question could name another's.
 class TStationFinder : public QObject {
     Q_OBJECT
 public:
@@ -56,6 +60,8 @@ public:
     void SetTargets(const QList<QHostAddress> &targets) { m_targets = targets; }
     // Asked at each datagram, so it always reflects the settings in force.
     void SetIdentity(std::function<TFinderIdentity()> identity) { m_identity = std::move(identity); }
+    // The milliseconds the answer budget counts in; tests hold the time still.
+    void SetClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
     // Binds the finder port if not yet bound; false with ErrorText() when it cannot be had.
     bool Open();
@@ -88,7 +94,8 @@ private:
     void Read();
     void Handle(const QByteArray &bytes, const QHostAddress &sender, int senderPort);
     void Answer(const TFinderDatagram &question, const QHostAddress &sender, int senderPort);
-    void Take(const TFinderDatagram &answer);
+    void Take(const TFinderDatagram &answer, const QHostAddress &sender);
+    qint64 Now() const;
 
     QUdpSocket *m_socket;
     QTimer *m_finish;
@@ -96,6 +103,11 @@ private:
     QHostAddress m_bindAddress;
     QList<QHostAddress> m_targets;
     std::function<TFinderIdentity()> m_identity;
+    std::function<qint64()> m_clock;
+    QElapsedTimer m_running;
+    TAnswerBudget m_budget;
+    // Looked up at each opening: reading the interfaces for every datagram would slow a flood down to a crawl.
+    QList<QHostAddress> m_subnetBroadcasts;
     QString m_error;
 
     QString m_searchCode;

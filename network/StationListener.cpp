@@ -71,6 +71,22 @@ int TStationListener::ConnectionCount() const
     return count;
 }
 
+int TStationListener::ConnectionsFrom(const QString &peer) const
+{
+    int count = 0;
+    for (QTcpSocket *socket : m_server->findChildren<QTcpSocket *>()) {
+        if (socket->state() == QAbstractSocket::ConnectedState && PeerText(*socket) == peer)
+            ++count;
+    }
+    return count;
+}
+
+bool TStationListener::OverCap(const QString &peer) const
+{
+    // The new socket is already counted among the connected ones.
+    return ConnectionCount() > m_maxConnections || ConnectionsFrom(peer) > m_maxPerPeer;
+}
+
 void TStationListener::CloseConnectionsUnless(const std::function<bool(const QString &)> &keep)
 {
     for (QTcpSocket *socket : m_server->findChildren<QTcpSocket *>()) {
@@ -90,14 +106,13 @@ QString TStationListener::PeerText(const QTcpSocket &socket)
 void TStationListener::NewConnection()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        // The new socket is already counted among the connected ones.
-        if (ConnectionCount() > m_maxConnections) {
+        const QString peer = PeerText(*socket);
+        if (OverCap(peer)) {
             ++m_capped;
             socket->abort();
             socket->deleteLater();
             continue;
         }
-        const QString peer = PeerText(*socket);
         if (m_filter && !m_filter(peer)) {
             Q_EMIT Rejected(peer);
             socket->abort();

@@ -23,6 +23,9 @@ public:
     // this many are refused at once, and one that says nothing this long is closed.
     static constexpr int MaxConnections = 64;
     static constexpr int IdleMs = 60 * 1000;
+    // Nor may one computer take them all and keep the class out: a station
+    // needs at most six at once (one per slot or destination).
+    static constexpr int MaxConnectionsPerPeer = 16;
 
     TStationListener(quint16 port, QObject *parent);
     ~TStationListener() override;
@@ -30,6 +33,7 @@ public:
     void SetPort(quint16 port) { m_port = port; }
     void SetReadCap(qint64 bytes) { m_readCap = bytes; }
     void SetMaxConnections(int count) { m_maxConnections = count; }
+    void SetMaxConnectionsPerPeer(int count) { m_maxPerPeer = count; }
     void SetIdleTimeout(int ms) { m_idleMs = ms; }
     quint16 Port() const { return m_port; }
     void SetListenAddress(const QHostAddress &address) { m_address = address; }
@@ -49,10 +53,12 @@ public:
     // Closes the incoming connections whose remote address fails `keep`.
     void CloseConnectionsUnless(const std::function<bool(const QString &peer)> &keep);
     int ConnectionCount() const;
+    // Open connections whose remote address is `peer`.
+    int ConnectionsFrom(const QString &peer) const;
     // Reads handed on as messages, and reads dropped for their size, since creation.
     qint64 ReceivedCount() const { return m_received; }
     qint64 DroppedCount() const { return m_dropped; }
-    // Connections refused because MaxConnections were already open.
+    // Connections refused because MaxConnections were already open, in all or from their peer.
     qint64 CappedCount() const { return m_capped; }
 
     // Plain IPv4 text of a socket's remote side.
@@ -68,6 +74,7 @@ Q_SIGNALS:
 
 private:
     void NewConnection();
+    bool OverCap(const QString &peer) const;
     void Read(QTcpSocket *socket);
     void Release(QTcpSocket *socket);
 
@@ -78,6 +85,7 @@ private:
     QString m_error;
     qint64 m_readCap = ReadCap;
     int m_maxConnections = MaxConnections;
+    int m_maxPerPeer = MaxConnectionsPerPeer;
     int m_idleMs = IdleMs;
     // Sockets whose data is being handed on right now. A receiver may run a
     // nested event loop (a lamp transfer waits in one); a socket that closes

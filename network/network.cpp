@@ -68,11 +68,9 @@ TForm14::TForm14(TMainHost &host, QWidget *parent)
     ShowLinkEvents();
 
     m_listener->SetReadCap(CommandReadCap);
-    m_listener->SetAcceptFilter([this](const QString &peer) {
-        // The filter looks at the radio button itself, so it holds even after
-        // a showing has set the receive mode back to 1.
-        return !RadioButton2->isChecked() || RegisteredStation(Host().NetworkSettings, peer) != 0;
-    });
+    // The mode in force decides, as for messages and the finder; the radio
+    // buttons always show it, and a choice counts from its OK on.
+    m_listener->SetAcceptFilter([this](const QString &peer) { return AcceptsConnectionFrom(Host().NetworkSettings, peer); });
     connect(m_listener, &TStationListener::Received, this, [this](const QString &, const QString &text) {
         if (const auto command = StationCommand::Parse(text))
             m_gate->Submit(*command);
@@ -278,6 +276,9 @@ void TForm14::FormShow()
     Label1->setText(own.isEmpty() ? QStringLiteral("127.0.0.1") : own);
     OpenListener();
     SetReceiveMode(Host().NetworkSettings, TReceiveMode::AcceptAll);
+    // Every showing receives from everyone again; a choice still shown as
+    // refusing would tell the pupil the opposite of what the station does.
+    RadioButton1->setChecked(true);
     m_finder->Open();
 }
 

@@ -2,10 +2,13 @@
 
 The real lk72 runs under a private Xvfb pinned to a loopback address of this
 run's own (127.R.S.1) with its COM1 on the virtual lamp (lk72-lamp --log).
-It registers 127.R.S.2 as its only station and accepts only registered
+It registers five stations, 127.R.S.2 to 127.R.S.6, and accepts only registered
 stations. A load generator then opens many connections to both station ports
-from 127.R.S.2 (registered) and 127.R.S.3 (not registered): valid commands, chat messages, malformed texts,
-1 MiB messages and connections that stall or close half way.
+from the first four (registered, as a class would) and 127.R.S.7 (not
+registered): valid commands, chat messages, malformed texts, 1 MiB messages
+and connections that stall or close half way. The fifth sends the ordered
+stream: a station keeps a share of connections for each computer, so a busy
+classmate never keeps it out.
 
 Reported: messages handled, worst lateness of a 100 ms timer inside the
 program, peak memory. Checked: the program lives and answers afterwards,
@@ -30,8 +33,9 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "e2e"))
 import lk72e2e  # noqa: E402
 
-# Three loopback addresses of this run's own, free of other runs' listeners.
-STATION, REGISTERED, STRANGER = lk72e2e.free_loopback(3)
+# Loopback addresses of this run's own, free of other runs' listeners.
+STATION, *LOADERS, STEADY, STRANGER = lk72e2e.free_loopback(7)
+REGISTERED = LOADERS + [STEADY]
 COMMAND_PORT = 49153
 MESSAGE_PORT = 49152
 MIB = 1024 * 1024
@@ -45,14 +49,17 @@ def page(x, y):
 
 SETTINGS_BUTTON = page(470 + 55, 14 + 18)
 MESSAGE_BUTTON = page(590 + 55, 14 + 18)
-NAME_BOX_1 = page(60 + 70, 54 + 12)
 OWN_NAME_BOX = page(60 + 70, 312 + 12)
 REGISTERED_ONLY = page(460 + 12, 92 + 12)
 SETTINGS_OK = page(590 + 50, 360 + 22)
 
 
-def address_box_1(part):
-    return page(220 + part * 52 + 22, 54 + 12)
+def name_box(row):
+    return page(60 + 70, 54 + row * 38 + 12)
+
+
+def address_box(row, part):
+    return page(220 + part * 52 + 22, 54 + row * 38 + 12)
 
 
 # Codes of the registered ordered stream and of the stranger never overlap, so
@@ -165,7 +172,7 @@ class Station:
         time.sleep(0.1)
 
     def register(self):
-        """STEP8, station 1 = 127.0.0.3, only registered stations, then the message window."""
+        """STEP8, stations 1 to 5 = the registered addresses, only registered stations, then the message window."""
         self.xdo("windowfocus", "--sync", self.window)
         for _ in range(7):
             self.xdo("key", "F8")
@@ -173,9 +180,10 @@ class Station:
         time.sleep(0.5)
         self.click(SETTINGS_BUTTON)
         time.sleep(0.4)
-        self.type_into(NAME_BOX_1, "hanako")
-        for part, number in enumerate(REGISTERED.split(".")):
-            self.type_into(address_box_1(part), number)
+        for row, address in enumerate(REGISTERED):
+            self.type_into(name_box(row), f"hanako{row + 1}")
+            for part, number in enumerate(address.split(".")):
+                self.type_into(address_box(row, part), number)
         self.type_into(OWN_NAME_BOX, "taro")
         self.click(REGISTERED_ONLY)
         self.click(SETTINGS_OK)
@@ -208,7 +216,7 @@ class Station:
 
 def listening(port):
     try:
-        with socket.create_connection((STATION, port), timeout=1, source_address=(REGISTERED, 0)):
+        with socket.create_connection((STATION, port), timeout=1, source_address=(STEADY, 0)):
             return True
     except OSError:
         return False
@@ -271,19 +279,19 @@ class Load:
     async def burst(self, count):
         """The registered station sends far more at once than the lamp can take,
         each command on a connection of its own so that none share a read."""
-        async def one():
-            sock = await self.connect(REGISTERED, COMMAND_PORT)
+        async def one(source):
+            sock = await self.connect(source, COMMAND_PORT)
             if sock:
                 if await self.send(sock, BURST_COMMAND.encode()):
                     self.burst_sent += 1
                 await asyncio.sleep(0.2)
                 self.release(sock)
-        await asyncio.gather(*(one() for _ in range(count)))
+        await asyncio.gather(*(one(LOADERS[i % len(LOADERS)]) for i in range(count)))
 
     async def ordered_stream(self, count):
         """One registered link, paced below what the lamp takes; the order is checked."""
         await asyncio.sleep(3)  # after the burst has drained
-        sock = await self.connect(REGISTERED, COMMAND_PORT)
+        sock = await self.connect(STEADY, COMMAND_PORT)
         assert sock, f"the registered station cannot connect ({self.refused})"
         for i in range(count):
             if i % 25 == 24:
@@ -301,20 +309,21 @@ class Load:
         self.release(sock)
 
     async def chat(self, count, gap, malformed):
-        sock = await self.connect(REGISTERED, MESSAGE_PORT)
+        source = random.choice(LOADERS)
+        sock = await self.connect(source, MESSAGE_PORT)
         if not sock:
             return
         for i in range(count):
             if malformed:
                 text = random.choice(MALFORMED).encode("cp932") if i % 3 else random.choice(MALFORMED_BYTES)
             else:
-                text = f"{REGISTERED}[12:00:{i % 60:02d}]:こんにちは {i}".encode("cp932")
+                text = f"{source}[12:00:{i % 60:02d}]:こんにちは {i}".encode("cp932")
             if not await self.send(sock, text) or not await self.pause(gap * 0.5, gap * 1.5):
                 break
         self.release(sock)
 
     async def malformed_commands(self, count, gap):
-        sock = await self.connect(REGISTERED, COMMAND_PORT)
+        sock = await self.connect(random.choice(LOADERS), COMMAND_PORT)
         if not sock:
             return
         for i in range(count):
@@ -342,12 +351,13 @@ class Load:
                 break
 
     async def big(self, port, count):
-        sock = await self.connect(REGISTERED, port)
+        source = random.choice(LOADERS)
+        sock = await self.connect(source, port)
         if not sock:
             return
         # Every piece of these looks like a message of its own: only the whole
         # may count, and it is far too large to be one.
-        unit = f"{REGISTERED}[12:00:00]:big".encode("cp932") if port == MESSAGE_PORT else b"223,"
+        unit = f"{source}[12:00:00]:big".encode("cp932") if port == MESSAGE_PORT else b"223,"
         data = (unit * (MIB // len(unit) + 1))[:MIB]
         for _ in range(count):
             if not await self.send(sock, data) or not await self.pause(1, 3):
@@ -356,7 +366,7 @@ class Load:
 
     async def silent(self):
         """Connects and never sends, until the end."""
-        sock = await self.connect(REGISTERED, random.choice([COMMAND_PORT, MESSAGE_PORT]))
+        sock = await self.connect(random.choice(LOADERS), random.choice([COMMAND_PORT, MESSAGE_PORT]))
         if sock:
             await self.stop.wait()
             self.release(sock)
@@ -364,16 +374,17 @@ class Load:
     async def stalled(self):
         """Sends half a message and stalls until the end."""
         port = random.choice([COMMAND_PORT, MESSAGE_PORT])
-        sock = await self.connect(REGISTERED, port)
+        source = random.choice(LOADERS)
+        sock = await self.connect(source, port)
         if sock:
-            await self.send(sock, b"162,223,2" if port == COMMAND_PORT else f"{REGISTERED}[12:".encode())
+            await self.send(sock, b"162,223,2" if port == COMMAND_PORT else f"{source}[12:".encode())
             await self.stop.wait()
             self.release(sock)
 
     async def cut(self):
         """Starts a 1 MiB message and closes a third of the way through."""
         port = random.choice([COMMAND_PORT, MESSAGE_PORT])
-        sock = await self.connect(REGISTERED, port)
+        sock = await self.connect(random.choice(LOADERS), port)
         if sock:
             await self.send(sock, b"B" * (MIB // 3))
             await self.pause(0.5, 2)
@@ -435,7 +446,7 @@ def main():
     try:
         station.register()
         # The station answers its registered peer before the load starts.
-        with socket.create_connection((STATION, COMMAND_PORT), source_address=(REGISTERED, 0)) as s:
+        with socket.create_connection((STATION, COMMAND_PORT), source_address=(STEADY, 0)) as s:
             s.sendall(b"223")
         station.wait_for(lambda: any(l == "direct-light 223" for _, l in station.lamp_lines), 10,
                          "the registered station's first command did not reach the lamp")
@@ -448,7 +459,7 @@ def main():
 
         # The lamp drains what waited, then a fresh command still gets through.
         expected = [lamp_line(c) for c in load.ordered] + ["direct-light 222"]
-        with socket.create_connection((STATION, COMMAND_PORT), source_address=(REGISTERED, 0), timeout=5) as s:
+        with socket.create_connection((STATION, COMMAND_PORT), source_address=(STEADY, 0), timeout=5) as s:
             s.sendall(b"222")
             try:
                 station.wait_for(lambda: len(station.lamp_lines) - before >= len(expected)

@@ -7,7 +7,8 @@
 #include <QTcpSocket>
 #include <QTest>
 
-#include <array>
+#include <memory>
+#include <vector>
 
 namespace {
 quint16 FreePort()
@@ -56,21 +57,43 @@ private Q_SLOTS:
         QTRY_COMPARE(open.listener.ConnectionCount(), 0);
     }
 
-    // Connections beyond the cap are refused at once.
+    // Connections beyond a cap are refused at once: the cap of all, and each
+    // computer's share, so that one cannot keep the others out.
+    void connectionsBeyondTheCapAreRefused_data()
+    {
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("perPeer");
+        QTest::addColumn<QList<int>>("sources");   // last part of each 127.0.0.x, in connecting order
+        QTest::addColumn<QList<bool>>("kept");
+        QTest::newRow("cap of all") << 2 << 8 << QList<int>{1, 2, 3} << QList<bool>{true, true, false};
+        QTest::newRow("one computer's share") << 8 << 2 << QList<int>{1, 1, 1, 2, 2} << QList<bool>{true, true, false, true, true};
+    }
     void connectionsBeyondTheCapAreRefused()
     {
+        QFETCH(int, total);
+        QFETCH(int, perPeer);
+        QFETCH(QList<int>, sources);
+        QFETCH(QList<bool>, kept);
         TOpenListener open;
-        open.listener.SetMaxConnections(2);
+        open.listener.SetMaxConnections(total);
+        open.listener.SetMaxConnectionsPerPeer(perPeer);
         QSignalSpy accepted(&open.listener, &TStationListener::Accepted);
-        std::array<QTcpSocket, 3> peers;
-        for (QTcpSocket &peer : peers) {
-            peer.connectToHost(QHostAddress::LocalHost, open.listener.Port());
-            QVERIFY(peer.waitForConnected(5000));
+        std::vector<std::unique_ptr<QTcpSocket>> peers;
+        for (const int host : sources) {
+            auto peer = std::make_unique<QTcpSocket>();
+            QVERIFY(peer->bind(QHostAddress((127u << 24) | static_cast<quint32>(host)), 0));
+            peer->connectToHost(QHostAddress::LocalHost, open.listener.Port());
+            QVERIFY(peer->waitForConnected(5000));
+            // Each is taken in before the next comes, so the order of refusal is known.
+            QTRY_COMPARE(open.listener.ConnectionCount() + open.listener.CappedCount(), qint64(peers.size() + 1));
+            peers.push_back(std::move(peer));
         }
-        QTRY_COMPARE(peers[2].state(), QAbstractSocket::UnconnectedState);
-        QCOMPARE(accepted.size(), 2);
-        QCOMPARE(open.listener.ConnectionCount(), 2);
-        QCOMPARE(peers[0].state(), QAbstractSocket::ConnectedState);
+        for (size_t i = 0; i < peers.size(); ++i) {
+            const auto expected = kept.at(static_cast<qsizetype>(i)) ? QAbstractSocket::ConnectedState : QAbstractSocket::UnconnectedState;
+            QTRY_COMPARE(peers.at(i)->state(), expected);
+        }
+        QCOMPARE(accepted.size(), kept.count(true));
+        QCOMPARE(open.listener.ConnectionCount(), kept.count(true));
     }
 
     // A connection that says nothing is closed; the listener goes on.

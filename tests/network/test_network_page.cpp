@@ -143,11 +143,11 @@ private Q_SLOTS:
         QCOMPARE(s[ReceiveMode], QStringLiteral("2"));
         QCOMPARE(a.Find<QLineEdit>(QStringLiteral("StationName2"))->text(), QStringLiteral("はなこ"));
         QCOMPARE(a.Find<QLabel>(QStringLiteral("Label2"))->text(), QStringLiteral("たろう"));
-        // Every showing goes back to mode 1 and paints the choices grey.
+        // Every showing goes back to mode 1, shows it as chosen and paints the choices grey.
         a.page->FormShow();
         QCOMPARE(s[ReceiveMode], QStringLiteral("1"));
         QCOMPARE(a.Find<QRadioButton>(QStringLiteral("RadioButton2"))->palette().color(QPalette::Window), QColor(204, 204, 204));
-        QVERIFY(a.Find<QRadioButton>(QStringLiteral("RadioButton2"))->isChecked());
+        QVERIFY(a.Find<QRadioButton>(QStringLiteral("RadioButton1"))->isChecked());
         QCOMPARE(Said(boxes), QStringList());
     }
 
@@ -272,9 +272,14 @@ private Q_SLOTS:
         QVERIFY(!b.page->Listener().IsOpen());
         a.page->SlotDragDrop(1, 0);
         QTRY_COMPARE(a.Status(1), QStringLiteral("接続エラー"));
+        // Shown again, it receives from everyone, and its choice says so.
         b.page->FormShow();
         QVERIFY(b.page->Listener().IsOpen());
-        QCOMPARE(b.host.calls.size(), 0);
+        QVERIFY(b.Find<QRadioButton>(QStringLiteral("RadioButton1"))->isChecked());
+        a.page->SlotDragDrop(1, 0);
+        QTRY_COMPARE(a.Status(1), QStringLiteral("接続完了"));
+        a.Click(QStringLiteral("Image7"));
+        QTRY_COMPARE(b.host.calls.size(), 1);
         QCOMPARE(Said(boxes), QStringList());
     }
 
@@ -366,13 +371,51 @@ private Q_SLOTS:
         hanako.SetTargets({QHostAddress::LocalHost});
         QVERIFY(hanako.Search(QStringLiteral("3A")));
         QTRY_COMPARE_WITH_TIMEOUT(found.size(), 1, 30000);
-        QCOMPARE(found.at(0), QStringLiteral("A局@") + a.Find<QLabel>(QStringLiteral("Label1"))->text());
+        // Listed where the answer came from: the finder here keeps to 127.0.0.1.
+        QCOMPARE(found.at(0), QStringLiteral("A局@127.0.0.1"));
         a.Find<QRadioButton>(QStringLiteral("RadioButton3"))->setChecked(true);
         a.Click(QStringLiteral("Image19"));
         const qint64 ignored = a.page->Finder().IgnoredCount();
         QVERIFY(hanako.Search(QStringLiteral("3A")));
         QTRY_VERIFY_WITH_TIMEOUT(a.page->Finder().IgnoredCount() > ignored, 30000);
         QCOMPARE(a.page->Finder().AnsweredCount(), qint64(1));
+    }
+
+    void theFoundListShowsEveryAddressAndRegistersTheHighlightedRow()
+    {
+        MessageBoxWatcher boxes;
+        Station a;
+        a.Click(QStringLiteral("Image3"));
+        a.page->FinderButtonClick();
+        auto *list = a.page->findChild<QListWidget *>(QStringLiteral("FoundList"));
+        // The longest name a datagram carries: 66 three-byte characters and two more bytes.
+        const QString longName = QString(66, QChar(0x3042)) + QStringLiteral("ab");
+        QCOMPARE(longName.toUtf8().size(), 200);
+        // Answers come in any order; a later one may sort above the first.
+        for (const TFoundStation &station : {TFoundStation{QStringLiteral("はなこ"), QStringLiteral("127.0.0.2")},
+                                             TFoundStation{longName, QStringLiteral("127.0.0.5")},
+                                             TFoundStation{QStringLiteral("あきら"), QStringLiteral("127.0.0.3")}})
+            Q_EMIT a.page->Finder().Found(station);
+        QCOMPARE(list->count(), 3);
+        // In name order the long name is on top, and it is the highlighted row.
+        QCOMPARE(list->selectedItems(), QList<QListWidgetItem *>{list->item(0)});
+        auto wholeInSight = [list](int row) {
+            const QString text = list->item(row)->text();
+            return QFontMetrics(list->font()).horizontalAdvance(text) <= list->viewport()->width();
+        };
+        QVERIFY2(list->item(0)->text().endsWith(QStringLiteral("　127.0.0.5")), qPrintable(list->item(0)->text()));
+        QVERIFY(wholeInSight(0));
+        auto choose = [&a] { QTest::mouseClick(a.page->findChild<QPushButton *>(QStringLiteral("FinderChoose")), Qt::LeftButton); };
+        choose();
+        QCOMPARE(a.Edit("Edit9")->text(), longName);
+        QCOMPARE(a.Edit(AddressBoxes[0][3])->text(), QStringLiteral("5"));
+        // Registered, it still shows its address and the mark.
+        QVERIFY2(list->item(0)->text().endsWith(QStringLiteral("　127.0.0.5（登録しました）")), qPrintable(list->item(0)->text()));
+        QVERIFY(wholeInSight(0));
+        QTest::keyClick(list, Qt::Key_Down);
+        choose();
+        QCOMPARE(a.Edit("Edit10")->text(), QStringLiteral("あきら"));
+        QCOMPARE(Said(boxes), QStringList());
     }
 
     void aTakenPortIsSaidOnThePage()

@@ -1,3 +1,4 @@
+#include "FinderAddress.h"
 #include "FinderDatagram.h"
 #include "StationFinder.h"
 
@@ -28,6 +29,7 @@ struct TStation {
     TStationFinder finder{nullptr};
     TFinderIdentity identity;
     QStringList found;  // names, in the order they answered
+    QStringList foundAt;  // the same as name@address
     int finished = 0;
 
     TStation(int host, quint16 port, const QString &name, const QString &code, const QList<QHostAddress> &targets)
@@ -39,7 +41,10 @@ struct TStation {
         finder.SetIdentity([this] { return identity; });
         // The figures within 2 s are the benchmark's; the test only waits for its answers.
         finder.SetSearchMs(8000);
-        QObject::connect(&finder, &TStationFinder::Found, &finder, [this](const TFoundStation &s) { found.append(s.name); });
+        QObject::connect(&finder, &TStationFinder::Found, &finder, [this](const TFoundStation &s) {
+            found.append(s.name);
+            foundAt.append(s.name + QLatin1Char('@') + s.address);
+        });
         QObject::connect(&finder, &TStationFinder::SearchFinished, &finder, [this] { ++finished; });
     }
 };
@@ -238,6 +243,88 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(station.finder.IgnoredCount(), qint64(strays.size() + 2), 30000);
         QVERIFY(!stranger.hasPendingDatagrams());
         QCOMPARE(station.finder.AnsweredCount(), qint64(1));
+    }
+
+    void aStationIsListedWhereItsAnswerCameFrom()
+    {
+        TClassroom room({QStringLiteral("3A")});
+        TStation &station = *room.stations.front();
+        QUdpSocket forger;
+        QVERIFY(forger.bind(Loopback(200), room.port));
+        station.finder.SetTargets({Loopback(200)});
+        QVERIFY(station.finder.Search(QStringLiteral("3A")));
+        QTRY_VERIFY_WITH_TIMEOUT(forger.hasPendingDatagrams(), 30000);
+        const QNetworkDatagram asked = forger.receiveDatagram();
+        const auto question = TFinderDatagram::Decode(asked.data());
+        QVERIFY(question.has_value());
+        // Answers that name a classmate, the whole network, no computer, a group.
+        for (const char *named : {"127.0.0.7", "255.255.255.255", "0.0.0.0", "224.0.0.1"})
+            forger.writeDatagram(Answer(QStringLiteral("はなこ"), QString::fromLatin1(named), question->searchId, QStringLiteral("3A")),
+                                 asked.senderAddress(), static_cast<quint16>(asked.senderPort()));
+        QTRY_COMPARE_WITH_TIMEOUT(station.finished, 1, 30000);
+        QCOMPARE(station.foundAt, QStringList{QStringLiteral("はなこ@127.0.0.200")});
+    }
+
+    void noAddressOfManyComputersOrOfNoneIsAStation_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("station");
+        QTest::newRow("loopback") << "127.0.0.2" << true;
+        QTest::newRow("school network") << "192.168.1.20" << true;
+        QTest::newRow("mapped into IPv6") << "::ffff:192.168.1.20" << true;
+        QTest::newRow("broadcast") << "255.255.255.255" << false;
+        QTest::newRow("this computer's subnet broadcast") << "192.168.1.255" << false;
+        QTest::newRow("any") << "0.0.0.0" << false;
+        QTest::newRow("this network") << "0.1.2.3" << false;
+        QTest::newRow("multicast") << "224.0.0.1" << false;
+        QTest::newRow("multicast, last") << "239.255.255.250" << false;
+        QTest::newRow("reserved") << "240.0.0.1" << false;
+        QTest::newRow("IPv6") << "fe80::1" << false;
+    }
+    void noAddressOfManyComputersOrOfNoneIsAStation()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, station);
+        QCOMPARE(FinderAddress::IsStation(QHostAddress(address), {QHostAddress(QStringLiteral("192.168.1.255"))}), station);
+    }
+
+    void answersToOneAddressAreBoundedPerSecond()
+    {
+        TClassroom room({QStringLiteral("3A")});
+        TStation &station = *room.stations.front();
+        qint64 now = 5000;
+        station.finder.SetClock([&now] { return now; });
+        QUdpSocket victim;
+        QVERIFY(victim.bind(Loopback(200), 0));
+        QUdpSocket classmate;
+        QVERIFY(classmate.bind(Loopback(201), 0));
+        auto answersTo = [](QUdpSocket &socket) {
+            int count = 0;
+            while (socket.hasPendingDatagrams()) {
+                socket.receiveDatagram();
+                ++count;
+            }
+            return count;
+        };
+        auto handled = [&station] { return station.finder.AnsweredCount() + station.finder.IgnoredCount(); };
+        constexpr int Asked = 40;
+        for (int i = 0; i < Asked; ++i)
+            victim.writeDatagram(Question(QStringLiteral("3A"), 100 + i), Loopback(1), room.port);
+        QTRY_COMPARE_WITH_TIMEOUT(handled(), qint64(Asked), 30000);
+        // Another computer asking in the same second is still answered.
+        classmate.writeDatagram(Question(QStringLiteral("3A"), 500), Loopback(1), room.port);
+        QTRY_COMPARE_WITH_TIMEOUT(handled(), qint64(Asked + 1), 30000);
+        // Reading takes the datagrams away, so what was read is added up.
+        int toClassmate = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((toClassmate += answersTo(classmate)) >= 1, 30000);
+        QCOMPARE(toClassmate, 1);
+        // Datagrams on loopback arrive before the count that follows their sending is read.
+        QCOMPARE(answersTo(victim), TAnswerBudget::PerAddress);
+        now += TAnswerBudget::WindowMs;
+        victim.writeDatagram(Question(QStringLiteral("3A"), 600), Loopback(1), room.port);
+        int toVictim = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((toVictim += answersTo(victim)) >= 1, 30000);
+        QCOMPARE(toVictim, 1);
     }
 
     void aLoopbackStationAsksOnlyLoopbackAddresses()
