@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
 // Keeps each lesson's program in the working folder while the program runs,
 // as the lesson's own record ("autosave/STEP3.lk7" and so on), so that a
