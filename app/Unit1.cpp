@@ -351,9 +351,10 @@ std::unique_ptr<QMessageBox> TForm1::KeptWorkQuestionBox(QWidget *parent)
 void TForm1::StartKeepingWork(const QString &workFolder)
 {
     m_keeper = std::make_unique<TWorkKeeper>(workFolder);
-    connect(m_keeper.get(), &TWorkKeeper::Trouble, this, &TForm1::SetHintAreaText);
-    if (m_keeper->Start() == TWorkKeeper::TStartResult::FolderInUse)
-        return;
+    connect(m_keeper.get(), &TWorkKeeper::Trouble, this, &TForm1::ShowNoticeInHintArea);
+    // A run kept from the folder still follows its lessons: when the folder
+    // becomes free it writes them from then on.
+    m_keeper->Start();
     QList<TPageScreen *> lessons;
     for (TPageScreen *page : m_pages) {
         if (!page->KeptLessonName().isEmpty())
@@ -361,21 +362,27 @@ void TForm1::StartKeepingWork(const QString &workFolder)
     }
     for (TPageScreen *page : lessons)
         m_keeper->AddLesson(page->KeptLessonName(), [page] { return page->KeptRecordLines(); });
-    const bool bringBack = m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork()
-                           && KeptWorkQuestionBox(this)->exec() == QMessageBox::Yes;
-    if (bringBack) {
-        // Nothing goes to the lamp: the pupil sends it again when ready.
-        for (TPageScreen *page : lessons) {
-            const QStringList kept = m_keeper->KeptRecord(page->KeptLessonName());
-            if (!kept.isEmpty() && kept.first() == page->KeptLessonName())
-                page->RestoreKeptRecord(kept);
-        }
+    if (m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork()) {
+        if (KeptWorkQuestionBox(this)->exec() == QMessageBox::Yes)
+            BringBackKeptWork(lessons);
+        else
+            m_keeper->SetAsideKeptWork();
     }
     for (TPageScreen *page : lessons) {
         const QString name = page->KeptLessonName();
         connect(page, &TPageScreen::KeptRecordChanged, m_keeper.get(), [keeper = m_keeper.get(), name] {
             keeper->Changed(name);
         });
+    }
+}
+
+void TForm1::BringBackKeptWork(const QList<TPageScreen *> &lessons)
+{
+    // Nothing goes to the lamp: the pupil sends it again when ready.
+    for (TPageScreen *page : lessons) {
+        const QStringList kept = m_keeper->KeptRecord(page->KeptLessonName());
+        if (!kept.isEmpty() && kept.first() == page->KeptLessonName())
+            page->RestoreKeptRecord(kept);
     }
 }
 
@@ -397,6 +404,12 @@ void TForm1::SetHintAreaText(const QString &text)
 void TForm1::HoldHintAreaText(const QString &text)
 {
     m_hintHeld.setRemainingTime(HintHoldMs);
+    ShowInHintArea(text);
+}
+
+void TForm1::ShowNoticeInHintArea(const QString &text)
+{
+    m_hintHeld = QDeadlineTimer(QDeadlineTimer::Forever);
     ShowInHintArea(text);
 }
 

@@ -44,6 +44,10 @@ public:
     // Shows why the lamp got nothing (or not all) and keeps it there for a
     // while, so the next hover does not wipe it before it is read.
     void HoldHintAreaText(const QString &text);
+    // Shows what the pupil must read (whose lock the kept work took over,
+    // where declined work went) until the page changes or a screen writes
+    // the hint area on purpose; the mouse passing over controls leaves it.
+    void ShowNoticeInHintArea(const QString &text);
     Trs232c &SerialPort() override;
     bool IsTransferring() const override { return m_transferring; }
     void RunWhenIdle(std::function<void()> work) override;
@@ -105,6 +109,7 @@ private:
     void Image4Click(); // settings
     void RunQueued();
     void LoadTitle(int page);
+    void BringBackKeptWork(const QList<TPageScreen *> &lessons);
     // Shows `text` whole, in a smaller font when two lines do not hold it.
     void ShowInHintArea(const QString &text);
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "FolderLock.h"
+
 #include <QHash>
-#include <QLockFile>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
@@ -9,13 +10,14 @@
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
 // Keeps each lesson's program in the working folder while the program runs,
 // as the lesson's own record ("autosave/STEP3.lk7" and so on), so that a
 // killed run, a crash or a power cut loses at most the last moments of a
 // pupil's work. It also marks the folder while a run holds it, so the next
-// start knows whether the last run ended without closing.
+// start knows whether the last run ended without closing. A run that finds
+// the folder held by a live LK-72 keeps nothing until that one ends, then
+// takes the folder over.
 //
 // A change only arms a timer; when it fires the records are taken from their
 // lessons and handed to a writer thread, so a slow or full disk never holds
@@ -27,14 +29,17 @@ public:
 
     // Records are written at most this long after the first change.
     static constexpr int WriteDelayMs = 400;
+    // A run kept from the folder looks this often whether it is free.
+    static constexpr int FolderFreeCheckMs = 5000;
 
     explicit TWorkKeeper(QString workFolder, QObject *parent = nullptr);
     ~TWorkKeeper() override;
 
     enum class TStartResult { Keeping, FolderInUse, CannotKeep };
     // Takes the working folder for this run: its lock, then the run mark.
-    // When another program holds the lock the keeper stays off and never
-    // touches that program's records.
+    // A lock whose holder cannot be alive is taken over, saying whose it was.
+    // When a live program holds the lock the keeper stays off, never touches
+    // that program's records, and starts keeping once the folder is free.
     TStartResult Start();
     bool IsKeeping() const { return m_keeping; }
     // The run before this one in the folder was never closed: its mark was
@@ -48,6 +53,11 @@ public:
     QStringList KeptRecord(const QString &lessonName) const;
     // Some lesson's kept record holds more than its empty program.
     bool HasKeptWork() const;
+    // Copies every kept record that holds work beside the autosave folder as
+    // an ordinary program file, before the lessons' changes overwrite them;
+    // says where. False, keeping stopped and the run mark left for the next
+    // start to ask again, when a copy cannot be made.
+    bool SetAsideKeptWork();
 
     // The lesson's program has changed: its record is written soon.
     void Changed(const QString &lessonName);
@@ -62,12 +72,20 @@ public:
     QString RecordPath(const QString &lessonName) const;
     QString MarkPath() const;
     QString LockPath() const;
+    // Where set-aside records go: the working folder.
+    QString AsideFolder() const { return m_folder; }
 
     static QString FolderInUseText();
+    static QString OtherComputerUsesFolderText(const QString &computer);
+    static QString TakenFromOtherComputerText(const QString &computer);
+    static QString TakenFromBrokenLockText();
+    static QString FolderFreedText();
+    static QString SetAsideText(const QStringList &fileNames);
     static QString CannotKeepText(const QString &reason);
 
 Q_SIGNALS:
-    // Why the work cannot be kept; said once per run.
+    // What the pupil must know about the keeping: why the work is not kept,
+    // whose lock was taken over, where declined work went. Each said once.
     void Trouble(const QString &text);
 
 private:
@@ -78,10 +96,21 @@ private:
     };
     void Written(const QString &path, int error);
     void Complain(const QString &reason);
+    bool HoldsWork(const QString &lessonName) const;
+    // Adds the name of each copy made; false (and said why) when one fails.
+    bool CopyKeptWorkAside(QStringList &names);
+    // The run mark, then keeping; false (lock given back) when the mark cannot be written.
+    bool BeginKeeping();
+    void StopKeeping();
+    void TakeOverWhenFree();
+    // Whose lock was taken over; empty when the folder was simply free.
+    QString TakenOverText(TFolderLock::TOutcome outcome) const;
+    void LockTimerFired();
 
     QString m_folder;
     QString m_autosaveFolder;
-    std::unique_ptr<QLockFile> m_lock;
+    TFolderLock m_lock;
+    QTimer m_lockTimer;
     bool m_keeping = false;
     bool m_lastRunUnclosed = false;
     bool m_complained = false;

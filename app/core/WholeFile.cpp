@@ -1,9 +1,35 @@
 #include "WholeFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace WholeFile {
+
+namespace {
+
+// The new name of a renamed file lives in its folder: until the folder is on
+// disk too, a power cut can bring back the old file or none. A folder that
+// cannot be synced (some file systems refuse) still holds the new file.
+void SyncFolder(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+#else
+    Q_UNUSED(folder);
+#endif
+}
+
+} // namespace
 
 QFileDevice::FileError Write(const QString &path, const QByteArray &bytes)
 {
@@ -27,6 +53,7 @@ QFileDevice::FileError Write(const QString &path, const QByteArray &bytes)
     }
     if (!file.commit())
         return file.error() == QFileDevice::NoError ? QFileDevice::RenameError : file.error();
+    SyncFolder(QFileInfo(path).absolutePath());
     return QFileDevice::NoError;
 }
 

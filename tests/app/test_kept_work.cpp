@@ -9,6 +9,8 @@
 #include "Unit7.h"
 #include "WorkKeeper.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -17,8 +19,43 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStatusTipEvent>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <memory>
+
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+// Counts the folder syncs made while a watched file already held its new
+// bytes: the only sign, short of cutting the power, that a renamed file's
+// new name reached the disk.
+struct FolderSyncWatch {
+    QString path;
+    QByteArray bytes;
+    std::atomic<int> syncsAfterRename{0};
+};
+std::atomic<FolderSyncWatch *> folderSyncWatch{nullptr};
+
+} // namespace
+
+extern "C" int fsync(int fd)
+{
+    struct stat status {};
+    FolderSyncWatch *watch = folderSyncWatch.load();
+    if (watch && ::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
+        QFile file(watch->path);
+        if (file.open(QIODevice::ReadOnly) && file.readAll() == watch->bytes)
+            ++watch->syncsAfterRename;
+    }
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
 
 namespace {
 
@@ -42,6 +79,23 @@ QStringList Step3Lines(int firstKind, int firstItem)
     record.kinds[0] = firstKind;
     record.itemIndexes[0] = firstItem;
     return Step3RecordLines(record);
+}
+
+// A lock file as another program left it, `ageSecs` old.
+void WriteLock(const QString &path, const QByteArray &bytes, int ageSecs)
+{
+    QFile lock(path);
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write(bytes);
+    QVERIFY(lock.flush());  // a later flush would make the file new again
+    QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-ageSecs), QFileDevice::FileModificationTime));
+}
+
+void Hover(QWidget &window)
+{
+    // What the window gets whenever the mouse passes over one of its controls.
+    QStatusTipEvent tip(QStringLiteral("次のステップへ移ります"));
+    QCoreApplication::sendEvent(&window, &tip);
 }
 
 struct Lessons {
@@ -233,6 +287,104 @@ private Q_SLOTS:
         QVERIFY2(form.ProgramList.isEmpty() && form.TransferMode == 0, "bringing work back sent something");
     }
 
+    // A lock whose holder cannot be alive is taken over, saying whose it
+    // was; a live one keeps this run from the folder and is left alone.
+    void lockWhoseHolderCannotBeAlive_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::addColumn<int>("ageSecs");
+        QTest::addColumn<bool>("keeping");
+        QTest::addColumn<QString>("notice");
+        const QByteArray otherComputer = "4242\nlk72\nclassroom-pc-07\n";
+        QTest::newRow("empty lock") << QByteArray() << 0 << true << TWorkKeeper::TakenFromBrokenLockText();
+        QTest::newRow("garbage lock") << QByteArray("\x89PNG\r\n\x1a\n") << 0 << true
+                                      << TWorkKeeper::TakenFromBrokenLockText();
+        QTest::newRow("another computer's, left an hour ago")
+            << otherComputer << 3600 << true << TWorkKeeper::TakenFromOtherComputerText(QStringLiteral("classroom-pc-07"));
+        QTest::newRow("another computer's, fresh")
+            << otherComputer << 0 << false << TWorkKeeper::OtherComputerUsesFolderText(QStringLiteral("classroom-pc-07"));
+        QTest::newRow("this computer's, its program gone")
+            << ("4194303\nlk72\n" + QSysInfo::machineHostName().toUtf8() + "\n") << 0 << true << QString();
+    }
+    void lockWhoseHolderCannotBeAlive()
+    {
+        QFETCH(QByteArray, lock);
+        QFETCH(int, ageSecs);
+        QFETCH(bool, keeping);
+        QFETCH(QString, notice);
+        QTemporaryDir dir;
+        TWorkKeeper keeper(dir.path());
+        WriteLock(keeper.LockPath(), lock, ageSecs);
+        QSignalSpy trouble(&keeper, &TWorkKeeper::Trouble);
+        QCOMPARE(keeper.Start(), keeping ? TWorkKeeper::TStartResult::Keeping : TWorkKeeper::TStartResult::FolderInUse);
+        QCOMPARE(trouble.count(), notice.isEmpty() ? 0 : 1);
+        if (!notice.isEmpty())
+            QCOMPARE(trouble.at(0).at(0).toString(), notice);
+        const QStringList lines = Step3Lines(199, 2);
+        keeper.AddLesson(QStringLiteral("STEP3"), [&lines] { return lines; });
+        keeper.Changed(QStringLiteral("STEP3"));
+        keeper.Flush();
+        const QByteArray ownLock = QByteArray::number(QCoreApplication::applicationPid()) + '\n';
+        if (keeping) {
+            QCOMPARE(FileBytes(keeper.RecordPath(QStringLiteral("STEP3"))), ProgramFileText::Encode(lines));
+            QVERIFY(FileBytes(keeper.LockPath()).startsWith(ownLock));
+        } else {
+            QVERIFY(!QFile::exists(keeper.RecordPath(QStringLiteral("STEP3"))));
+            QCOMPARE(FileBytes(keeper.LockPath()), lock);
+        }
+    }
+
+    // いいえ keeps the last run's work as ordinary program files in the
+    // working folder, where the read button finds them; the new run's
+    // changes overwrite only its own record.
+    void declinedWorkIsSetAsideForTheReadButton()
+    {
+        QTemporaryDir dir;
+        QByteArray kept;
+        {
+            TForm1 form;
+            form.StartKeepingWork(dir.path());
+            QTest::keyClicks(Lessons(form).step5->findChild<TSonEdit *>(QStringLiteral("SonEdit1")), QStringLiteral("aka 3"));
+            kept = ProgramFileText::Encode(Lessons(form).step5->KeptRecordLines());
+            QTRY_COMPARE_WITH_TIMEOUT(FileBytes(dir.path() + QStringLiteral("/autosave/STEP5.lk7")), kept, 60000);
+        }
+        LeaveMarkAsAKilledRunWould(dir.path());
+        MessageBoxWatcher boxes(QMessageBox::No);
+        TForm1 form;
+        form.StartKeepingWork(dir.path());
+        QVERIFY(boxes.Texts().contains(TForm1::KeptWorkQuestion()));
+        const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("*.lk7")}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QVERIFY(aside.first().startsWith(QStringLiteral("STEP5_自動保存_")));
+        QCOMPARE(FileBytes(dir.filePath(aside.first())), kept);
+        QCOMPARE(form.HintAreaText(), TWorkKeeper::SetAsideText(aside));
+
+        QTest::keyClicks(Lessons(form).step5->findChild<TSonEdit *>(QStringLiteral("SonEdit1")), QStringLiteral("ao 2"));
+        const QByteArray now = ProgramFileText::Encode(Lessons(form).step5->KeptRecordLines());
+        QTRY_COMPARE_WITH_TIMEOUT(FileBytes(dir.path() + QStringLiteral("/autosave/STEP5.lk7")), now, 60000);
+        QCOMPARE(FileBytes(dir.filePath(aside.first())), kept);
+    }
+
+    // A power cut right after a record is renamed into place keeps it only
+    // when the folder holding the new name was synced after the rename.
+    void renamedRecordReachesTheDiskWithItsFolder()
+    {
+        QTemporaryDir dir;
+        QStringList lines = Step3Lines(207, 5);
+        TWorkKeeper keeper(dir.path());
+        QCOMPARE(keeper.Start(), TWorkKeeper::TStartResult::Keeping);
+        keeper.AddLesson(QStringLiteral("STEP3"), [&lines] { return lines; });
+        lines = Step3Lines(191, 3);
+        FolderSyncWatch watch;
+        watch.path = keeper.RecordPath(QStringLiteral("STEP3"));
+        watch.bytes = ProgramFileText::Encode(lines);
+        folderSyncWatch = &watch;
+        keeper.Changed(QStringLiteral("STEP3"));
+        keeper.Flush();
+        folderSyncWatch = nullptr;
+        QVERIFY(watch.syncsAfterRename > 0);
+    }
+
     void questionSaysYesAndNoInJapaneseWithYesTheDefault()
     {
         const std::unique_ptr<QMessageBox> box = TForm1::KeptWorkQuestionBox(nullptr);
@@ -244,17 +396,27 @@ private Q_SLOTS:
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
     }
 
-    // A second window on the same folder says so in the hint area and asks nothing.
-    void secondWindowSaysItKeepsNothing()
+    // A second window on the same folder says so in the hint area, where a
+    // hover does not wipe it, and asks nothing; once the first has closed it
+    // keeps the pupil's work, the changes made meanwhile included.
+    void secondWindowKeepsNothingUntilTheFirstCloses()
     {
         QTemporaryDir dir;
         MessageBoxWatcher boxes;
-        TForm1 first;
-        first.StartKeepingWork(dir.path());
+        auto first = std::make_unique<TForm1>();
+        first->StartKeepingWork(dir.path());
         TForm1 second;
         second.StartKeepingWork(dir.path());
         QCOMPARE(second.HintAreaText(), TWorkKeeper::FolderInUseText());
+        Hover(second);
+        QCOMPARE(second.HintAreaText(), TWorkKeeper::FolderInUseText());
         QVERIFY(!boxes.Texts().contains(TForm1::KeptWorkQuestion()));
+
+        QTest::keyClicks(Lessons(second).step5->findChild<TSonEdit *>(QStringLiteral("SonEdit1")), QStringLiteral("midori 1"));
+        first.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(second.HintAreaText(), TWorkKeeper::FolderFreedText(), 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(FileBytes(dir.path() + QStringLiteral("/autosave/STEP5.lk7")),
+                                  ProgramFileText::Encode(Lessons(second).step5->KeptRecordLines()), 60000);
     }
 
 private:
