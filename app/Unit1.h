@@ -105,6 +105,8 @@ private:
     void Image4Click(); // settings
     void RunQueued();
     void LoadTitle(int page);
+    // Keeps every key and typed character on the page shown.
+    void KeepKeyboardOnShownPage(QWidget *now);
     // Shows `text` whole, in a smaller font when two lines do not hold it.
     void ShowInHintArea(const QString &text);
 
@@ -132,6 +134,7 @@ private:
     QTextEdit *RichEdit1 = nullptr;
     std::array<TPageScreen *, PageCount> m_pages{};
     int m_visiblePage = -1;
+    QMetaObject::Connection m_keyboardWatch;
 
     // Until then a hover does not replace a held text (expired: nothing held).
     QDeadlineTimer m_hintHeld;
