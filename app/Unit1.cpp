@@ -55,7 +55,8 @@ TForm1::TForm1()
 
 TForm1::~TForm1()
 {
-    // The pages go before the window's connections do.
+    // The pages are destroyed before this window's connections go, and a
+    // focus change while they go must not reach them.
     disconnect(m_keyboardWatch);
     // A clean end: the pages are still there to give their last changes.
     m_keeper.reset();
