@@ -55,6 +55,9 @@ TForm1::TForm1()
 
 TForm1::~TForm1()
 {
+    // The pages are destroyed before this window's connections go, and a
+    // focus change while they go must not reach them.
+    disconnect(m_keyboardWatch);
     // A clean end: the pages are still there to give their last changes.
     m_keeper.reset();
     if (m_port)
@@ -98,6 +101,11 @@ void TForm1::CreateControls()
         {&TForm1::Image9, "Image9", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Plain},
     };
     MakePictures(*this, this, backgrounds, m_pictures);
+    // Whatever gives the keyboard to a control of a hidden page (a screen
+    // that sets it while it is not shown, the window coming back to the
+    // front), the page shown takes it back.
+    m_keyboardWatch = connect(qApp, &QApplication::focusChanged, this,
+                              [this](QWidget *, QWidget *now) { KeepKeyboardOnShownPage(now); });
     CreateWindowMove();
     CreatePageHostAndHintArea();
     MakePictures(*this, this, buttons, m_pictures);
@@ -273,14 +281,34 @@ void TForm1::ShowPage(int page)
     if (page < 0 || page >= PageCount)
         return;
     m_hintHeld = QDeadlineTimer();
-    if (m_visiblePage >= 0 && m_visiblePage != page)
-        m_pages[static_cast<size_t>(m_visiblePage)]->hide();
+    const bool changed = m_visiblePage != page;
+    TPageScreen *leaving = changed && m_visiblePage >= 0 ? Page(m_visiblePage) : nullptr;
+    TPageScreen *screen = Page(page);
+    if (leaving)
+        leaving->LetGoOfKeyboard();
     m_visiblePage = page;
-    TPageScreen *screen = m_pages[static_cast<size_t>(page)];
     screen->setGeometry(m_pageHost->rect());
     screen->show();
     screen->raise();
+    // The keyboard moves before the page it was on goes: hiding a page moves
+    // it only to a control that happens to be next in the Tab order.
+    if (changed)
+        screen->TakeKeyboard();
+    if (leaving)
+        leaving->hide();
     screen->FormShow();
+}
+
+void TForm1::KeepKeyboardOnShownPage(QWidget *now)
+{
+    if (!now || m_visiblePage < 0)
+        return;
+    for (TPageScreen *page : m_pages) {
+        if (page != Page(m_visiblePage) && page->isAncestorOf(now)) {
+            Page(m_visiblePage)->TakeKeyboard();
+            return;
+        }
+    }
 }
 
 void TForm1::SetStepButtonsEnabled(bool previous, bool next)

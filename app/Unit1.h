@@ -110,6 +110,8 @@ private:
     void RunQueued();
     void LoadTitle(int page);
     void BringBackKeptWork(const QList<TPageScreen *> &lessons);
+    // Keeps every key and typed character on the page shown.
+    void KeepKeyboardOnShownPage(QWidget *now);
     // Shows `text` whole, in a smaller font when two lines do not hold it.
     void ShowInHintArea(const QString &text);
 
@@ -137,6 +139,7 @@ private:
     QTextEdit *RichEdit1 = nullptr;
     std::array<TPageScreen *, PageCount> m_pages{};
     int m_visiblePage = -1;
+    QMetaObject::Connection m_keyboardWatch;
 
     // Until then a hover does not replace a held text (expired: nothing held).
     QDeadlineTimer m_hintHeld;

@@ -96,10 +96,9 @@ void TForm7::CreateControls()
 
     connect(SonEdit1, &TSonEdit::Change, this, &TForm7::SonEdit1Change);
     // F4, F6 and F7 act from the editor only; from a word box they do nothing.
-    m_editorKeys.Bind(Qt::Key_F4, [this] { Image12Click(); });
-    m_editorKeys.Bind(Qt::Key_F6, [this] { Image14Click(); });
-    m_editorKeys.Bind(Qt::Key_F7, [this] { Image15Click(); });
-    connect(SonEdit1, &TSonEdit::KeyDown, this, &TForm7::SonEdit1KeyDown);
+    BindKey(Qt::Key_F4, &TForm7::Image12Click, SonEdit1);
+    BindKey(Qt::Key_F6, &TForm7::Image14Click, SonEdit1);
+    BindKey(Qt::Key_F7, &TForm7::Image15Click, SonEdit1);
 }
 
 void TForm7::CreateWordBoxes()
@@ -258,9 +257,4 @@ void TForm7::SonEdit1Change()
 {
     Host().ProgramList.clear();
     Q_EMIT KeptRecordChanged();
-}
-
-void TForm7::SonEdit1KeyDown(int key, Qt::KeyboardModifiers)
-{
-    m_editorKeys.Run(key);
 }

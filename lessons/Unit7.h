@@ -48,7 +48,6 @@ private:
     void Image18Click();  // report
     // Fills the words and the editor from the lines of a STEP5 record.
     void SonEdit1Change();
-    void SonEdit1KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
     TSonEdit *SonEdit1 = nullptr;
     TImage *Image13 = nullptr;
@@ -63,5 +62,4 @@ private:
     TImage *Image11 = nullptr;
     QList<QLineEdit *> m_wordBoxes;   // Edit23 .. Edit33
     TProgramFile m_files;
-    TScreenKeys m_editorKeys;
 };

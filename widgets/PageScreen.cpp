@@ -32,6 +32,22 @@ bool TPageScreen::RunKey(QKeyEvent *event)
     return isVisible() && m_keys.Run(event);
 }
 
+void TPageScreen::LetGoOfKeyboard()
+{
+    // The window's focus child, so that it is known while a box has the keyboard.
+    QWidget *control = window()->focusWidget();
+    m_keyboardControl = control && isAncestorOf(control) ? control : nullptr;
+}
+
+void TPageScreen::TakeKeyboard()
+{
+    QWidget *control = m_keyboardControl;
+    if (control && control->isVisibleTo(this) && control->isEnabled() && control->focusPolicy() != Qt::NoFocus)
+        control->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
+}
+
 void TPageScreen::keyPressEvent(QKeyEvent *event)
 {
     if (!RunKey(event))

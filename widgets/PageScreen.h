@@ -4,6 +4,7 @@
 #include "PictureTable.h"
 #include "ScreenKeys.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <cstddef>
@@ -40,6 +41,14 @@ public:
     // window hands it the keys that reach the window itself).
     bool RunKey(QKeyEvent *event);
 
+    // The page host's part of a page change. A control keeps the keyboard
+    // when its page is hidden unless another takes it, and then every key and
+    // typed character goes to a page nobody sees. So the page left remembers
+    // which of its controls had the keyboard, and the page shown takes it:
+    // back into the control that had it there, or else onto the page itself.
+    void LetGoOfKeyboard();
+    void TakeKeyboard();
+
 Q_SIGNALS:
     // What KeptRecordLines gives may have changed.
     void KeptRecordChanged();
@@ -67,6 +76,13 @@ protected:
     {
         m_keys.Bind(key, [this, action] { (static_cast<Screen *>(this)->*action)(); });
     }
+    // The same, but only while `control` is the one the window's keys go to.
+    template <class Screen>
+    void BindKey(Qt::Key key, void (Screen::*action)(), const QWidget *control)
+    {
+        m_keys.Bind(key, [this, action] { (static_cast<Screen *>(this)->*action)(); },
+                    [control] { return control->window()->focusWidget() == control; });
+    }
     void keyPressEvent(QKeyEvent *event) override;
 
     // The record a record reader's `read` holds, or nothing after the box
@@ -92,6 +108,7 @@ private:
     TMainHost &m_host;
     TPictureLoader m_pictures;
     TScreenKeys m_keys;
+    QPointer<QWidget> m_keyboardControl;
     // One press at a time: the chip pressed last, until its release or drag.
     TDragPress m_chipPress;
 };

@@ -2,9 +2,9 @@
 
 #include <QKeyEvent>
 
-void TScreenKeys::Bind(Qt::Key key, std::function<void()> action)
+void TScreenKeys::Bind(Qt::Key key, std::function<void()> action, std::function<bool()> applies)
 {
-    m_bindings.push_back({key, std::move(action)});
+    m_bindings.push_back({key, std::move(action), std::move(applies)});
 }
 
 bool TScreenKeys::Run(QKeyEvent *event) const
@@ -18,7 +18,7 @@ bool TScreenKeys::Run(QKeyEvent *event) const
 bool TScreenKeys::Run(int key) const
 {
     for (const TBinding &binding : m_bindings) {
-        if (binding.key == key) {
+        if (binding.key == key && (!binding.applies || binding.applies())) {
             binding.action();
             return true;
         }

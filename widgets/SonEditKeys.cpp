@@ -53,7 +53,10 @@ const std::array kBindings{
     Binding{Qt::Key_V, kCtrl, kAlt, C::Paste},
     Binding{Qt::Key_X, kCtrl, kAlt, C::Cut},
     Binding{Qt::Key_A, kCtrl, kAlt, C::SelectAll},
+    // Both of the usual redo keys; Shift turns undo round.
+    Binding{Qt::Key_Z, kCtrl | kShift, kAlt, C::Redo},
     Binding{Qt::Key_Z, kCtrl, kAlt, C::Undo},
+    Binding{Qt::Key_Y, kCtrl, kAlt, C::Redo},
 };
 
 } // namespace

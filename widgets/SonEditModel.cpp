@@ -47,6 +47,7 @@ TSonEditResult TSonEditModel::Run(TSonEditCommand command, const TSonCommandInpu
     case TSonEditCommand::InsertTab:
     case TSonEditCommand::TypeText:
     case TSonEditCommand::Undo:
+    case TSonEditCommand::Redo:
         return RunEdit(command, input);
     case TSonEditCommand::SelectAll:
         return SelectAll();
@@ -93,6 +94,7 @@ TSonEditResult TSonEditModel::RunEdit(TSonEditCommand command, const TSonCommand
     case TSonEditCommand::InsertTab: return m_acceptTabs ? ReplaceSelection(QStringLiteral("\t")) : TSonEditResult{};
     case TSonEditCommand::TypeText: return TypeText(input.text);
     case TSonEditCommand::Undo: return Undo();
+    case TSonEditCommand::Redo: return Redo();
     default: return {};
     }
 }
@@ -235,6 +237,16 @@ TSonEditResult TSonEditModel::Undo()
         return {};
     TSonPos caret;
     m_store.Undo(&caret);
+    MoveCaret(caret, false);
+    return kEdited;
+}
+
+TSonEditResult TSonEditModel::Redo()
+{
+    if (m_readOnly || !m_store.CanRedo())
+        return {};
+    TSonPos caret;
+    m_store.Redo(&caret);
     MoveCaret(caret, false);
     return kEdited;
 }

@@ -31,6 +31,7 @@ enum class TSonEditCommand {
     InsertTab,
     TypeText,
     Undo,
+    Redo,
     ToggleOverwrite,
     // These three need the clipboard, which only the editor window reaches.
     Copy,
@@ -109,6 +110,7 @@ public:
     TSonEditResult DeleteRange(TSonPos from, TSonPos to);
     TSonEditResult TypeText(const QString &text);
     TSonEditResult Undo();
+    TSonEditResult Redo();
     // Moves the selected text to `pos` (dropped there by the mouse) as one
     // replacement of the stretch between them, so one undo takes it back.
     TSonEditResult MoveSelectionTo(TSonPos pos);

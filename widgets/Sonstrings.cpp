@@ -43,6 +43,7 @@ void TSonStrings::SetText(const QString &text)
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     m_lines = text.split(lineBreak);
     m_undo.clear();
+    m_redo.clear();
     m_undoBytes = 0;
     Rewrap();
 }
@@ -293,6 +294,10 @@ void TSonStrings::Record(TSonPos from, const QString &removed, const QString &in
 {
     try {
         Fault("record");
+        // What was undone describes a text this edit has moved away from.
+        for (const UndoRecord &undone : std::as_const(m_redo))
+            m_undoBytes -= TextBytes(undone.removed) + TextBytes(undone.inserted);
+        m_redo.clear();
         const qsizetype bytes = TextBytes(removed) + TextBytes(inserted);
         if (bytes > UndoBudget) {
             // The older records describe a text that this edit has replaced
@@ -374,7 +379,21 @@ bool TSonStrings::Undo(TSonPos *caret)
     const UndoRecord record = m_undo.first();
     const TSonPos after = ApplyReplace(record.from, Clamp(EndOf(record.from, record.inserted)), record.removed);
     m_undo.removeFirst();
-    m_undoBytes -= TextBytes(record.removed) + TextBytes(record.inserted);
+    m_redo.prepend(record);
+    RewrapAfterEdit();
+    if (caret)
+        *caret = after;
+    return true;
+}
+
+bool TSonStrings::Redo(TSonPos *caret)
+{
+    if (m_redo.isEmpty())
+        return false;
+    const UndoRecord record = m_redo.first();
+    const TSonPos after = ApplyReplace(record.from, Clamp(EndOf(record.from, record.removed)), record.inserted);
+    m_redo.removeFirst();
+    m_undo.prepend(record);
     RewrapAfterEdit();
     if (caret)
         *caret = after;
@@ -383,13 +402,14 @@ bool TSonStrings::Undo(TSonPos *caret)
 
 TSonStrings::Snapshot TSonStrings::Save() const
 {
-    return Snapshot{m_lines, m_undo, m_undoBytes};
+    return Snapshot{m_lines, m_undo, m_redo, m_undoBytes};
 }
 
 void TSonStrings::Restore(const Snapshot &snapshot)
 {
     m_lines = snapshot.lines;
     m_undo = snapshot.undo;
+    m_redo = snapshot.redo;
     m_undoBytes = snapshot.undoBytes;
     const auto hook = std::move(m_faultHook);
     m_faultHook = nullptr;

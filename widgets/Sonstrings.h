@@ -95,6 +95,10 @@ public:
     // Undoes the newest record; `caret` gets the position after the restored text.
     bool Undo(TSonPos *caret);
     bool CanUndo() const { return !m_undo.isEmpty(); }
+    // Makes the newest undone record again, until the next edit drops what
+    // was undone; `caret` gets the position after the remade text.
+    bool Redo(TSonPos *caret);
+    bool CanRedo() const { return !m_redo.isEmpty(); }
     int UndoCount() const { return static_cast<int>(m_undo.size()); }
     qsizetype UndoBytes() const { return m_undoBytes; }
 
@@ -107,6 +111,7 @@ public:
     struct Snapshot {
         QStringList lines;
         QList<UndoRecord> undo;
+        QList<UndoRecord> redo;
         qsizetype undoBytes = 0;
     };
     Snapshot Save() const;
@@ -127,6 +132,8 @@ private:
     QList<TSonRow> m_rows;
     QList<int> m_firstRow;
     QList<UndoRecord> m_undo;   // newest first
+    QList<UndoRecord> m_redo;   // the latest undone first
+    // Both histories together: a record moves between them, it is not copied.
     qsizetype m_undoBytes = 0;
     bool m_wordWrap = true;
     int m_wrapColumn = 100;

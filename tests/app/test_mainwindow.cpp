@@ -1,11 +1,15 @@
 #include "BlockProgram.h"
 #include "Image.h"
+#include "LightProgram.h"
 #include "MessageBoxWatcher.h"
 #include "PageScreen.h"
+#include "SonEdit.h"
 #include "Unit1.h"
 #include "WorkFolder.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTest>
@@ -124,6 +128,81 @@ private Q_SLOTS:
         editor->setFocus();
         QTest::keyClick(editor, Qt::Key_F8);
         QCOMPARE(form.PageCode, 5);
+    }
+
+    // The pupil typed on one page and went on with the step keys: the page
+    // shown has the keyboard, and a key there acts once, on it alone; the
+    // page left behind gets no key, no character, and runs none of its keys.
+    void keysNeverReachAHiddenPage_data()
+    {
+        QTest::addColumn<int>("typedOn");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("pressedOn");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("boxes");
+        const QString step5Editor = QStringLiteral("SonEdit1");
+        // A check of it would say so in a box.
+        const QString unchecked = QStringLiteral("red(1)");
+        const QString step4Box = QStringLiteral("Edit22");
+        const QString command = QStringLiteral("blue(1);");
+        QTest::newRow("STEP5 editor, F6 on STEP3") << 4 << step5Editor << unchecked << 2 << int(Qt::Key_F6)
+                                                   << QStringList{TBlockProgramBuilder::EmptyProgramMessage()};
+        QTest::newRow("STEP5 editor, F7 on STEP3") << 4 << step5Editor << unchecked << 2 << int(Qt::Key_F7)
+                                                   << QStringList{LightNotTransferredText()};
+        QTest::newRow("STEP5 editor, F4 on STEP6")
+            << 4 << step5Editor << unchecked << 5 << int(Qt::Key_F4) << QStringList{};
+        QTest::newRow("STEP5 editor, F6 on STEP7")
+            << 4 << step5Editor << unchecked << 6 << int(Qt::Key_F6)
+            << QStringList{QStringLiteral("命令がありません。音を入力して下さい")};
+        QTest::newRow("STEP5 editor, Enter on STEP7")
+            << 4 << step5Editor << unchecked << 6 << int(Qt::Key_Return)
+            << QStringList{QStringLiteral("再生する命令がありません\n命令を入力して下さい")};
+        QTest::newRow("STEP4 command box, Enter on STEP5")
+            << 3 << step4Box << command << 4 << int(Qt::Key_Return) << QStringList{};
+        QTest::newRow("STEP4 command box, typing on STEP6")
+            << 3 << step4Box << command << 5 << int(Qt::Key_X) << QStringList{};
+    }
+
+    void keysNeverReachAHiddenPage()
+    {
+        QFETCH(int, typedOn);
+        QFETCH(QString, control);
+        QFETCH(QString, typed);
+        QFETCH(int, pressedOn);
+        QFETCH(int, key);
+        QFETCH(QStringList, boxes);
+        MessageBoxWatcher watcher;
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QWindow *window = form.windowHandle();
+        // Keys go in as the window system gives them: to the control with the focus.
+        const auto walkTo = [&](int page) {
+            while (form.PageCode != page)
+                QTest::keyClick(window, form.PageCode < page ? Qt::Key_F8 : Qt::Key_F5);
+        };
+        walkTo(typedOn);
+        auto *typedInto = form.Page(typedOn)->findChild<QWidget *>(control);
+        QTest::mouseClick(typedInto, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(QApplication::focusWidget(), typedInto);
+        QTest::keyClicks(typedInto, typed);
+        const auto textOf = [typedInto] {
+            if (auto *editor = qobject_cast<TSonEdit *>(typedInto))
+                return editor->GetText();
+            return static_cast<QLineEdit *>(typedInto)->text();
+        };
+        QCOMPARE(textOf(), typed);
+
+        walkTo(pressedOn);
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY2(focus && (focus == form.Page(pressedOn) || form.Page(pressedOn)->isAncestorOf(focus)),
+                 "the page shown has the keyboard");
+        watcher.Clear();
+        QTest::keyClick(window, Qt::Key(key));
+        QCOMPARE(watcher.Texts(), boxes);
+        QCOMPARE(textOf(), typed);
+        QVERIFY2(!form.TransferPrepared(), "nothing was sent");
     }
 
     void pictureButtonsTakeThePressedLook()

@@ -438,10 +438,13 @@ void TestSonEdit::readOnlyRefusesEveryEdit()
 {
     using C = TSonEditCommand;
     for (const C command : {C::DeleteBefore, C::DeleteAfter, C::DeleteWordBefore, C::DeleteWordAfter, C::NewLine,
-                            C::InsertTab, C::TypeText, C::Undo}) {
-        // Built by an edit, so there is something to undo.
+                            C::InsertTab, C::TypeText, C::Undo, C::Redo}) {
+        // Built by an edit, so there is something to undo, and one more
+        // taken back, so there is something to redo.
         TSonEditModel model;
         model.ReplaceSelection(QStringLiteral("red\nblue"));
+        model.ReplaceSelection(QStringLiteral("!"));
+        model.Undo();
         model.SetReadOnly(true);
         // Once in insert mode, once in overwrite mode.
         for (int pass = 0; pass < 2; ++pass) {
@@ -484,6 +487,9 @@ void TestSonEdit::keysChooseCommands_data()
     row("ctrl+shift+c copies", Qt::Key_C, ctrl | shift, QStringLiteral("C"), int(C::Copy));
     row("ctrl+alt+c is left alone", Qt::Key_C, ctrl | alt, {}, -1);
     row("ctrl+b is left alone", Qt::Key_B, ctrl, QStringLiteral("\x02"), -1);
+    row("ctrl+z undoes", Qt::Key_Z, ctrl, QStringLiteral("\x1a"), int(C::Undo));
+    row("ctrl+shift+z redoes", Qt::Key_Z, ctrl | shift, QStringLiteral("\x1a"), int(C::Redo));
+    row("ctrl+y redoes", Qt::Key_Y, ctrl, QStringLiteral("\x19"), int(C::Redo));
     row("alt+a is not typed", Qt::Key_A, alt, QStringLiteral("a"), -1);
     row("alt+home still goes home", Qt::Key_Home, alt, {}, int(C::MoveRowStart));
     row("ctrl+return is a new line", Qt::Key_Return, ctrl, QStringLiteral("\r"), int(C::NewLine));

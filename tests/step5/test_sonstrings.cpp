@@ -112,10 +112,33 @@ void TestSonStrings::editsAndUndoOrder()
     QCOMPARE(caret, (TSonPos{0, 7}));
     QVERIFY(!store.Undo(&caret));
 
+    // Redo makes them again, oldest undone last, and undo takes them back again.
+    QVERIFY(store.Redo(&caret));
+    QCOMPARE(store.Text(), QStringLiteral("red(1);\r\n"));
+    QCOMPARE(caret, (TSonPos{1, 0}));
+    QVERIFY(store.Redo(&caret));
+    QVERIFY(store.Redo(&caret));
+    QCOMPARE(store.Text(), QStringLiteral("red(2);\r\nblue"));
+    QVERIFY(store.Undo(&caret));
+    QCOMPARE(store.Text(), QStringLiteral("red(1);\r\nblue"));
+    QVERIFY(store.Redo(&caret));
+    QVERIFY(store.Redo(&caret));
+    QCOMPARE(store.Text(), QStringLiteral("red(2);blue"));
+    QVERIFY(!store.Redo(&caret));
+
+    // A new edit after an undo drops what was undone.
+    QVERIFY(store.Undo(&caret));
+    store.Insert({0, 0}, QStringLiteral("x"));
+    QVERIFY(!store.CanRedo());
+    QVERIFY(!store.Redo(&caret));
+    QCOMPARE(store.Text(), QStringLiteral("xred(2);\r\nblue"));
+
     // Setting the text drops the history that no longer fits it.
     store.Insert({0, 0}, QStringLiteral("x"));
+    store.Undo(&caret);
     store.SetText(QStringLiteral("new"));
     QVERIFY(!store.CanUndo());
+    QVERIFY(!store.CanRedo());
 }
 
 void TestSonStrings::undoBudget()
@@ -135,6 +158,10 @@ void TestSonStrings::undoBudget()
     while (store.Undo(&caret)) {
     }
     QCOMPARE(store.Text(), big);
+    // What was undone waits for a redo until the next edit frees its room.
+    QVERIFY(store.UndoBytes() > TSonStrings::UndoBudget / 2);
+    store.Insert({0, 0}, QStringLiteral("y"));
+    QCOMPARE(store.UndoBytes(), 1);
 
     // Double-byte characters count two bytes each.
     store.SetText(QString());
