@@ -221,9 +221,14 @@ def listening(port):
 class Load:
     """The generator: asyncio connections, each a small script of sends."""
 
-    def __init__(self, scale, seconds):
+    def __init__(self, scale, seconds, written, burst_drained):
+        """`written()` is what the program has written to its lamp so far;
+        `burst_drained()` says when it has taken or refused the whole burst."""
         self.scale = scale
         self.seconds = seconds
+        self.written = written
+        self.burst_drained = burst_drained
+        self.burst_done = asyncio.Event()
         self.sent = 0            # messages written, whole or in part
         self.attempts = 0
         self.stranger_sent = 0
@@ -283,10 +288,22 @@ class Load:
                 await asyncio.sleep(0.2)
                 self.release(sock)
         await asyncio.gather(*(one(LOADERS[i % len(LOADERS)]) for i in range(count)))
+        self.burst_done.set()
+
+    async def until(self, condition, what):
+        """Waits for the program's state, asked in a thread of its own."""
+        end = time.monotonic() + lk72e2e.DEADLINE
+        while not await asyncio.to_thread(condition):
+            assert time.monotonic() < end, what
+            await asyncio.sleep(0.05)
 
     async def ordered_stream(self, count):
-        """One registered link, paced below what the lamp takes; the order is checked."""
-        await asyncio.sleep(3)  # after the burst has drained
+        """One registered link; the order is checked. It starts once the program
+        has taken or refused the whole burst, and sends each command once the
+        program has written the one before to the lamp, so its queue never
+        fills however slow the machine is."""
+        await self.burst_done.wait()
+        await self.until(self.burst_drained, "the burst was not drained")
         sock = await self.connect(STEADY, COMMAND_PORT)
         assert sock, f"the registered station cannot connect ({self.refused})"
         for i in range(count):
@@ -296,12 +313,12 @@ class Load:
                 text = program(ORDERED_CODES[i % len(ORDERED_CODES)])
             else:
                 text = str(ORDERED_CODES[i % len(ORDERED_CODES)])
+            line = lamp_line(text)
+            before = self.written().count(line)
             if not await self.send(sock, text.encode("cp932")):
                 break
             self.ordered.append(text)
-            # Far enough apart that no two commands share one read, and slow
-            # enough that the lamp keeps up (a program takes over a second).
-            await asyncio.sleep(1.4 if "," in text else 0.2)
+            await self.until(lambda: self.written().count(line) > before, f"{text} was not written to the lamp")
         self.release(sock)
 
     async def chat(self, count, gap, malformed):
@@ -407,7 +424,7 @@ class Load:
         await asyncio.sleep(t)
         self.stop.set()
         # The ordered stream ends by itself; everything else stops now.
-        await asyncio.wait_for(tasks[0], 30)
+        await tasks[0]
         await asyncio.wait_for(asyncio.gather(*tasks[1:], return_exceptions=True), 20)
 
 
@@ -448,9 +465,14 @@ def main():
                          "the registered station's first command did not reach the lamp")
         before = len(station.lamp_decoded())
 
-        load = Load(args.scale, args.seconds)
+        def burst_drained():
+            last = probe_values(station)[-1] if probe_values(station) else None
+            burst = station.written()[0].count(lamp_line(BURST_COMMAND))
+            return last is not None and burst + last[6] + last[7] >= load.burst_sent
+
+        load = Load(args.scale, args.seconds, lambda: station.written()[0], burst_drained)
         load_start = time.monotonic()
-        asyncio.run(asyncio.wait_for(load.run(), args.seconds + 60))
+        asyncio.run(load.run())
         load_end = time.monotonic()
 
         # The lamp drains what waited, then a fresh command still gets through,
