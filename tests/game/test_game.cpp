@@ -1,5 +1,5 @@
 #include "FakeHost.h"
-#include "Game.h"
+#include "Step9Screen.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 
@@ -78,7 +78,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm17 form(host, nullptr);
+        TStep9Screen form(host, nullptr);
         form.show();
         boxes.Clear();
         ClickAt(form.findChild<TImage *>(QStringLiteral("btn2")));
@@ -91,7 +91,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm17 form(host, nullptr);
+        TStep9Screen form(host, nullptr);
         form.show();
         form.findChild<QRadioButton *>(QStringLiteral("RadioButton2"))->setChecked(true);
         form.SetAnnouncementChooser([] { return Announcement::Pass; });
@@ -136,7 +136,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm17 form(host, nullptr);
+        TStep9Screen form(host, nullptr);
         form.show();
         ClickAt(form.findChild<TImage *>(QStringLiteral("btn1")));
         QVERIFY(form.Game().running);

@@ -1,0 +1,159 @@
+#include "ReportScreen.h"
+
+#include "EditorSettings.h"
+#include "Image.h"
+#include "IniFile.h"
+#include "MainHost.h"
+#include "ReportHtml.h"
+#include "ReportPrint.h"
+#include "WholeFile.h"
+#include "WorkFolder.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+TReportScreen::TReportScreen(TMainHost &host, QWidget *parent)
+    : TPageScreen(host, parent, QStringLiteral("TForm10"))
+{
+    RichEdit3 = new QTextEdit(this);
+    RichEdit3->setObjectName(QStringLiteral("RichEdit3"));
+    RichEdit3->setGeometry(32, 8, 553, 417);
+    RichEdit3->setAcceptRichText(false);
+    RichEdit3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Lines never wrap, yet the layout keeps the area's width: without a width
+    // (QTextEdit::NoWrap) a centred paragraph has nothing to centre in and
+    // shows left-aligned. Longer lines still reach the horizontal scroll bar.
+    RichEdit3->setLineWrapMode(QTextEdit::WidgetWidth);
+    RichEdit3->setWordWrapMode(QTextOption::NoWrap);
+    RichEdit3->setStyleSheet(QStringLiteral("QTextEdit { background: black; color: white; }"));
+
+    using namespace PictureLook;
+    static constexpr TPictureRow<TReportScreen> buttons[] = {
+        {&TReportScreen::Image2, "Image2", "Picture\\BUTTON\\html.jpg", {608, 264, 90, 51}, "HTML形式でファイル出力します",
+         &TReportScreen::Image2Click, Pressable | Hand},
+        {&TReportScreen::Image1, "Image1", "Picture\\BUTTON\\print.jpg", {608, 352, 90, 51}, "印刷を開始します",
+         &TReportScreen::Image1Click, Pressable | Hand},
+        {&TReportScreen::Image3, "Image3", "Picture\\BUTTON\\moni_back.jpg", {602, 24, 102, 51},
+         "プログラム編集画面に戻ります", &TReportScreen::Image3Click, Hand},
+    };
+    AddPictures(buttons);
+
+    m_chooseName = [this] {
+        QFileDialog dialog(this, QString(), QString(), QStringLiteral("HTMLファイル(*.html *.htm)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite); // asked below, in the program's words
+        dialog.selectFile(QString());
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                       : QString();
+    };
+    m_choosePrinter = [this](QPrinter &printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+
+    ApplyFontSetting();
+    ReportMissingPictures();
+}
+
+TReportScreen::~TReportScreen() = default;
+
+void TReportScreen::ApplyFontSetting()
+{
+    const TEditorSettings settings = TEditorSettings::Read(TIniFile(WorkFolder() + SettingsKeys::FileName));
+    QFont font(settings.FontName);
+    const int size = settings.FontSize;
+    font.setPointSize(size > 0 && size <= 200 ? size : TEditorSettings().FontSize);
+    RichEdit3->setFont(font);
+    RichEdit3->document()->setDefaultFont(font);
+}
+
+void TReportScreen::FormShow()
+{
+    ApplyFontSetting();
+    const bool fromText = Host().ReturnPage() == TMainHost::PageStep5;
+    const QList<TReportLine> lines = ReportText::Build(Host().ReportTextList, Host().ReportWordList, fromText);
+    if (lines == m_builtFrom && !RichEdit3->document()->isEmpty())
+        return; // the same program: keep what the pupil typed
+    m_builtFrom = lines;
+    ShowLines(lines);
+}
+
+void TReportScreen::ShowLines(const QList<TReportLine> &lines)
+{
+    RichEdit3->clear();
+    QTextCursor cursor(RichEdit3->document());
+    for (int i = 0; i < lines.size(); ++i) {
+        QTextBlockFormat format;
+        format.setAlignment(lines[i].centred ? Qt::AlignHCenter : Qt::AlignLeft);
+        if (i == 0)
+            cursor.setBlockFormat(format);
+        else
+            cursor.insertBlock(format);
+        cursor.insertText(lines[i].text);
+    }
+    RichEdit3->moveCursor(QTextCursor::Start);
+}
+
+QStringList TReportScreen::ReportLines() const
+{
+    if (RichEdit3->document()->isEmpty())
+        return {};
+    QStringList lines;
+    // Shift+Enter breaks a line inside its paragraph; the pupil sees two
+    // lines, and so do the printed page and the HTML page.
+    for (QTextBlock block = RichEdit3->document()->begin(); block.isValid(); block = block.next())
+        lines << block.text().split(QChar::LineSeparator);
+    return lines;
+}
+
+void TReportScreen::ReturnToEditor()
+{
+    Host().ReturnToLesson();
+}
+
+void TReportScreen::Image3Click()
+{
+    ReturnToEditor();
+}
+
+void TReportScreen::Image1Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_choosePrinter(printer))
+        return;
+    ReportPrint::Print(printer, RichEdit3->toPlainText(), RichEdit3->font());
+    ReturnToEditor();
+}
+
+void TReportScreen::Image2Click()
+{
+    const QStringList lines = ReportLines();
+    if (lines.isEmpty()) {
+        QMessageBox::information(this, QString(), QStringLiteral("保存するファイルに文字がありません。"));
+        return;
+    }
+    QString name = m_chooseName();
+    if (name.isEmpty())
+        return;
+    if (ReportHtml::CheckFileName(name) == ReportHtml::NameCheck::WrongExtension) {
+        QMessageBox::warning(this, QString(), QStringLiteral("HTMLファイルでしか保存できません"));
+        return;
+    }
+    if (QFileInfo::exists(name)
+        && QMessageBox::question(this, QString(), QStringLiteral("同じ名前のファイルが既にあります。上書きしますか？"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
+    const QFileDevice::FileError error = WholeFile::Write(name, ReportHtml::Encode(ReportHtml::PageLines(lines)));
+    if (error != QFileDevice::NoError) {
+        QMessageBox::warning(this, QString(),
+                             QStringLiteral("ファイルを保存できませんでした\n%1").arg(WholeFile::ReasonText(error)));
+    }
+}
