@@ -89,8 +89,10 @@ MALFORMED = [
 MALFORMED_BYTES = [b"\x81", b"\xff\xfe\xfd", b"\x82\xa0\x82", b"\xe3\x81\x82"]
 
 
-class Station:
-    """The program under load, its lamp and its display."""
+class Station(lk72e2e.Session):
+    """The program under load, its lamp and its display. The harness's session
+    waits until the program has taken its clicks and keys, and judges the
+    pauses from the record of the program's own write calls."""
 
     def __init__(self, bindir, workdir):
         self.bindir = bindir
@@ -105,46 +107,45 @@ class Station:
                                stderr=subprocess.DEVNULL, text=True, bufsize=1)
         first = self.lamp.stdout.readline().strip()
         assert first.startswith("device "), f"the lamp said {first!r}"
+        self.device = first.split(" ", 1)[1]
         work = os.path.join(self.home, "Documents", "LK-72Temp")
         os.makedirs(work)
         with open(os.path.join(work, "set.ini"), "wb") as f:
-            f.write(f"[comport]\r\nname=0\r\ncom1={first.split(' ', 1)[1]}\r\n".encode("cp932"))
+            f.write(f"[comport]\r\nname=0\r\ncom1={self.device}\r\n".encode("cp932"))
         self.lamp_lines = []
         self.probe_lines = []
+        self.wire_log = os.path.join(self.home, "wire.log")
+        self.sync_file = os.path.join(self.home, "input-sync")
+        self.stderr_path = os.path.join(self.home, "lk72.stderr")  # the probe reads the program's standard error
+        open(self.sync_file, "w").close()
+        self.sync_sent = 0
+        # The wire recorder notes each write call's time as the program makes
+        # it; the sync file says when the program has taken the input sent.
+        env = dict(self.env, LD_PRELOAD=os.path.join(bindir, "liblk72wirerecorder.so"),
+                   LK72_WIRE_LOG=self.wire_log, LK72_INPUT_SYNC=self.sync_file)
         # NETLOAD_WRAP="gdb -q -batch -ex run -ex bt --args" runs the program under a debugger.
         wrap = os.environ.get("NETLOAD_WRAP", "").split()
-        self.app = self.spawn(wrap + [os.path.join(bindir, "lk72"), f"--station-address={STATION}"],
+        self.app = self.spawn(wrap + [os.path.join(bindir, "lk72"), f"--station-address={STATION}"], env=env,
                               stdout=open("/tmp/lk72load-wrap.log", "w") if wrap else subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, bufsize=1)
         threading.Thread(target=self.collect, args=(self.lamp.stdout, self.lamp_lines), daemon=True).start()
         threading.Thread(target=self.collect, args=(self.app.stderr, self.probe_lines), daemon=True).start()
-        self.window = self.wait_for(self.main_window, 20, "the main window did not appear")
-        time.sleep(2)  # the splash, of the same size, goes as the event loop starts
-        self.window = self.wait_for(self.main_window, 5, "the main window went away")
+        self.window = self.wait_for(self.main_window, lk72e2e.DEADLINE, "the main window did not appear")
+        self.xdo("windowactivate", "--sync", self.window)
+        self.settle()
 
     @staticmethod
     def collect(stream, into):
         for line in stream:
             into.append((time.monotonic(), line.rstrip("\n")))
 
-    def spawn(self, args, **kw):
-        p = subprocess.Popen(args, env=self.env, **kw)
+    def spawn(self, args, env=None, **kw):
+        p = subprocess.Popen(args, env=env or self.env, **kw)
         self.procs.append(p)
         return p
 
-    @staticmethod
-    def wait_for(probe, seconds, message):
-        end = time.time() + seconds
-        while time.time() < end:
-            value = probe()
-            if value:
-                return value
-            time.sleep(0.05)
-        raise AssertionError(message)
-
-    def xdo(self, *args):
-        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True).stdout.strip()
-
     def main_window(self):
+        if self.app.poll() is not None:
+            raise AssertionError(f"the program ended (status {self.app.returncode})")
         mine = [] if os.environ.get("NETLOAD_WRAP") else ["--pid", str(self.app.pid)]
         out = self.xdo("search", "--all", "--onlyvisible", *mine, "--name", "^LK-72$")
         for w in out.splitlines():
@@ -153,43 +154,38 @@ class Station:
                 return w
         return None
 
-    def origin(self, window):
-        geo = dict(l.split("=") for l in self.xdo("getwindowgeometry", "--shell", window).splitlines() if "=" in l)
-        return int(geo["X"]), int(geo["Y"])
-
-    def click(self, point):
+    def click_at(self, point):
         self.xdo("windowfocus", "--sync", self.window)
-        ox, oy = self.origin(self.window)
-        lk72e2e.move_pointer(self.xdo, ox + point[0], oy + point[1])
-        time.sleep(0.05)
-        self.xdo("click", "1")
-        time.sleep(0.2)
+        self.click(*point)
 
     def type_into(self, point, text):
-        self.click(point)
+        self.click_at(point)
         self.xdo("key", "ctrl+a")
-        self.xdo("type", "--delay", "20", text)
-        time.sleep(0.1)
+        self.type_text(text)
 
     def register(self):
         """STEP8, stations 1 to 5 = the registered addresses, only registered stations, then the message window."""
         self.xdo("windowfocus", "--sync", self.window)
         for _ in range(7):
-            self.xdo("key", "F8")
-            time.sleep(0.15)
-        time.sleep(0.5)
-        self.click(SETTINGS_BUTTON)
-        time.sleep(0.4)
+            self.key("F8")
+        self.click_at(SETTINGS_BUTTON)
         for row, address in enumerate(REGISTERED):
             self.type_into(name_box(row), f"hanako{row + 1}")
             for part, number in enumerate(address.split(".")):
                 self.type_into(address_box(row, part), number)
         self.type_into(OWN_NAME_BOX, "taro")
-        self.click(REGISTERED_ONLY)
-        self.click(SETTINGS_OK)
-        time.sleep(0.3)
-        self.click(MESSAGE_BUTTON)
-        self.wait_for(lambda: listening(MESSAGE_PORT), 5, "the message window does not listen")
+        self.click_at(REGISTERED_ONLY)
+        self.click_at(SETTINGS_OK)
+        self.click_at(MESSAGE_BUTTON)
+        self.wait_for(lambda: listening(MESSAGE_PORT), lk72e2e.DEADLINE, "the message window does not listen")
+
+    def lamp_decoded(self):
+        """What the lamp decoded so far, without the pauses it could not measure."""
+        return [l for _, l in list(self.lamp_lines) if not l.startswith("unmeasured ")]
+
+    def written(self):
+        """What the program wrote to the lamp, judged with its own write times."""
+        return lk72e2e.judge_record(self.bindir, self.env, self.wire_log, self.device)
 
     def peak_memory_kib(self):
         with open(f"/proc/{self.app.pid}/status") as f:
@@ -448,35 +444,60 @@ def main():
         # The station answers its registered peer before the load starts.
         with socket.create_connection((STATION, COMMAND_PORT), source_address=(STEADY, 0)) as s:
             s.sendall(b"223")
-        station.wait_for(lambda: any(l == "direct-light 223" for _, l in station.lamp_lines), 10,
+        station.wait_for(lambda: "direct-light 223" in station.lamp_decoded(), lk72e2e.DEADLINE,
                          "the registered station's first command did not reach the lamp")
-        before = len(station.lamp_lines)
+        before = len(station.lamp_decoded())
 
         load = Load(args.scale, args.seconds)
         load_start = time.monotonic()
         asyncio.run(asyncio.wait_for(load.run(), args.seconds + 60))
         load_end = time.monotonic()
 
-        # The lamp drains what waited, then a fresh command still gets through.
+        # The lamp drains what waited, then a fresh command still gets through,
+        # after everything sent before it.
         expected = [lamp_line(c) for c in load.ordered] + ["direct-light 222"]
         with socket.create_connection((STATION, COMMAND_PORT), source_address=(STEADY, 0), timeout=5) as s:
             s.sendall(b"222")
             try:
-                station.wait_for(lambda: len(station.lamp_lines) - before >= len(expected)
-                                 or station.app.poll() is not None, 30, "")
+                station.wait_for(lambda: "direct-light 222" in station.lamp_decoded()[before:]
+                                 or station.app.poll() is not None, lk72e2e.DEADLINE, "")
             except AssertionError:
-                failures.append("the lamp was still short of commands 30 s after the load")
-        time.sleep(1.5)
+                failures.append("the fresh command after the load did not reach the lamp")
         alive = station.app.poll() is None
+        if alive:
+            station.settle()
+        # Everything the program wrote, judged with its own write times; the
+        # lamp must have decoded exactly that.
+        written, short_pauses, judged = station.written()
+        try:
+            station.wait_for(lambda: len(station.lamp_decoded()) >= len(written), lk72e2e.DEADLINE, "")
+        except AssertionError:
+            pass
+        decoded = station.lamp_decoded()
+        if decoded != written:
+            first = next((i for i, (a, b) in enumerate(zip(decoded, written)) if a != b), min(len(decoded), len(written)))
+            failures.append(f"the lamp decoded {len(decoded)} lines, the program wrote {len(written)}; first difference "
+                            f"at {first}: decoded {decoded[first:first + 2]}, written {written[first:first + 2]}")
+        if short_pauses:
+            failures.append(f"{len(short_pauses)} pauses the program kept short, first: {short_pauses[0]}")
+        unmeasured = [l for _, l in list(station.lamp_lines) if l.startswith("unmeasured ")]
         peak = station.peak_memory_kib() if alive else 0
-        got = [l for _, l in station.lamp_lines[before:]]
+        got = station.lamp_decoded()[before:]
         during = probe_values(station, load_start, load_end + 1)
-        last = probe_values(station)[-1] if probe_values(station) else None
-        # A pause the lamp measured a little short is timing on a busy
-        # machine (the lamp reads late too): reported, not judged.
-        pacing = [l for l in got if l.startswith("warning pause of ")]
+        # The program lets go of the load's connections in its own time: its
+        # probe, once a second, says when it holds none.
+        drained = time.monotonic()
+
+        def let_go():
+            fresh = probe_values(station, drained)
+            return fresh and (fresh[-1][5] == 0 or station.app.poll() is not None) and fresh[-1]
+        try:
+            last = station.wait_for(let_go, lk72e2e.DEADLINE, "") if alive else None
+        except AssertionError:
+            last = None
+        last = last or (probe_values(station)[-1] if probe_values(station) else None)
         burst = [l for l in got if l == lamp_line(BURST_COMMAND)]
-        got = [l for l in got if l not in pacing and l not in burst]
+        got = [l for l in got if l not in burst]
         refused = last[6] if last else 0
         # A connection beyond the station's cap is refused at once; the
         # command sent on it is lost to the sender, as with any refusal.
@@ -512,7 +533,7 @@ def main():
             print(f"connections refused (source, port, errno, s into the load): {sorted(load.refused.items())[:12]}")
         print(f"lamp: {len(got)} commands reached, {len(expected)} sent by the registered ordered stream; "
               f"burst of {load.burst_sent}: {len(burst)} reached, {refused} refused as too many waiting; "
-              f"{len(pacing)} pauses measured short" + (f" (first: {pacing[0]})" if pacing else ""))
+              f"pauses judged at the sender: {judged}; not measured by the lamp: {len(unmeasured)}")
         if during:
             print(f"worst UI lateness: {max(v[0] for v in during)} ms (100 ms timer, {len(during)} one-second samples)")
         print(f"peak memory: {peak / 1024:.1f} MiB (VmHWM)")

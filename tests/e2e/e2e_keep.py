@@ -5,7 +5,6 @@ the lamp until F6, which sends the same bytes as before the kill."""
 
 import os
 import signal
-import time
 
 import lk72e2e
 from lk72e2e import drag
@@ -42,14 +41,19 @@ def kept_step3(s):
 
 def kill_and_start_again(s):
     s.app.send_signal(signal.SIGKILL)
-    s.app.wait(10)
+    s.app.wait(lk72e2e.DEADLINE)
     s.start_program()
 
 
 def to_step3(s):
     s.key("F8")
     s.key("F8")
-    time.sleep(0.5)
+
+
+def question_boxes(s):
+    """Open boxes other than the start-up picture, which may still be up for
+    a moment beside the question."""
+    return [w for w in s.message_boxes() if not s.xdo("getwindowname", w).endswith("起動中")]
 
 
 def test(s):
@@ -62,36 +66,32 @@ def test(s):
     drag(s, BLUE, slot(4))
     drag(s, REPEAT_END, slot(5))
     s.key("F6")
-    got = s.read_lamp(1, 15)
+    got = s.read_lamp(1)
     assert got == [PROGRAM], f"F6 sent {got}"
 
     # Killed only once the last change is on disk, so the test does not
     # depend on how fast the machine is; the bench measures that delay.
-    s.wait_for(lambda: (kept_step3(s) or [None])[1:6] == ["159", "183", "63", "175", "83"], 15,
+    s.wait_for(lambda: (kept_step3(s) or [None])[1:6] == ["159", "183", "63", "175", "83"], lk72e2e.DEADLINE,
                "the program was not kept in the working folder")
     kill_and_start_again(s)
 
-    # The splash window may still be up for a moment beside the question.
-    time.sleep(1.5)
-    box = s.wait_for(lambda: s.message_boxes(), 30, "no question about the kept program")[0]
-    time.sleep(0.5)
+    box = s.wait_for(lambda: question_boxes(s), lk72e2e.DEADLINE, "no question about the kept program")[0]
+    s.settle()
     s.screenshot(os.path.join(os.environ.get("LK72_E2E_SHOTS", "/tmp"), "lk72e2e-keep-question.png"))
     s.click_in(box, 5, 5)  # gives the box the keyboard; the corner holds no button
     s.xdo("key", "Return")
-    s.wait_for(lambda: not s.message_boxes(), 5, "the question did not close")
+    s.wait_for(lambda: not question_boxes(s), lk72e2e.DEADLINE, "the question did not close")
     s.xdo("windowactivate", "--sync", s.window)
-    time.sleep(0.5)
-    got = s.read_lamp(1, 1.5)
-    assert got == [], f"bringing the work back sent {got}"
+    s.expect_nothing_sent("bringing the work back")
 
     to_step3(s)
     s.key("F6")
-    got = s.read_lamp(1, 15)
+    got = s.read_lamp(1)
     assert got == [PROGRAM], f"F6 after bringing the work back sent {got}"
 
     # The close button is a clean end: the mark goes, the kept program stays.
     s.click(648 + 55, 510 + 20)
-    s.app.wait(15)
+    s.app.wait(lk72e2e.DEADLINE)
     autosave = os.path.join(s.home, "Documents", "LK-72Temp", "autosave")
     assert not os.path.exists(os.path.join(autosave, "running")), "a clean close left the run mark"
     assert (kept_step3(s) or [None])[1:6] == ["159", "183", "63", "175", "83"], "the kept program is gone"

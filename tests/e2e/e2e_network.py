@@ -6,7 +6,6 @@ pinned to its own loopback address with --station-address: A on 127.R.S.1,
 B on 127.R.S.2, with R.S chosen free so that runs side by side never meet."""
 
 import os
-import select
 import shutil
 import subprocess
 import sys
@@ -60,7 +59,8 @@ FINDER_BUTTON = page(460 + 100, 170 + 16)
 # The list of nearby stations (380 x 300).
 FIRST_FOUND = (12 + 100, 56 + 10)
 FINDER_CLOSE = (268 + 50, 250 + 16)
-SEARCH_SECONDS = 2
+FINDER_STATUS = ((12, 8), (356, 44))
+FIRST_ROW = ((14, 58), (352, 18))
 
 # The message window (420 x 380).
 def destination_box(k):
@@ -72,187 +72,196 @@ MESSAGE_BOX = (12 + 148, 262 + 14)
 SEND = (318 + 45, 256 + 19)
 CLOSE = (318 + 45, 330 + 19)
 
-LAMP_IDLE = 1.5  # seconds of quiet that count as "nothing arrived"
+def established(local, remote, port):
+    """Whether the kernel holds a connection from `local` to `remote`:`port`."""
+    def hexed(address, port_number):
+        return "".join(f"{int(part):02X}" for part in reversed(address.split("."))) + f":{port_number:04X}"
+    with open("/proc/net/tcp") as f:
+        rows = [line.split() for line in f.readlines()[1:]]
+    return any(r[1].startswith(hexed(local, 0)[:9]) and r[2] == hexed(remote, port) and r[3] == "01" for r in rows)
 
 
-class Station:
-    """One running program with its own HOME, set.ini and lamp."""
+COMMAND_PORT, MESSAGE_PORT = 49153, 49152
 
-    def __init__(self, net, name, address, origin):
-        self.net = net
+
+class Station(lk72e2e.Session):
+    """One running program with its own HOME, set.ini, lamp and record of its
+    writes, on the classroom's display. The harness's session does the rest:
+    waiting until the program has taken its input, reading and judging the
+    lamp. Its processes belong to the classroom, which ends them."""
+
+    def __init__(self, room, name, address, origin):
+        self.room = room
         self.name = name
         self.address = address
+        self.bindir = room.bindir
         self.home = tempfile.mkdtemp(prefix=f"lk72net-{name}-")
-        self.env = dict(net.env, HOME=self.home)
+        room.homes.append(self.home)
+        self.procs = room.procs
+        self.env = dict(room.env, HOME=self.home)
         self.lines = []
-        self.late = []
-        self.lamp = net.spawn([os.path.join(net.bindir, "lk72-lamp"), "--log"], self.env,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, bufsize=1)
-        first = self.lamp.stdout.readline().strip()
-        assert first.startswith("device "), f"{name}'s lamp said {first!r}"
+        self.unmeasured = []
+        self.chat = None
+        lamp, device, lines = lk72e2e.start_lamp(self.bindir, self.env)
+        self.procs.append(lamp)
+        self.lamps, self.devices, self.lamp_lines = [lamp], [device], [lines]
+        self.lamp, self.device = lamp, device
+        self.consumed, self.received = [0], [[]]
+        self.wire_log = os.path.join(self.home, "wire.log")
+        self.sync_file = os.path.join(self.home, "input-sync")
         work = os.path.join(self.home, "Documents", "LK-72Temp")
         os.makedirs(work)
         with open(os.path.join(work, "set.ini"), "wb") as f:
-            f.write(f"[comport]\r\nname=0\r\ncom1={first.split(' ', 1)[1]}\r\n".encode("cp932"))
-        self.stderr_path = os.path.join(self.home, "lk72.stderr")
-        with open(self.stderr_path, "ab") as err:
-            self.app = net.spawn([os.path.join(net.bindir, "lk72"), f"--station-address={address}"], self.env,
-                                 stdout=subprocess.DEVNULL, stderr=err)
-        # The splash has the same title: the main window is the one of its size.
-        net.wait_for(lambda: self.main_window(), 60, f"{name}'s main window did not appear")
-        time.sleep(2)  # the splash, of the same size, goes as the event loop starts
-        self.window = net.wait_for(lambda: self.main_window(), 5, f"{name}'s main window went away")
-        net.move(self.window, origin)
-        self.chat = None
+            f.write(f"[comport]\r\nname=0\r\ncom1={device}\r\n".encode("cp932"))
+        self.start_program()
+        self.move(self.window, origin)
 
-    def find_window(self, pattern):
-        out = self.net.xdo("search", "--all", "--onlyvisible", "--pid", str(self.app.pid), "--name", pattern)
-        return out.splitlines()[0] if out else None
+    def move(self, window, origin):
+        """Moves a window of this program. Qt may still place a new window once
+        more: moved until it stands there once the program has taken the move."""
+        def stays():
+            self.xdo("windowmove", window, str(origin[0]), str(origin[1]))
+            self.settle()
+            return self.room.geometry(window)[:2] == origin
+        self.wait_for(stays, lk72e2e.DEADLINE, f"window {window} does not move to {origin}")
 
-    def main_window(self):
+    def main_window_or_exit(self):
+        """This program's main window: another program's shares the display and the title."""
         if self.app.poll() is not None:
             raise AssertionError(lk72e2e.exit_report(self.app, self.stderr_path, f"{self.name}'s lk72"))
-        out = self.net.xdo("search", "--all", "--onlyvisible", "--pid", str(self.app.pid), "--name", "^LK-72$")
+        out = self.xdo("search", "--all", "--onlyvisible", "--pid", str(self.app.pid), "--name", "^LK-72$")
         for w in out.splitlines():
             try:
-                if w and self.net.geometry(w)[2:] == (780, 560):
+                if w and self.room.geometry(w)[2:] == (780, 560):
                     return w
             except AssertionError:
-                pass  # the splash went away meanwhile
+                pass  # the window went away meanwhile
         return None
 
     def named_windows(self):
-        out = self.net.xdo("search", "--all", "--onlyvisible", "--pid", str(self.app.pid), "--name", ".*")
-        return [w for w in out.splitlines() if w and self.net.xdo("getwindowname", w)]
+        out = self.xdo("search", "--all", "--onlyvisible", "--pid", str(self.app.pid), "--name", ".*")
+        return [w for w in out.splitlines() if w and self.xdo("getwindowname", w)]
 
     def boxes(self):
         """Open message boxes: named windows other than the main and message windows."""
         return [w for w in self.named_windows() if w not in (self.window, self.chat)]
 
-    def click(self, point, window=None):
-        self.net.focus(window or self.window)
-        self.net.click_in(window or self.window, *point)
+    def focus(self, window=None):
+        # There is no window manager: the keyboard goes where it is sent.
+        self.xdo("windowfocus", "--sync", window or self.window)
+
+    def click_at(self, point, window=None):
+        self.focus(window)
+        self.click_in(window or self.window, *point)
 
     def type_into(self, point, text, window=None):
-        self.click(point, window)
-        self.net.xdo("key", "ctrl+a")
-        self.net.xdo("type", "--delay", "30", text)
-        time.sleep(0.1)
-
-    def key(self, name):
-        self.net.xdo("key", name)
-        time.sleep(0.15)
-
-    def drag(self, start, end):
-        """A real drag with the left button, slow enough for the drag to start."""
-        ox, oy, _, _ = self.net.geometry(self.window)
-        lk72e2e.move_pointer(self.net.xdo, ox + start[0], oy + start[1])
-        self.net.xdo("mousedown", "1")
-        time.sleep(0.1)
-        for step in range(1, 11):
-            x = start[0] + (end[0] - start[0]) * step // 10
-            y = start[1] + (end[1] - start[1]) * step // 10
-            lk72e2e.move_pointer(self.net.xdo, ox + x, oy + y)
-            time.sleep(0.05)
-        time.sleep(0.2)
-        self.net.xdo("mouseup", "1")
-        time.sleep(0.3)
-
-    def read_lamp(self, count, seconds):
-        out = self.lamp.stdout
-        end = time.time() + seconds
-        got = []
-        while len(got) < count and time.time() < end:
-            ready, _, _ = select.select([out], [], [], 0.1)
-            if ready:
-                line = out.readline().strip()
-                if lk72e2e.tolerable_pause(line):
-                    self.late.append(line)
-                elif line:
-                    got.append(line)
-        self.lines += got
-        return got
+        self.click_at(point, window)
+        self.xdo("key", "ctrl+a")
+        self.type_text(text)
 
     def expect_lamp(self, line, why):
-        got = self.read_lamp(1, 10)
+        got = self.read_lamp(1)
         assert got == [line], f"{self.name}'s lamp: {why}: got {got}, expected {line!r}"
 
     def expect_quiet_lamp(self, why):
-        got = self.read_lamp(1, LAMP_IDLE)
-        assert got == [], f"{self.name}'s lamp: {why}: got {got}"
+        self.expect_nothing_sent(f"{self.name}'s program: {why}")
 
     def open_network_page(self):
-        self.net.focus(self.window)
+        self.focus()
         for _ in range(7):  # STEP1 to STEP8, one page per F8
             self.key("F8")
-        time.sleep(0.5)
 
     def apply_settings(self, peer_name, peer_address, own_name):
-        self.click(SETTINGS_BUTTON)
-        time.sleep(0.5)
+        self.click_at(SETTINGS_BUTTON)
         self.type_into(station_name_box(1), peer_name)
         for part, number in enumerate(peer_address.split(".")):
             self.type_into(station_address_box(1, part), number)
         self.type_into(OWN_NAME_BOX, own_name)
-        self.click(SETTINGS_OK)
-        time.sleep(0.3)
+        self.click_at(SETTINGS_OK)
+        self.settle()
+
+    def copy_all(self, point, window=None):
+        """A box's text, taken by selecting it all and copying it."""
+        self.click_at(point, window)
+        self.xdo("key", "ctrl+a")
+        self.xdo("key", "ctrl+c")
+        self.settle()
+        return self.room.clipboard()
 
     def read_box(self, point):
-        """A box's text, taken by selecting it all and copying it."""
-        self.click(point)
-        self.net.xdo("key", "ctrl+a")
-        self.net.xdo("key", "ctrl+c")
-        time.sleep(0.3)
-        return self.net.clipboard().strip()
+        return self.copy_all(point).strip()
 
     def finder_window(self):
-        out = self.net.xdo("search", "--all", "--onlyvisible", "--pid", str(self.app.pid), "--name", ".*")
+        out = self.xdo("search", "--all", "--onlyvisible", "--pid", str(self.app.pid), "--name", ".*")
         for w in out.splitlines():
-            if w and w not in (self.window, self.chat) and self.net.geometry(w)[2:] == (380, 300):
+            if w and w not in (self.window, self.chat) and self.room.geometry(w)[2:] == (380, 300):
                 return w
         return None
 
+    def search_done(self, dialog, searching):
+        """The list of nearby stations shows a station, or its search has
+        ended: the status line no longer shows what it showed at the start."""
+        return (self.room.region(dialog, FIRST_ROW, "finder-row")[1] > 0.01
+                or self.room.region(dialog, FINDER_STATUS, "finder-status")[0] != searching)
+
     def find_and_register(self, peer_name, own_name):
         """Registers the station called peer_name with one choice in the list of nearby stations."""
-        self.click(SETTINGS_BUTTON)
-        time.sleep(0.5)
+        self.click_at(SETTINGS_BUTTON)
         self.type_into(OWN_NAME_BOX, own_name)
+        searching = None
         for _ in range(3):  # a search on a loaded machine may miss a late answer: search again
-            self.click(FINDER_BUTTON)
-            dialog = self.net.wait_for(self.finder_window, 10, f"{self.name}'s list of nearby stations did not open")
-            time.sleep(SEARCH_SECONDS + 0.5)
-            self.net.focus(dialog)
-            self.net.click_in(dialog, *FIRST_FOUND, repeat=2)
-            self.click(FINDER_CLOSE, dialog)
-            self.net.wait_for(lambda: not self.finder_window(), 5, f"{self.name}'s list did not close")
+            self.click_at(FINDER_BUTTON)
+            dialog = self.wait_for(self.finder_window, lk72e2e.DEADLINE,
+                                   f"{self.name}'s list of nearby stations did not open")
+            self.settle()
+            if searching is None:
+                searching = self.room.region(dialog, FINDER_STATUS, "finder-searching")[0]
+            self.wait_for(lambda: self.search_done(dialog, searching), lk72e2e.DEADLINE,
+                          f"{self.name}'s search for nearby stations did not end")
+            self.focus(dialog)
+            self.settle()
+            ox, oy, _, _ = self.room.geometry(dialog)
+            lk72e2e.move_pointer(self.xdo, ox + FIRST_FOUND[0], oy + FIRST_FOUND[1])
+            self.xdo("click", "--repeat", "2", "--delay", "80", "1")
+            self.click_at(FINDER_CLOSE, dialog)
+            self.wait_for(lambda: not self.finder_window(), lk72e2e.DEADLINE, f"{self.name}'s list did not close")
             if self.read_box(station_name_box(1)):
                 break
         name = self.read_box(station_name_box(1))
         address = ".".join(self.read_box(station_address_box(1, part)) for part in range(4))
-        self.click(SETTINGS_OK)
-        time.sleep(0.3)
+        self.click_at(SETTINGS_OK)
+        self.settle()
         return name, address
 
+    def link_up(self, peer, port):
+        """Waits until the link to `peer` is open and the program has seen it open."""
+        self.wait_for(lambda: established(self.address, peer.address, port), lk72e2e.DEADLINE,
+                      f"{self.name} did not connect to {peer.name}")
+        self.settle()
+
     def open_chat(self, origin):
-        self.click(MESSAGE_BUTTON)
-        self.chat = self.net.wait_for(lambda: self.chat_window(), 5, f"{self.name}'s message window did not open")
-        self.net.move(self.chat, origin)
-        time.sleep(0.3)
+        self.click_at(MESSAGE_BUTTON)
+        self.chat = self.wait_for(lambda: self.chat_window(), lk72e2e.DEADLINE,
+                                  f"{self.name}'s message window did not open")
+        self.move(self.chat, origin)
 
     def chat_window(self):
-        out = self.net.xdo("search", "--all", "--onlyvisible", "--pid", str(self.app.pid), "--name", ".*")
+        out = self.xdo("search", "--all", "--onlyvisible", "--pid", str(self.app.pid), "--name", ".*")
         for w in out.splitlines():
-            if w and w != self.window and self.net.geometry(w)[2:] == (420, 380):
+            if w and w != self.window and self.room.geometry(w)[2:] == (420, 380):
                 return w
         return None
 
     def chat_log(self):
         """The message window's log, taken by selecting it all and copying it."""
-        self.click(MEMO, self.chat)
-        self.net.xdo("key", "ctrl+a")
-        self.net.xdo("key", "ctrl+c")
-        time.sleep(0.3)
-        return self.net.clipboard().splitlines()
+        return self.copy_all(MEMO, self.chat).splitlines()
+
+    def chat_log_of(self, lines):
+        """The message window's log once it holds `lines` lines."""
+        def grown():
+            log = self.chat_log()
+            return log if len(log) >= lines else None
+        return self.wait_for(grown, lk72e2e.DEADLINE, f"{self.name}'s log did not reach {lines} lines")
 
 
 class Classroom:
@@ -276,14 +285,7 @@ class Classroom:
             raise
 
     def station(self, name, address, origin):
-        s = Station(self, name, address, origin)
-        self.homes.append(s.home)
-        return s
-
-    def spawn(self, args, env, **kw):
-        p = subprocess.Popen(args, env=env, **kw)
-        self.procs.append(p)
-        return p
+        return Station(self, name, address, origin)
 
     def wait_for(self, probe, seconds, message):
         end = time.time() + seconds
@@ -303,26 +305,17 @@ class Classroom:
         assert "X" in vals, f"window {window} has no geometry: {geo!r}"
         return int(vals["X"]), int(vals["Y"]), int(vals["WIDTH"]), int(vals["HEIGHT"])
 
-    def move(self, window, origin):
-        # Qt may still place a new window once more: move until it stays.
-        for _ in range(20):
-            self.xdo("windowmove", window, str(origin[0]), str(origin[1]))
-            time.sleep(0.2)
-            if self.geometry(window)[:2] == origin:
-                return
-        raise AssertionError(f"window {window} does not move to {origin}")
-
-    def focus(self, window):
-        # There is no window manager: the keyboard goes where it is sent.
-        self.xdo("windowfocus", "--sync", window)
-        time.sleep(0.1)
-
-    def click_in(self, window, x, y, repeat=1):
+    def region(self, window, region, name):
+        """The pixels of a region of `window` on a fresh screenshot, and how
+        far they stray from one flat colour."""
+        (x, y), (w, h) = region
         ox, oy, _, _ = self.geometry(window)
-        lk72e2e.move_pointer(self.xdo, ox + x, oy + y)
-        time.sleep(0.05)
-        self.xdo("click", "--repeat", str(repeat), "--delay", "80", "1")
-        time.sleep(0.2)
+        path = self.screenshot(name)
+        pixels = subprocess.run(["convert", path, "-crop", f"{w}x{h}+{ox + x}+{oy + y}", "+repage", "rgb:-"],
+                                capture_output=True).stdout
+        spread = subprocess.run(["convert", path, "-crop", f"{w}x{h}+{ox + x}+{oy + y}", "+repage",
+                                 "-format", "%[fx:standard_deviation]", "info:"], capture_output=True, text=True).stdout
+        return pixels, float(spread or 0)
 
     def clipboard(self):
         read = "import tkinter\nr = tkinter.Tk()\nr.withdraw()\nprint(r.clipboard_get())\n"
@@ -348,8 +341,14 @@ class Classroom:
 
 def no_boxes(*stations):
     for s in stations:
+        s.settle()
         boxes = s.boxes()
-        assert not boxes, f"{s.name} shows a message box: {[s.net.xdo('getwindowname', w) for w in boxes]}"
+        assert not boxes, f"{s.name} shows a message box: {[s.xdo('getwindowname', w) for w in boxes]}"
+
+
+def drag(s, start, end):
+    s.focus()
+    lk72e2e.drag(s, start, end, steps=10)
 
 
 def lamps_light_each_other(room):
@@ -363,21 +362,21 @@ def lamps_light_each_other(room):
     no_boxes(a, b)
 
     # A: red on station 1 opens the link to B; its execute lights B's lamp.
-    a.drag(panel(RED), slot_target(1))
-    time.sleep(0.5)
+    drag(a, panel(RED), slot_target(1))
+    a.link_up(b, COMMAND_PORT)
     room.screenshot("1-a-linked")
-    a.click(slot_execute(1))
+    a.click_at(slot_execute(1))
     b.expect_lamp("direct-light 160", "A's execute for red 0.5 s")
-    a.click(TRANSFER_ALL)
+    a.click_at(TRANSFER_ALL)
     b.expect_lamp("light-program 160" + " 223" * 19, "A's transfer to all")
-    a.click(EXECUTE_ALL)
+    a.click_at(EXECUTE_ALL)
     b.expect_lamp("execute 6", "A's execute on all")
     a.expect_quiet_lamp("A's own lamp got what A sent to B")
 
     # B: green on station 1 lights A's lamp.
-    b.drag(panel(GREEN), slot_target(1))
-    time.sleep(0.5)
-    b.click(slot_execute(1))
+    drag(b, panel(GREEN), slot_target(1))
+    b.link_up(a, COMMAND_PORT)
+    b.click_at(slot_execute(1))
     a.expect_lamp("direct-light 168", "B's execute for green 0.5 s")
     b.expect_quiet_lamp("B's own lamp got what B sent to A")
     room.screenshot("2-both-linked")
@@ -386,31 +385,29 @@ def lamps_light_each_other(room):
     # A message from A appears in B's message window under A's registered name.
     b.open_chat((800, 590))
     a.open_chat((0, 590))
-    a.click(destination_box(1), a.chat)
-    time.sleep(0.8)
+    a.click_at(destination_box(1), a.chat)
+    a.link_up(b, MESSAGE_PORT)
     a.type_into(MESSAGE_BOX, "hello B", a.chat)
-    a.click(SEND, a.chat)
-    time.sleep(0.8)
+    a.click_at(SEND, a.chat)
+    a_log, b_log = a.chat_log_of(2), b.chat_log_of(2)
     room.screenshot("3-message")
-    a_log, b_log = a.chat_log(), b.chat_log()
     assert a_log[:1] == ["[ taro ---> hanako ]接続"], f"A's log: {a_log}"
     assert len(a_log) == 2 and a_log[1].startswith("taro[") and a_log[1].endswith("]:hello B"), f"A's log: {a_log}"
     assert b_log[:1] == ["[ taro ---> hanako ]接続"], f"B's log: {b_log}"
     assert b_log[1:] == [a_log[1]], f"B's log does not show A's message under A's name: {b_log}"
 
     # A closes its window: B logs the closing of A's connection.
-    a.click(CLOSE, a.chat)
-    room.wait_for(lambda: not a.chat_window(), 5, "A's message window did not close")
-    time.sleep(0.5)
-    b_log = b.chat_log()
+    a.click_at(CLOSE, a.chat)
+    room.wait_for(lambda: not a.chat_window(), lk72e2e.DEADLINE, "A's message window did not close")
+    b_log = b.chat_log_of(3)
     assert b_log[2:] == ["[ taro ---> hanako ]切断"], f"B's log after A closed: {b_log}"
     room.screenshot("4-closed")
     no_boxes(a)
     for s in (a, b):
-        warnings = [line for line in s.lines if line.startswith("warning")]
+        warnings = [line for line in s.received[0] if line.startswith("warning")]
         assert not warnings, f"{s.name}'s lamp saw {warnings}"
-        if s.late:
-            print(f"pauses {s.name}'s lamp measured short but not left out: {s.late}")
+        judged = s.judge_wire()
+        print(f"{s.name}: pauses judged at the sender: {judged}; not measured by the lamp: {len(s.unmeasured)}")
 
 
 def main():

@@ -2,8 +2,6 @@
 an unknown name keeps COM1, the settings screen moves the next transfer
 without a restart, and STEP4's text command reaches the chosen lamp."""
 
-import time
-
 import lk72e2e
 
 TRANSFER = (30 + 172 + 56, 70 + 48 + 41)   # STEP1
@@ -24,54 +22,50 @@ CLOSE = (744 + 14, 6 + 14)
 
 def second_port_chosen(s):
     s.click(*TRANSFER)
-    got = s.read_lamp(1, 10, lamp=1)
+    got = s.read_lamp(1, lamp=1)
     assert got == [STEP1_LINE], f"COM2 did not get STEP1's transfer: {got}"
-    assert s.read_lamp(1, 1, lamp=0) == [], "COM1 got bytes while COM2 was chosen"
+    s.expect_nothing_sent("COM1 while COM2 was chosen", lamp=0)
 
     # The settings screen's OK moves the next transfer to COM1 at once.
     s.click(*SETTINGS)
-    dialog = s.wait_for(lambda: s.message_boxes(), 5, "the settings screen did not open")[0]
+    dialog = s.wait_for(lambda: s.message_boxes(), lk72e2e.DEADLINE, "the settings screen did not open")[0]
     s.click_in(dialog, *PORT_TOPIC)
     s.click_in(dialog, *COM1)
     s.click_in(dialog, *OK)
-    s.wait_for(lambda: not s.message_boxes(), 5, "the settings screen did not close")
-    time.sleep(0.8)  # OK waits 400 ms before it opens the new port
+    # OK waits 400 ms before it opens the new port, and closes once it has.
+    s.wait_for(lambda: not s.message_boxes(), lk72e2e.DEADLINE, "the settings screen did not close")
     s.click(*TRANSFER)
-    assert s.read_lamp(1, 10, lamp=0) == [STEP1_LINE], "COM1 did not get the transfer after OK"
-    assert s.read_lamp(1, 1, lamp=1) == [], "COM2 still got bytes after OK chose COM1"
+    assert s.read_lamp(1, lamp=0) == [STEP1_LINE], "COM1 did not get the transfer after OK"
+    s.expect_nothing_sent("COM2 after OK chose COM1", lamp=1)
 
     # STEP4: a text command lights the chosen lamp directly.
     for _ in range(3):
         s.key("F8")
-    time.sleep(0.5)
     s.click(*STEP4_PROGRAM)
     s.type_text("red(1);")
     s.click(*STEP4_RUN)
-    assert s.read_lamp(1, 5, lamp=0) == ["direct-light 161"], "STEP4 red(1); did not send 1, 161"
+    assert s.read_lamp(1, lamp=0) == ["direct-light 161"], "STEP4 red(1); did not send 1, 161"
     assert not s.message_boxes(), "a message box is open"
 
 
 def unknown_name_keeps_com1(s):
     s.click(*TRANSFER)
-    assert s.read_lamp(1, 10, lamp=0) == [STEP1_LINE], "name=7 did not keep COM1"
-    assert s.read_lamp(1, 1, lamp=1) == [], "name=7 sent to COM2"
+    assert s.read_lamp(1, lamp=0) == [STEP1_LINE], "name=7 did not keep COM1"
+    s.expect_nothing_sent("name=7 (to COM2)", lamp=1)
 
     # Closing the main window ends the program even with the message window
     # open, so the port is free for the next start.
     for _ in range(7):
         s.key("F8")
-    time.sleep(0.5)
     s.click(*NET_SETTINGS)
-    time.sleep(0.5)
     s.click(*OWN_NAME_BOX)
     s.type_text("A")
     s.click(*NET_SETTINGS_OK)
-    time.sleep(0.3)
     s.click(*MESSAGE_WINDOW_BUTTON)
-    s.wait_for(lambda: [w for w in s.message_boxes() if s.window_geometry(w)[2:] == (420, 380)], 5,
+    s.wait_for(lambda: [w for w in s.message_boxes() if s.window_geometry(w)[2:] == (420, 380)], lk72e2e.DEADLINE,
                "the message window did not open")
     s.click(*CLOSE)
-    s.wait_for(lambda: s.app.poll() is not None, 10, "the program lives on after its main window closed")
+    s.wait_for(lambda: s.app.poll() is not None, lk72e2e.DEADLINE, "the program lives on after its main window closed")
 
 
 lk72e2e.run(second_port_chosen, lamps=2, comport=1)

@@ -4,7 +4,6 @@ inside the margins, and saves an HTML page that keeps what was typed."""
 
 import os
 import subprocess
-import time
 
 import lk72e2e
 
@@ -48,23 +47,23 @@ def pdf_words(path):
 def test(s):
     s.key("F8")
     s.key("F8")
-    time.sleep(0.5)
     lk72e2e.drag(s, RED, SLOT1)
     lk72e2e.drag(s, BLUE, SLOT2)
     s.click(*REPORT)
-    time.sleep(1)
     replace_line(s, NAME_LINE, "Taro a<b & c")
     replace_line(s, IMPRESSION_LINE, "Fun!")
 
     # Print: Qt's own dialog offers a PDF file in the home folder when no printer exists.
     pdf = os.path.join(s.home, "print.pdf")
     s.click(*PRINT)
-    dialog = s.wait_for(lambda: s.message_boxes(), 5, "the print dialog did not open")[0]
-    time.sleep(0.5)
+    dialog = s.wait_for(lambda: s.message_boxes(), lk72e2e.DEADLINE, "the print dialog did not open")[0]
+    s.settle()
     _, _, w, h = s.window_geometry(dialog)
     s.click_in(dialog, w - 137, h - 23)  # its Print button
-    s.wait_for(lambda: os.path.exists(pdf) and os.path.getsize(pdf) > 0, 10, "no PDF was printed")
-    time.sleep(0.5)
+    # The page is printed before the program takes input again.
+    s.wait_for(lambda: not s.message_boxes(), lk72e2e.DEADLINE, "the print dialog did not close")
+    s.settle()
+    assert os.path.exists(pdf) and os.path.getsize(pdf) > 0, "no PDF was printed"
     info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
     assert "LK-72" in info and "A4" in info, f"pdfinfo: {info}"
     words = pdf_words(pdf)
@@ -77,11 +76,11 @@ def test(s):
     s.click(*TRANSFER)
     assert s.read_lamp(1) == ["light-program 160 176" + " 223" * 18], "STEP3 is not shown after printing"
     s.click(*REPORT)
-    time.sleep(1)
     s.click(*HTML)
     lk72e2e.file_dialog(s, os.path.join(s.home, "report1"))
     page = os.path.join(s.home, "report1.html")
-    s.wait_for(lambda: os.path.exists(page), 5, "no HTML page was written")
+    s.settle()
+    assert os.path.exists(page), "no HTML page was written"
     data = open(page, "rb").read()
     assert data.count(b"\r\n") == data.count(b"\n"), "lines do not end in CR LF"
     text = data.decode("cp932")

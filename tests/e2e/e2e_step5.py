@@ -10,7 +10,6 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 import lk72e2e
 
@@ -88,7 +87,6 @@ def focus_editor(s):
     are dropped: the window gets the X focus back, then a click gives the
     editor the keyboard."""
     s.xdo("windowfocus", "--sync", s.window)
-    time.sleep(0.1)
     s.click(*EDITOR)
     s.key("ctrl+End")
 
@@ -103,8 +101,8 @@ _BOX_LOOKS = {}
 
 def answer_box(s, expected, name):
     """Waits for a message box, checks it against the other boxes seen and closes it with Space."""
-    box = s.wait_for(lambda: s.message_boxes(), 5, f"no message box for {expected!r}")[0]
-    time.sleep(0.3)
+    box = s.wait_for(lambda: s.message_boxes(), lk72e2e.DEADLINE, f"no message box for {expected!r}")[0]
+    s.settle()
     x, y, w, h = s.window_geometry(box)
     looks = crop(s, f"box-{name}", ((x, y), (w, h)), window_relative=False)
     s.click_in(box, 5, 5)  # gives the box the keyboard; the corner holds no button
@@ -112,7 +110,7 @@ def answer_box(s, expected, name):
     # press, and its release, left over for the main window, sometimes kept
     # the next function key from the program under this display.
     s.xdo("key", "space")
-    s.wait_for(lambda: not s.message_boxes(), 5, f"box {name} did not close")
+    s.wait_for(lambda: not s.message_boxes(), lk72e2e.DEADLINE, f"box {name} did not close")
     focus_editor(s)
     if expected in _BOX_LOOKS:
         assert looks == _BOX_LOOKS[expected][1], \
@@ -123,44 +121,40 @@ def answer_box(s, expected, name):
         _BOX_LOOKS[expected] = (name, looks)
 
 
-def press(s, key, reacted, seconds):
-    """Presses a function key and waits up to `seconds` for `reacted(timeout)`.
-    Under this display without a window manager a key sent by xdotool now and
-    then never reaches the program (the X event log shows no key press
-    arriving), so a key without any effect is pressed once more, and said."""
+def press(s, key, reacted):
+    """Presses a function key and tells whether `reacted()` once the program
+    has taken it. Under this display without a window manager a key sent by
+    xdotool now and then never reaches the program (the X event log shows no
+    key press arriving), so a key without any effect is pressed once more, and
+    said."""
     s.key(key)
-    got = reacted(min(seconds, 4))
-    if not got:
-        print(f"note: {key} had no effect within 4 s; pressed again", file=sys.stderr)
-        s.key(key)
-        got = reacted(seconds)
-    return got
+    s.settle()
+    if reacted():
+        return True
+    print(f"note: {key} had no effect; pressed again", file=sys.stderr)
+    s.key(key)
+    s.settle()
+    return reacted()
 
 
-def box_within(s, seconds):
-    end = time.time() + seconds
-    while time.time() < end:
-        if s.message_boxes():
-            return True
-        time.sleep(0.05)
-    return False
+def new_lines(s):
+    """Lines the program has written to the lamp that the test has not read yet."""
+    return len(s.sent()[0]) > s.consumed[0]
 
 
 def press_for_box(s, key):
     """Presses `key` where the program must answer with a message box."""
-    press(s, key, lambda t: box_within(s, t), 5)
+    press(s, key, s.message_boxes)
 
 
-def press_for_lamp(s, key, how, expected, seconds=15):
+def press_for_lamp(s, key, how, expected):
     """Presses `key` where the lamp must get `expected`."""
-    got = press(s, key, lambda t: s.read_lamp(1, t), seconds)
-    assert got == [expected], f"{how} sent {got}, expected {expected!r}"
-    time.sleep(0.6)  # the transfer closes its progress window
-    focus_editor(s)
+    press(s, key, lambda: new_lines(s))
+    expect_lamp(s, how, expected)
 
 
 def no_box(s, what):
-    time.sleep(0.4)
+    s.settle()
     boxes = s.message_boxes()
     if boxes:
         shot(s, f"unexpected-box-{what}")
@@ -196,16 +190,23 @@ def set_word(s, n, word):
     focus_editor(s)
 
 
-def expect_lamp(s, how, expected, seconds=15):
-    got = s.read_lamp(1, seconds)
+def expect_lamp(s, how, expected):
+    got = s.read_lamp(1)
     assert got == [expected], f"{how} sent {got}, expected {expected!r}"
-    time.sleep(0.6)  # the transfer closes its progress window
     focus_editor(s)
 
 
 def expect_nothing(s, what):
-    got = s.read_lamp(1, 1.5)
-    assert got == [], f"{what} sent {got}"
+    s.expect_nothing_sent(what)
+
+
+def counter_spread(s, name):
+    return spread(crop(s, name, COUNTER))
+
+
+def shows_more(now, idle):
+    """`now` when the counter panel shows more than it did idle, else None."""
+    return now if now > idle + 3 else None
 
 
 def hint_area(s, name):
@@ -215,19 +216,13 @@ def hint_area(s, name):
 # --- the test -------------------------------------------------------------
 def good_check(s, ok_hint):
     """F4 on a program that passes: the hint area then shows the OK line."""
-    def shown(seconds):
-        end = time.time() + seconds
-        while time.time() < end:
-            if box_within(s, 0.1) or hint_area(s, "check") == ok_hint:
-                return True
-        return False
-    press(s, "F4", shown, 5)
+    press(s, "F4", lambda: s.message_boxes() or hint_area(s, "check") == ok_hint)
 
 
 def test(s):
     for _ in range(4):
         s.key("F8")  # STEP1 -> STEP5
-    time.sleep(0.5)
+    s.settle()
     shot(s, "entered")
     focus_editor(s)
 
@@ -242,18 +237,18 @@ def test(s):
     answer_box(s, NOT_CHECKED, "transfer-before-check")
     expect_nothing(s, "F6 before any check")
     before = hint_area(s, "before-check")
-    press(s, "F4", lambda t: box_within(s, 0.5) or hint_area(s, "check-ok") != before, 5)
+    press(s, "F4", lambda: s.message_boxes() or hint_area(s, "check-ok") != before)
     no_box(s, "a good check by F4")
     ok_hint = hint_area(s, "check-ok")
     assert ok_hint != before and spread(ok_hint) > 5, "the hint area did not change after a good check"
 
     # 2. F6 and F7, then the transfer and execute buttons, send the same.
     press_for_lamp(s, "F6", "F6", PROGRAM_LINE)
-    press_for_lamp(s, "F7", "F7", "execute 6", 5)
+    press_for_lamp(s, "F7", "F7", "execute 6")
     s.click(*TRANSFER)
     expect_lamp(s, "the transfer button", PROGRAM_LINE)
     s.click(*RUN)
-    expect_lamp(s, "the execute button", "execute 6", 5)
+    expect_lamp(s, "the execute button", "execute 6")
     no_box(s, "the transfers and runs")
 
     # 3. A grammar error on the fourth command line (the comment does not count):
@@ -291,7 +286,7 @@ def test(s):
     press_for_box(s, "F6")
     answer_box(s, NOT_CHECKED, "transfer-after-edit")
     expect_nothing(s, "F6 after an edit")
-    press_for_lamp(s, "F7", "F7 after an edit", "execute 6", 5)
+    press_for_lamp(s, "F7", "F7 after an edit", "execute 6")
 
     # 5. The preview plays the last checked program (three reds after the start
     # picture) and its back button returns to STEP5.
@@ -299,19 +294,18 @@ def test(s):
     good_check(s, ok_hint)
     no_box(s, "the check before the preview")
     s.click(*PREVIEW)
-    time.sleep(0.8)
     no_box(s, "the preview button")
-    idle = spread(crop(s, "preview-idle", COUNTER))
+    idle = counter_spread(s, "preview-idle")
     s.click(*PLAY)
-    time.sleep(2.2)
-    playing = spread(crop(s, "preview-playing", COUNTER))
-    assert playing > idle + 3, f"the counter panel did not show while playing ({idle} -> {playing})"
+    # The play lasts 1.5 s of start picture and four reds of 1 s: watched,
+    # not waited for.
+    playing = s.wait_for(lambda: shows_more(counter_spread(s, "preview-playing"), idle), lk72e2e.DEADLINE,
+                         f"the counter panel did not show while playing (idle {idle})")
     expect_nothing(s, "the preview")
-    time.sleep(5.0)  # 1.5 s start picture, four reds of 1 s
-    ended = spread(crop(s, "preview-ended", COUNTER))
-    assert ended < playing, "the counter panel stayed after the end of the play"
+    s.wait_for(lambda: counter_spread(s, "preview-ended") < playing, lk72e2e.DEADLINE,
+               "the counter panel stayed after the end of the play")
     s.click(*PREVIEW_BACK)
-    time.sleep(0.5)
+    s.settle()
     shot(s, "preview-back")
     s.click(*TRANSFER)  # STEP5's transfer button answers only while STEP5 is shown
     expect_lamp(s, "the transfer after the preview's back", "light-program 64 161 86 161" + " 223" * 16)

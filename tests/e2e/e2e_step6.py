@@ -45,43 +45,64 @@ def shot(s, name):
     s.screenshot(os.path.join(SHOTS, f"lk72e2e-step6-{name}.png"))
 
 
-def read_lamp_timed(s, count, seconds):
-    return s.read_lamp(count, seconds, timed=True)
+def write_count(s):
+    """How many write calls the program has made to the lamp so far."""
+    if not os.path.exists(s.wire_log):
+        return 0
+    with open(s.wire_log) as f:
+        return sum(1 for line in f if line.split()[1:2] == [s.device])
 
 
-def press(s, point):
-    """A real click at `point`; returns the time the button went down."""
+def write_time(s, n):
+    """When the program began its write call number `n` (from 0) to the lamp,
+    on the clock of time.monotonic()."""
+    with open(s.wire_log) as f:
+        times = [int(line.split()[0]) for line in f if line.split()[1:2] == [s.device]]
+    return times[n] / 1e9
+
+
+def press(s, point, settle=True):
+    """A real click at `point`; returns the time the button went down, at the
+    latest, and how many writes the program had made before it."""
+    if settle:
+        s.settle()
     ox, oy = s.window_origin()
     lk72e2e.move_pointer(s.xdo, ox + point[0], oy + point[1])
-    time.sleep(0.05)
-    pressed = time.time()
+    writes = write_count(s)
+    pressed = time.monotonic()
     s.xdo("click", "1")
-    return pressed
+    return pressed, writes
+
+
+def sent_since_read(s):
+    """Once the program has taken every press, the lamp lines it wrote that
+    the test has not read yet, read from the lamp."""
+    s.settle()
+    return s.read_lamp(len(s.sent()[0]) - s.consumed[0])
+
+
+def expect_waited(s, what, pressed, writes, code):
+    """The first write after the press began no sooner than the note's wave
+    had played. Only a lower bound, taken from the program's own write call:
+    a busy machine makes the note later, never earlier."""
+    waited = write_time(s, writes) - pressed
+    played = wave_seconds(s, code)
+    assert waited >= played - 0.03, f"{what} was written {waited:.3f} s after the press, " \
+                                    f"before its {played:.3f} s wave had played"
 
 
 def expect_note(s, point, code, what):
     """The key at `point` sends `code`, and not before its wave has played."""
-    pressed = press(s, point)
-    got = read_lamp_timed(s, 1, 10)
-    assert [line for line, _ in got] == [f"direct-sound {code}"], f"{what} sent {got}"
-    waited = got[0][1] - pressed
-    played = wave_seconds(s, code)
-    # Only a lower bound: a busy machine makes the note later, never earlier.
-    assert waited >= played - 0.03, f"{what} reached the lamp {waited:.3f} s after the press, " \
-                                    f"before its {played:.3f} s wave had played"
-    time.sleep(0.2)
-
-
-def expect_nothing(s, what, seconds=1.5):
-    got = s.read_lamp(1, seconds)
-    assert got == [], f"{what} sent {got}"
+    pressed, writes = press(s, point)
+    got = sent_since_read(s)
+    assert got == [f"direct-sound {code}"], f"{what} sent {got}"
+    expect_waited(s, what, pressed, writes, code)
 
 
 def test(s):
     for _ in range(5):          # STEP1 -> STEP6 by the next-step button
         s.click(*NEXT_STEP)
-        time.sleep(0.3)
-    time.sleep(0.5)
+    s.settle()
     shot(s, "page")
 
     # Short is chosen at the start: do sends 3, 16.
@@ -97,23 +118,19 @@ def test(s):
 
     # A second press while the first note still plays (and then while its
     # mode byte waits for the note) is dropped or sent after it, never between.
-    pressed = press(s, DO)
-    time.sleep(0.05)
+    pressed, writes = press(s, DO)
     s.xdo("click", "1")
-    time.sleep(0.1)
     s.xdo("click", "1")
-    got = read_lamp_timed(s, 3, 3)
-    lines = [line for line, _ in got]
+    lines = sent_since_read(s)
     assert lines and all(line == "direct-sound 16" for line in lines), f"three quick presses of do sent {lines}"
-    assert got[0][1] - pressed >= wave_seconds(s, 16) - 0.03, "the first quick press did not wait for its wave"
+    expect_waited(s, "the first quick press", pressed, writes, 16)
 
     # Do, then re while do still plays: do arrives first and whole.
     press(s, DO)
-    time.sleep(0.1)
-    press(s, RE)
-    got = [line for line, _ in read_lamp_timed(s, 2, 4)]
+    press(s, RE, settle=False)
+    got = sent_since_read(s)
     assert got[:1] == ["direct-sound 16"] and set(got[1:]) <= {"direct-sound 18"}, f"do then re sent {got}"
-    expect_nothing(s, "the quick presses after their notes")
+    s.expect_nothing_sent("the quick presses after their notes")
 
     # The screen is not stuck after the quick presses.
     expect_note(s, RE, 18, "short re after the quick presses")

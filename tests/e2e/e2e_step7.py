@@ -6,10 +6,8 @@ run sends 9; delete one and delete all change what is sent; a melody saved
 through the file dialog and read back sends the same bytes."""
 
 import os
-import select
 import subprocess
 import tempfile
-import time
 
 import lk72e2e
 from lk72e2e import drag, file_dialog
@@ -107,36 +105,42 @@ def differs(a, b):
 def answer_box(s, expected, name):
     """Waits for a message box and closes it with Return. Qt offers no way to read the
     box's text from outside on X11, so `expected` is checked by eye on the screenshot."""
-    box = s.wait_for(lambda: s.message_boxes(), 5, f"no message box for {expected!r}")[0]
-    time.sleep(0.3)
+    box = s.wait_for(lambda: s.message_boxes(), lk72e2e.DEADLINE, f"no message box for {expected!r}")[0]
+    s.settle()
     shot(s, name)
     s.click_in(box, 5, 5)  # gives the box the keyboard; the corner holds no button
     s.xdo("key", "Return")
-    s.wait_for(lambda: not s.message_boxes(), 5, f"box {name} did not close")
+    s.wait_for(lambda: not s.message_boxes(), lk72e2e.DEADLINE, f"box {name} did not close")
     # Without a window manager nothing hands the keyboard back to the main window.
     s.xdo("windowactivate", "--sync", s.window)
-    time.sleep(0.2)
 
 
 
 
-def expect(s, line, what, seconds=15):
-    got = s.read_lamp(1, seconds)
+def expect(s, line, what):
+    got = s.read_lamp(1)
     assert got == [line], f"{what} sent {got}, expected {line!r}"
-    time.sleep(0.5)  # the transfer closes its progress window
 
 
-def expect_nothing(s, what, seconds=1.5):
-    got = s.read_lamp(1, seconds)
-    assert got == [], f"{what} sent {got}"
+def expect_nothing(s, what):
+    s.expect_nothing_sent(what)
+
+
+def click_during(s, first, second):
+    """Clicks `first`, then `second` at once: both go to the display in one
+    run of xdotool, so the second is there while what the first began still
+    runs."""
+    s.settle()
+    ox, oy = s.window_origin()
+    lk72e2e.move_pointer(s.xdo, ox + first[0], oy + first[1])
+    s.xdo("click", "1", "mousemove", "--sync", str(ox + second[0]), str(oy + second[1]), "click", "1")
 
 
 # --- the test -------------------------------------------------------------
 def test(s):
     for _ in range(6):          # STEP1 -> STEP7 by the next-step button
         s.click(*NEXT_STEP)
-        time.sleep(0.3)
-    time.sleep(0.5)
+    s.settle()
     empty = shot(s, "empty")
     empty_cell = crop(s, empty, staff_cell(1), "cell-empty")
     empty_count = crop(s, empty, COUNT, "count-empty")
@@ -147,8 +151,8 @@ def test(s):
 
     # 1. Do re mi by clicks: three notes on the staff, the count says so.
     for key in (DO, RE, MI):
-        s.click(*key)
-        time.sleep(0.35)  # each note's sound plays in the background
+        s.click(*key)  # each note's sound plays in the background
+    s.settle()
     composed = shot(s, "do-re-mi")
     for p in (1, 2, 3):
         cell = crop(s, composed, staff_cell(p), f"cell-{p}")
@@ -157,10 +161,8 @@ def test(s):
     assert differs(crop(s, composed, COUNT, "count-3"), empty_count) > 20, "the count did not change"
 
     # 2. Play (0.75 s): a key click meanwhile adds no note.
-    s.click(*PLAY)
-    time.sleep(0.2)
-    s.click(*SO)
-    time.sleep(1.5)
+    click_during(s, PLAY, SO)
+    s.settle()
     shot(s, "after-play")
     assert not s.message_boxes(), "play showed a message box"
 
@@ -174,11 +176,12 @@ def test(s):
 
     # 4. LED mode: the palette page; red on do and blue on mi by real drags.
     s.click(*LED_ON_PICTURE)
-    time.sleep(0.5)
+    s.settle()
     shot(s, "palette")
     drag(s, RED, DO)
     drag(s, BLUE, MI)
     drag(s, GREEN, RE_SHARP)
+    s.settle()
     coloured = shot(s, "coloured-keys")
     assert is_red(pixel(s, coloured, DO_COLOUR)), "do does not look red after the drop"
     s.click(*TRANSFER)
@@ -190,7 +193,7 @@ def test(s):
 
     # The markers under the notes show the keys' colours once back on the notes page.
     s.click(*BACK)
-    time.sleep(0.5)
+    s.settle()
     markers = shot(s, "markers")
     assert pixel(s, markers, marker_centre(1)) == (255, 0, 0), "the marker of do is not red"
     assert pixel(s, markers, marker_centre(2)) == (128, 128, 128), "the marker of re is not grey (off)"
@@ -210,11 +213,10 @@ def test(s):
 
     # 6. Delete one takes mi; delete all leaves nothing to send or run.
     s.click(*DELETE_ONE)
-    time.sleep(0.3)
     s.click(*TRANSFER)
     expect(s, f"light-sound light {lights} sound 16 18" + PAD(18), "the transfer after delete one")
     s.click(*DELETE_ALL)
-    time.sleep(0.3)
+    s.settle()
     cleared = shot(s, "cleared")
     assert differs(crop(s, cleared, staff_cell(1), "cell-cleared"), empty_cell) == 0, "delete all left a note"
     assert pixel(s, cleared, marker_centre(1)) != (255, 0, 0), "delete all left the marker of do"
@@ -228,9 +230,9 @@ def test(s):
 
     # 7. Without LED the keys lose their colours; the file brings them back with the melody.
     s.click(*LED_OFF_PICTURE)
-    time.sleep(0.3)
     s.click(*READ)
     file_dialog(s, path)
+    s.settle()
     read_back = shot(s, "read-back")
     assert pixel(s, read_back, marker_centre(1)) == (255, 0, 0), "the read file shows no red marker on do"
     assert is_red(pixel(s, read_back, DO_COLOUR)), "do is not red after reading"
@@ -243,7 +245,6 @@ def test(s):
     s.click(*at(STAFF[0] + 2, STAFF[1] + 25))
     s.click(*LONG_PICTURE)
     s.click(*REST)
-    time.sleep(1.2)
     s.click(*TRANSFER)
     expect(s, f"light-sound light {lights} sound 61 16 18 20" + PAD(16), "a rest put before the first note")
     assert not s.message_boxes(), "a message box is open at the end"

@@ -74,6 +74,32 @@ def move_pointer(xdo, x, y):
         xdo("mousemove", "--sync", str(x), str(y))
 
 
+def start_lamp(bindir, env):
+    """A virtual lamp in --log mode: (its process, its device, a queue of the
+    lines it prints). A reader of its own per lamp: a line left in a file
+    object's buffer is invisible to select(), and would be found late or never."""
+    lamp = subprocess.Popen([os.path.join(bindir, "lk72-lamp"), "--log"], stdout=subprocess.PIPE,
+                            stderr=subprocess.PIPE, env=env, text=True, bufsize=1)
+    first = lamp.stdout.readline().strip()
+    assert first.startswith("device "), f"lamp said {first!r}"
+    lines = queue.Queue()
+    threading.Thread(target=lambda: [lines.put(l.strip()) for l in lamp.stdout], daemon=True).start()
+    return lamp, first.split(" ", 1)[1], lines
+
+
+def judge_record(bindir, env, wire_log, device):
+    """What the program wrote to `device`, decoded from the wire recorder's
+    record of its write calls with their own times: (lines, short-pause
+    warnings, pauses judged)."""
+    if not os.path.exists(wire_log):
+        return [], [], 0
+    out = subprocess.run([os.path.join(bindir, "lk72-lamp"), "--judge", wire_log, "--judge-device", device],
+                         env=env, capture_output=True, text=True, check=True).stdout.splitlines()
+    judged = int(re.fullmatch(r"pauses judged (\d+), short \d+", out[-1]).group(1))
+    lines = out[:-1]
+    return [l for l in lines if not l.startswith("warning")], [l for l in lines if l.startswith("warning")], judged
+
+
 def exit_report(proc, stderr_path, what):
     """Why a program ended: its exit status and the last lines it wrote."""
     try:
@@ -112,18 +138,10 @@ class Session:
         self.devices = []
         self.lamp_lines = []
         for _ in range(lamps):
-            lamp = subprocess.Popen([os.path.join(self.bindir, "lk72-lamp"), "--log"], stdout=subprocess.PIPE,
-                                    stderr=subprocess.PIPE, env=self.env, text=True, bufsize=1)
+            lamp, device, lines = start_lamp(self.bindir, self.env)
             self.procs.append(lamp)
-            first = lamp.stdout.readline().strip()
-            assert first.startswith("device "), f"lamp said {first!r}"
             self.lamps.append(lamp)
-            self.devices.append(first.split(" ", 1)[1])
-            # A reader of its own per lamp: a line left in a file object's
-            # buffer is invisible to select(), and would be found late or never.
-            lines = queue.Queue()
-            threading.Thread(target=lambda out=lamp.stdout, q=lines: [q.put(l.strip()) for l in out],
-                             daemon=True).start()
+            self.devices.append(device)
             self.lamp_lines.append(lines)
         self.lamp = self.lamps[0]
         self.device = self.devices[0]
@@ -253,14 +271,7 @@ class Session:
         """What the program has written to lamp `lamp` so far, decoded from
         its write calls with their own times: (lines, short-pause warnings,
         pauses judged)."""
-        if not os.path.exists(self.wire_log):
-            return [], [], 0
-        out = subprocess.run([os.path.join(self.bindir, "lk72-lamp"), "--judge", self.wire_log,
-                              "--judge-device", self.devices[lamp]], env=self.env, capture_output=True,
-                             text=True, check=True).stdout.splitlines()
-        judged = int(re.fullmatch(r"pauses judged (\d+), short \d+", out[-1]).group(1))
-        lines = out[:-1]
-        return [l for l in lines if not l.startswith("warning")], [l for l in lines if l.startswith("warning")], judged
+        return judge_record(self.bindir, self.env, self.wire_log, self.devices[lamp])
 
     def last_write_time(self, lamp=0):
         """When the program began its last write to lamp `lamp`, on the clock
