@@ -80,25 +80,25 @@ void TMainWindow::CreateControls()
     // The background picture comes from the settings; the frame picture is
     // laid over everything last.
     static constexpr TPictureRow<TMainWindow> backgrounds[] = {
-        {&TMainWindow::Image8, "Image8", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Stretched},
-        {&TMainWindow::Image10, "Image10", "picture\\back1.bmp", {19, 40, 741, 465}, nullptr, nullptr, Stretched},
+        {&TMainWindow::m_background, "Image8", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Stretched},
+        {&TMainWindow::m_innerPanel, "Image10", "picture\\back1.bmp", {19, 40, 741, 465}, nullptr, nullptr, Stretched},
     };
     static constexpr TPictureRow<TMainWindow> buttons[] = {
-        {&TMainWindow::Image11, "Image11", "picture\\PANEL\\doctor.bmp", {152, 505, 50, 50}, nullptr, nullptr, Plain},
-        {&TMainWindow::Image5, "Image5", nullptr, {24, 4, 420, 32}, nullptr, nullptr, Plain},
-        {&TMainWindow::Image4, "Image4", "Picture\\BUTTON\\settei.bmp", {540, 6, 70, 28}, "設定画面を表示します",
-         &TMainWindow::Image4Click, Pressable | Hand},
-        {&TMainWindow::Image3, "Image3", "Picture\\BUTTON\\help.bmp", {614, 6, 70, 28}, "ヘルプを表示します",
-         &TMainWindow::Image3Click, Pressable | Hand},
-        {&TMainWindow::Image1, "Image1", "Picture\\BUTTON\\close.bmp", {744, 6, 28, 28}, "アプリケーションを終了します",
-         &TMainWindow::Image1Click, Pressable | Hand},
-        {&TMainWindow::Image2, "Image2", "Picture\\BUTTON\\close1.bmp", {648, 510, 110, 40},
-         "アプリケーションを終了します", &TMainWindow::Image1Click, Pressable | Hand},
-        {&TMainWindow::Image7, "Image7", "Picture\\BUTTON\\before_step.bmp", {22, 510, 62, 40}, "前のステップへ移ります",
-         &TMainWindow::Image7Click, Pressable | Hand},
-        {&TMainWindow::Image6, "Image6", "Picture\\BUTTON\\next_step.bmp", {88, 510, 62, 40}, "次のステップへ移ります",
-         &TMainWindow::Image6Click, Pressable | Hand},
-        {&TMainWindow::Image9, "Image9", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Plain},
+        {&TMainWindow::m_hintDecoration, "Image11", "picture\\PANEL\\doctor.bmp", {152, 505, 50, 50}, nullptr, nullptr, Plain},
+        {&TMainWindow::m_title, "Image5", nullptr, {24, 4, 420, 32}, nullptr, nullptr, Plain},
+        {&TMainWindow::m_settingsButton, "Image4", "Picture\\BUTTON\\settei.bmp", {540, 6, 70, 28}, "設定画面を表示します",
+         &TMainWindow::ShowSettings, Pressable | Hand},
+        {&TMainWindow::m_helpButton, "Image3", "Picture\\BUTTON\\help.bmp", {614, 6, 70, 28}, "ヘルプを表示します",
+         &TMainWindow::ShowHelp, Pressable | Hand},
+        {&TMainWindow::m_cornerCloseButton, "Image1", "Picture\\BUTTON\\close.bmp", {744, 6, 28, 28}, "アプリケーションを終了します",
+         &TMainWindow::CloseWindow, Pressable | Hand},
+        {&TMainWindow::m_closeButton, "Image2", "Picture\\BUTTON\\close1.bmp", {648, 510, 110, 40},
+         "アプリケーションを終了します", &TMainWindow::CloseWindow, Pressable | Hand},
+        {&TMainWindow::m_previousStepButton, "Image7", "Picture\\BUTTON\\before_step.bmp", {22, 510, 62, 40}, "前のステップへ移ります",
+         &TMainWindow::PreviousStep, Pressable | Hand},
+        {&TMainWindow::m_nextStepButton, "Image6", "Picture\\BUTTON\\next_step.bmp", {88, 510, 62, 40}, "次のステップへ移ります",
+         &TMainWindow::NextStep, Pressable | Hand},
+        {&TMainWindow::m_frame, "Image9", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Plain},
     };
     MakePictures(*this, this, backgrounds, m_pictures);
     // Whatever gives the keyboard to a control of a hidden page (a screen
@@ -109,24 +109,24 @@ void TMainWindow::CreateControls()
     CreateWindowMove();
     CreatePageHostAndHintArea();
     MakePictures(*this, this, buttons, m_pictures);
-    Image9->SetIgnoresMouse(true);
-    Image9->lower();
-    Image10->lower();
-    Image8->lower();
+    m_frame->SetIgnoresMouse(true);
+    m_frame->lower();
+    m_innerPanel->lower();
+    m_background->lower();
 
     m_keys.Bind(Qt::Key_F8, [this] {
-        if (PageCode >= PageStep1 && PageCode <= PageStep9 && Image6->isEnabled())
-            Image6Click();
+        if (PageCode >= PageStep1 && PageCode <= PageStep9 && m_nextStepButton->isEnabled())
+            NextStep();
     });
     m_keys.Bind(Qt::Key_F5, [this] {
-        if (PageCode >= PageStep2 && PageCode <= PageStep10 && Image7->isEnabled())
-            Image7Click();
+        if (PageCode >= PageStep2 && PageCode <= PageStep10 && m_previousStepButton->isEnabled())
+            PreviousStep();
     });
 }
 
 void TMainWindow::CreateWindowMove()
 {
-    connect(Image8, &TImage::MouseDown, this, [this](Qt::MouseButton, QPoint at) {
+    connect(m_background, &TImage::MouseDown, this, [this](Qt::MouseButton, QPoint at) {
         // The window system's own move works where a program may not place
         // its windows (Wayland); without it the window follows the mouse.
         if (QWindow *handle = windowHandle(); handle && handle->startSystemMove()) {
@@ -136,14 +136,14 @@ void TMainWindow::CreateWindowMove()
         m_dragging = true;
         m_dragStart = at;
     });
-    connect(Image8, &TImage::MouseMove, this, [this](Qt::MouseButtons, QPoint at) {
+    connect(m_background, &TImage::MouseMove, this, [this](Qt::MouseButtons, QPoint at) {
         if (!m_dragging)
             return;
         move(pos() - (m_dragStart - at));
         raise();
         activateWindow();
     });
-    connect(Image8, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_dragging = false; });
+    connect(m_background, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_dragging = false; });
 }
 
 void TMainWindow::CreatePageHostAndHintArea()
@@ -156,21 +156,21 @@ void TMainWindow::CreatePageHostAndHintArea()
     white.setColor(QPalette::Window, Qt::white);
     m_pageHost->setPalette(white);
 
-    Memo3 = new QPlainTextEdit(this);
-    Memo3->setObjectName(QStringLiteral("Memo3"));
-    Memo3->setGeometry(205, 507, 433, 44);
-    Memo3->setReadOnly(true);
-    Memo3->setFocusPolicy(Qt::NoFocus);
-    Memo3->setFrameShape(QFrame::NoFrame);
-    Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo3->setTextInteractionFlags(Qt::NoTextInteraction);
-    Memo3->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
-    Memo3->document()->setDocumentMargin(2);
+    m_hintArea = new QPlainTextEdit(this);
+    m_hintArea->setObjectName(QStringLiteral("Memo3"));
+    m_hintArea->setGeometry(205, 507, 433, 44);
+    m_hintArea->setReadOnly(true);
+    m_hintArea->setFocusPolicy(Qt::NoFocus);
+    m_hintArea->setFrameShape(QFrame::NoFrame);
+    m_hintArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_hintArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_hintArea->setTextInteractionFlags(Qt::NoTextInteraction);
+    m_hintArea->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
+    m_hintArea->document()->setDocumentMargin(2);
 
-    RichEdit1 = new QTextEdit(this);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->hide();
+    m_printBuffer = new QTextEdit(this);
+    m_printBuffer->setObjectName(QStringLiteral("RichEdit1"));
+    m_printBuffer->hide();
 }
 
 void TMainWindow::FormCreate()
@@ -178,7 +178,7 @@ void TMainWindow::FormCreate()
     try {
         CreatePages();
         PageCode = 0;
-        Image7->setEnabled(false);
+        m_previousStepButton->setEnabled(false);
         LoadTitle(0);
         ReadSettingsAndOpenPort();
         auto *splash = new TSplashScreen();
@@ -232,7 +232,7 @@ bool TMainWindow::SetBackgroundPicture(const QString &file)
     if (file.isEmpty() || file.contains(u'/') || file.contains(u'\\') || file.startsWith(u'.'))
         return false;
     try {
-        Image8->LoadPicture(QStringLiteral("picture\\PANEL\\") + file);
+        m_background->LoadPicture(QStringLiteral("picture\\PANEL\\") + file);
         return true;
     } catch (const TLoadError &) {
         return false;
@@ -243,12 +243,12 @@ void TMainWindow::LoadFramePicture()
 {
     // The frame picture marks everything that is not frame in pure magenta.
     m_pictures.Try([this] {
-        QPixmap frame = TImage::ScreenPixmap(QStringLiteral("picture\\back2.bmp"), Image9->devicePixelRatioF());
+        QPixmap frame = TImage::ScreenPixmap(QStringLiteral("picture\\back2.bmp"), m_frame->devicePixelRatioF());
         frame.setMask(frame.createMaskFromColor(QColor(255, 0, 255)));
-        Image9->SetPicture(frame);
+        m_frame->SetPicture(frame);
     });
     // The frame is drawn over everything but lets the mouse through.
-    Image9->raise();
+    m_frame->raise();
 }
 
 QString TMainWindow::TitlePicture(int page)
@@ -268,10 +268,10 @@ void TMainWindow::LoadTitle(int page)
     if (page < PageStep1 || page > PageStep10)
         return;
     try {
-        Image5->LoadPicture(TitlePicture(page));
+        m_title->LoadPicture(TitlePicture(page));
     } catch (const TLoadError &) {
         // A missing title is reported like any missing picture; the step change itself stands.
-        Image5->clear();
+        m_title->clear();
         TPageScreen::ShowCreateError(this);
     }
 }
@@ -313,47 +313,47 @@ void TMainWindow::KeepKeyboardOnShownPage(QWidget *now)
 
 void TMainWindow::SetStepButtonsEnabled(bool previous, bool next)
 {
-    Image7->setEnabled(previous);
-    Image6->setEnabled(next);
+    m_previousStepButton->setEnabled(previous);
+    m_nextStepButton->setEnabled(next);
 }
 
-void TMainWindow::Image6Click()
+void TMainWindow::NextStep()
 {
     if (PageCode < PageStep1 || PageCode >= PageStep10)
         return;
-    Image7->setEnabled(true);
+    m_previousStepButton->setEnabled(true);
     PageCode += 1;
     ShowPage(PageCode);
     LoadTitle(PageCode);
     if (PageCode == PageStep10)
-        Image6->setEnabled(false);
+        m_nextStepButton->setEnabled(false);
     ForgetPreparedTransfer();
 }
 
-void TMainWindow::Image7Click()
+void TMainWindow::PreviousStep()
 {
     if (PageCode <= PageStep1 || PageCode > PageStep10)
         return;
-    Image6->setEnabled(true);
+    m_nextStepButton->setEnabled(true);
     PageCode -= 1;
     ShowPage(PageCode);
     LoadTitle(PageCode);
     if (PageCode == PageStep1)
-        Image7->setEnabled(false);
+        m_previousStepButton->setEnabled(false);
     ForgetPreparedTransfer();
 }
 
-void TMainWindow::Image1Click()
+void TMainWindow::CloseWindow()
 {
     close();
 }
 
-void TMainWindow::Image4Click()
+void TMainWindow::ShowSettings()
 {
     Q_EMIT SettingsRequested();
 }
 
-void TMainWindow::Image3Click()
+void TMainWindow::ShowHelp()
 {
     const QString path = ResolveAsset(QStringLiteral("Help\\Help1\\index.html"));
     if (path.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
@@ -443,15 +443,15 @@ void TMainWindow::ShowNoticeInHintArea(const QString &text)
 
 void TMainWindow::ShowInHintArea(const QString &text)
 {
-    const qreal margin = Memo3->document()->documentMargin();
-    const QSize box = Memo3->contentsRect().size() - QSize(qCeil(2 * margin), qCeil(2 * margin));
-    Memo3->setFont(FontToFit(font(), text, box));
-    Memo3->setPlainText(text);
+    const qreal margin = m_hintArea->document()->documentMargin();
+    const QSize box = m_hintArea->contentsRect().size() - QSize(qCeil(2 * margin), qCeil(2 * margin));
+    m_hintArea->setFont(FontToFit(font(), text, box));
+    m_hintArea->setPlainText(text);
 }
 
 QString TMainWindow::HintAreaText() const
 {
-    return Memo3->toPlainText();
+    return m_hintArea->toPlainText();
 }
 
 Trs232c &TMainWindow::SerialPort()

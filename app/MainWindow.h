@@ -59,7 +59,7 @@ public:
     // background kept) when the picture cannot be loaded.
     bool SetBackgroundPicture(const QString &file);
     // The report's print buffer.
-    QTextEdit *PrintBuffer() const { return RichEdit1; }
+    QTextEdit *PrintBuffer() const { return m_printBuffer; }
 
     // The progress window is created after the main window.
     void AttachProgressWindow(TTransferProgressWindow *window) { m_progress = window; }
@@ -75,8 +75,9 @@ public:
     // The application-wide hint handler: shows the long part of a hint.
     void ShowHintText(const QString &hint);
 
-    void Image6Click(); // next step
-    void Image7Click(); // previous step
+    // The step buttons and their keys (F8, F5).
+    void NextStep();
+    void PreviousStep();
 
     TPageScreen *Page(int page) const { return m_pages.at(static_cast<size_t>(page)); }
     int VisiblePage() const { return m_visiblePage; }
@@ -104,9 +105,9 @@ private:
     void CreatePages();
     void ReadSettingsAndOpenPort();
     void LoadFramePicture();
-    void Image1Click(); // close (Image2 too)
-    void Image3Click(); // help
-    void Image4Click(); // settings
+    void CloseWindow(); // both close buttons
+    void ShowHelp();
+    void ShowSettings();
     void RunQueued();
     void LoadTitle(int page);
     void BringBackKeptWork(const QList<TPageScreen *> &lessons);
@@ -123,20 +124,20 @@ private:
     bool m_transferring = false;
     QList<std::function<void()>> m_queued;
 
-    TImage *Image1 = nullptr;
-    TImage *Image2 = nullptr;
-    TImage *Image3 = nullptr;
-    TImage *Image4 = nullptr;
-    TImage *Image5 = nullptr;
-    TImage *Image6 = nullptr;
-    TImage *Image7 = nullptr;
-    TImage *Image8 = nullptr;
-    TImage *Image9 = nullptr;
-    TImage *Image10 = nullptr;
-    TImage *Image11 = nullptr;
+    TImage *m_cornerCloseButton = nullptr;
+    TImage *m_closeButton = nullptr;
+    TImage *m_helpButton = nullptr;
+    TImage *m_settingsButton = nullptr;
+    TImage *m_title = nullptr;              // the lesson's title picture
+    TImage *m_nextStepButton = nullptr;
+    TImage *m_previousStepButton = nullptr;
+    TImage *m_background = nullptr;         // dragging it moves the window
+    TImage *m_frame = nullptr;              // laid over everything, lets the mouse through
+    TImage *m_innerPanel = nullptr;
+    TImage *m_hintDecoration = nullptr;
     QWidget *m_pageHost = nullptr;
-    QPlainTextEdit *Memo3 = nullptr;
-    QTextEdit *RichEdit1 = nullptr;
+    QPlainTextEdit *m_hintArea = nullptr;
+    QTextEdit *m_printBuffer = nullptr;
     std::array<TPageScreen *, PageCount> m_pages{};
     int m_visiblePage = -1;
     QMetaObject::Connection m_keyboardWatch;

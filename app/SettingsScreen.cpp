@@ -81,91 +81,91 @@ void TSettingsScreen::CreateControls()
 {
     using namespace PictureLook;
     static constexpr TPictureRow<TSettingsScreen> background[] = {
-        {&TSettingsScreen::Image3, "Image3", "picture\\back-1.jpg", {0, 0, 398, 299}, nullptr, nullptr, Stretched},
+        {&TSettingsScreen::m_background, "Image3", "picture\\back-1.jpg", {0, 0, 398, 299}, nullptr, nullptr, Stretched},
     };
     static constexpr TPictureRow<TSettingsScreen> buttons[] = {
-        {&TSettingsScreen::Image1, "Image1", "picture\\BUTTON\\ok.bmp", {238, 266, 75, 25}, nullptr, &TSettingsScreen::Image1Click,
+        {&TSettingsScreen::m_okButton, "Image1", "picture\\BUTTON\\ok.bmp", {238, 266, 75, 25}, nullptr, &TSettingsScreen::SaveAndClose,
          Pressable | Hand},
-        {&TSettingsScreen::Image2, "Image2", "picture\\BUTTON\\cancel.bmp", {318, 266, 75, 25}, nullptr,
-         &TSettingsScreen::Image2Click, Pressable | Hand},
+        {&TSettingsScreen::m_cancelButton, "Image2", "picture\\BUTTON\\cancel.bmp", {318, 266, 75, 25}, nullptr,
+         &TSettingsScreen::Cancel, Pressable | Hand},
     };
     MakePictures(*this, this, background, m_pictures);
     CreateTopicTree();
     CreatePages();
 
-    GroupBox1 = new QGroupBox(QStringLiteral("サンプル"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 214, 224, 78);
-    Edit1 = new QLineEdit(QStringLiteral("これはサンプルです"), GroupBox1);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(8, 18, 208, 52);
-    Edit1->setReadOnly(true);
-    Edit1->setFocusPolicy(Qt::NoFocus);
+    m_sampleBox = new QGroupBox(QStringLiteral("サンプル"), this);
+    m_sampleBox->setObjectName(QStringLiteral("GroupBox1"));
+    m_sampleBox->setGeometry(8, 214, 224, 78);
+    m_sampleText = new QLineEdit(QStringLiteral("これはサンプルです"), m_sampleBox);
+    m_sampleText->setObjectName(QStringLiteral("Edit1"));
+    m_sampleText->setGeometry(8, 18, 208, 52);
+    m_sampleText->setReadOnly(true);
+    m_sampleText->setFocusPolicy(Qt::NoFocus);
 
     MakePictures(*this, this, buttons, m_pictures);
-    Image3->lower();
+    m_background->lower();
 }
 
 void TSettingsScreen::CreateTopicTree()
 {
-    TreeView1 = new QTreeWidget(this);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setGeometry(8, 8, 120, 200);
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setColumnCount(1);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeView1->setItemsExpandable(false);
-    TreeView1->setExpandsOnDoubleClick(false);
-    TreeView1->setIndentation(14);
+    m_topicTree = new QTreeWidget(this);
+    m_topicTree->setObjectName(QStringLiteral("TreeView1"));
+    m_topicTree->setGeometry(8, 8, 120, 200);
+    m_topicTree->setHeaderHidden(true);
+    m_topicTree->setColumnCount(1);
+    m_topicTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_topicTree->setItemsExpandable(false);
+    m_topicTree->setExpandsOnDoubleClick(false);
+    m_topicTree->setIndentation(14);
     const auto node = [](QTreeWidgetItem *parent, const QString &text, int page) {
         auto *item = new QTreeWidgetItem(parent, QStringList{text});
         item->setData(0, Qt::UserRole, page);
         return item;
     };
-    auto *com = new QTreeWidgetItem(TreeView1, QStringList{QStringLiteral("ＣＯＭポート")});
+    auto *com = new QTreeWidgetItem(m_topicTree, QStringList{QStringLiteral("ＣＯＭポート")});
     com->setData(0, Qt::UserRole, PagePort);
     node(com, QStringLiteral("ポート名"), PagePortName);
-    auto *editor = new QTreeWidgetItem(TreeView1, QStringList{QStringLiteral("エディタ")});
+    auto *editor = new QTreeWidgetItem(m_topicTree, QStringList{QStringLiteral("エディタ")});
     editor->setData(0, Qt::UserRole, PageEditor);
     node(editor, QStringLiteral("文字の大きさ"), PageSize);
     node(editor, QStringLiteral("背景色"), PageBackColor);
     node(editor, QStringLiteral("文字色"), PageFontColor);
     node(editor, QStringLiteral("フォント名"), PageFontName);
-    auto *picture = new QTreeWidgetItem(TreeView1, QStringList{QStringLiteral("背景画像")});
+    auto *picture = new QTreeWidgetItem(m_topicTree, QStringList{QStringLiteral("背景画像")});
     picture->setData(0, Qt::UserRole, PageBackPicture);
-    connect(TreeView1, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *item) { TreeView1Change(item); });
+    connect(m_topicTree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *item) { ShowTopic(item); });
     // The tree is a fixed list of topics: it never folds away.
-    connect(TreeView1, &QTreeWidget::itemCollapsed, this, [](QTreeWidgetItem *item) { item->setExpanded(true); });
+    connect(m_topicTree, &QTreeWidget::itemCollapsed, this, [](QTreeWidgetItem *item) { item->setExpanded(true); });
 }
 
 void TSettingsScreen::CreatePages()
 {
-    PageControl1 = new QStackedWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(134, 8, 256, 200);
+    m_topicPages = new QStackedWidget(this);
+    m_topicPages->setObjectName(QStringLiteral("PageControl1"));
+    m_topicPages->setGeometry(134, 8, 256, 200);
 
     auto *port = new QWidget;
     AddLabel(port, QStringLiteral("Label1"), QStringLiteral("RS-232Cで出力するための"), {8, 6, 240, 19});
     AddLabel(port, QStringLiteral("Label2"), QStringLiteral("設定をします"), {8, 25, 240, 19});
-    PageControl1->addWidget(port);
-    PageControl1->addWidget(CreatePortNamePage());
+    m_topicPages->addWidget(port);
+    m_topicPages->addWidget(CreatePortNamePage());
 
     auto *editorPage = new QWidget;
     AddLabel(editorPage, QStringLiteral("Label5"),
              QStringLiteral("STEP7 光 - フルプログラムの\nプログラム入力画面の設定をします"), {8, 6, 240, 38});
     AddLabel(editorPage, QStringLiteral("Label6"), QStringLiteral("●文字の大きさ\n●背景色\n●文字色\n●フォント"),
              {8, 52, 240, 96});
-    PageControl1->addWidget(editorPage);
-    PageControl1->addWidget(CreateSizePage());
-    PageControl1->addWidget(CreateColorPage(QStringLiteral("STEP5のプログラム入力画面\nの背景の色を設定します"),
+    m_topicPages->addWidget(editorPage);
+    m_topicPages->addWidget(CreateSizePage());
+    m_topicPages->addWidget(CreateColorPage(QStringLiteral("STEP5のプログラム入力画面\nの背景の色を設定します"),
                                             QStringLiteral("背景色の設定"), QStringLiteral("BackColor_"), true));
-    PageControl1->addWidget(CreateColorPage(QStringLiteral("STEP5のプログラム入力画面\nの文字の色を設定します"),
+    m_topicPages->addWidget(CreateColorPage(QStringLiteral("STEP5のプログラム入力画面\nの文字の色を設定します"),
                                             QStringLiteral("文字の色設定"), QStringLiteral("FontColor_"), false));
-    PageControl1->addWidget(CreateFontNamePage());
-    PageControl1->addWidget(CreateBackPicturePage());
-    for (int i = 0; i < PageControl1->count(); ++i)
-        PageControl1->widget(i)->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+    m_topicPages->addWidget(CreateFontNamePage());
+    m_topicPages->addWidget(CreateBackPicturePage());
+    for (int i = 0; i < m_topicPages->count(); ++i)
+        m_topicPages->widget(i)->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
 }
 
 QWidget *TSettingsScreen::CreatePortNamePage()
@@ -186,19 +186,19 @@ QWidget *TSettingsScreen::CreatePortNamePage()
         auto *button = new QRadioButton(QStringLiteral("COM%1").arg(i + 1), group);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
         grid->addWidget(button, i % 2, (i / 2) * 2);
-        RadioButtons[static_cast<size_t>(i)] = button;
+        m_portButtons[static_cast<size_t>(i)] = button;
         auto *device = new QLabel(group);
         device->setObjectName(QStringLiteral("Label_Device%1").arg(i + 1));
         device->setStyleSheet(QStringLiteral("color: #505050;"));
         grid->addWidget(device, i % 2, (i / 2) * 2 + 1);
-        DeviceLabels[static_cast<size_t>(i)] = device;
+        m_portDevices[static_cast<size_t>(i)] = device;
     }
     auto *test = new QPushButton(QStringLiteral("テスト点灯"), page);
     test->setObjectName(QStringLiteral("Button1"));
     test->setGeometry(8, 128, 90, 24);
-    connect(test, &QPushButton::clicked, this, &TSettingsScreen::TestButtonClick);
-    Label_TestStatus = AddLabel(page, QStringLiteral("Label_TestStatus"), QString(), {8, 156, 240, 40});
-    Label_TestStatus->setWordWrap(true);
+    connect(test, &QPushButton::clicked, this, &TSettingsScreen::TestLight);
+    m_testStatus = AddLabel(page, QStringLiteral("Label_TestStatus"), QString(), {8, 156, 240, 40});
+    m_testStatus->setWordWrap(true);
     return page;
 }
 
@@ -211,12 +211,12 @@ QWidget *TSettingsScreen::CreateSizePage()
     group->setObjectName(QStringLiteral("GroupBox2"));
     group->setGeometry(8, 50, 240, 100);
     AddLabel(group, QStringLiteral("Label8"), QStringLiteral("5～30ポイントの中から\n選択して下さい"), {10, 18, 220, 38});
-    SpinEdit1 = new QSpinBox(group);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
-    SpinEdit1->setGeometry(10, 62, 60, 24);
-    SpinEdit1->setRange(SettingsKeys::MinFontSize, SettingsKeys::MaxFontSize);
+    m_fontSizeEdit = new QSpinBox(group);
+    m_fontSizeEdit->setObjectName(QStringLiteral("SpinEdit1"));
+    m_fontSizeEdit->setGeometry(10, 62, 60, 24);
+    m_fontSizeEdit->setRange(SettingsKeys::MinFontSize, SettingsKeys::MaxFontSize);
     AddLabel(group, QStringLiteral("Label9"), QStringLiteral("ポイント"), {76, 64, 80, 19});
-    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int size) {
+    connect(m_fontSizeEdit, &QSpinBox::valueChanged, this, [this](int size) {
         m_sample.FontSize = size;
         ShowSample();
     });
@@ -257,10 +257,10 @@ QWidget *TSettingsScreen::CreateFontNamePage()
 {
     auto *page = new QWidget;
     AddLabel(page, QStringLiteral("Label10"), QStringLiteral("フォント名"), {8, 6, 240, 19});
-    ListBox1 = new QListWidget(page);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(8, 28, 240, 166);
-    connect(ListBox1, &QListWidget::currentTextChanged, this, [this](const QString &name) {
+    m_fontNameList = new QListWidget(page);
+    m_fontNameList->setObjectName(QStringLiteral("ListBox1"));
+    m_fontNameList->setGeometry(8, 28, 240, 166);
+    connect(m_fontNameList, &QListWidget::currentTextChanged, this, [this](const QString &name) {
         if (name.isEmpty())
             return;
         m_sample.FontName = name;
@@ -277,24 +277,24 @@ QWidget *TSettingsScreen::CreateBackPicturePage()
                                     QRect(4 + (i % 4) * 60, 4 + (i / 4) * 44, 56, 40), nullptr,
                                     PictureLook::Stretched | PictureLook::Hand);
         m_pictures.Load(thumb, QStringLiteral("picture\\PANEL\\s_bg%1.jpg").arg(i + 1));
-        connect(thumb, &TImage::Click, this, [this, i] { ThumbnailClick(i + 1); });
-        Thumbnails[static_cast<size_t>(i)] = thumb;
+        connect(thumb, &TImage::Click, this, [this, i] { ChooseBackground(i + 1); });
+        m_thumbnails[static_cast<size_t>(i)] = thumb;
     }
     AddLabel(page, QStringLiteral("Label11"), QStringLiteral("変更後の背景"), {4, 136, 120, 19});
-    Image4 = MakePicture(page, QStringLiteral("Image4"), QRect(4, 156, 56, 40), nullptr, PictureLook::Stretched);
-    m_pictures.Load(Image4, QStringLiteral("picture\\PANEL\\s_") + m_backPicture);
-    connect(Image4, &TImage::Click, this, &TSettingsScreen::PreviewClick);
+    m_chosenBackground = MakePicture(page, QStringLiteral("Image4"), QRect(4, 156, 56, 40), nullptr, PictureLook::Stretched);
+    m_pictures.Load(m_chosenBackground, QStringLiteral("picture\\PANEL\\s_") + m_backPicture);
+    connect(m_chosenBackground, &TImage::Click, this, &TSettingsScreen::ShowChosenBackground);
     return page;
 }
 
 void TSettingsScreen::FormCreate()
 {
-    TreeView1->expandAll();
-    TreeView1->setCurrentItem(TreeView1->topLevelItem(0));
-    TreeView1Change(TreeView1->topLevelItem(0));
+    m_topicTree->expandAll();
+    m_topicTree->setCurrentItem(m_topicTree->topLevelItem(0));
+    ShowTopic(m_topicTree->topLevelItem(0));
     {
-        const QSignalBlocker blocker(ListBox1);
-        ListBox1->addItems(QFontDatabase::families());
+        const QSignalBlocker blocker(m_fontNameList);
+        m_fontNameList->addItems(QFontDatabase::families());
     }
     if (!ReadSettings())
         m_pictures.NoteFailure();
@@ -307,21 +307,21 @@ bool TSettingsScreen::ReadSettings()
     QStringList unreadable;
     m_sample = TEditorSettings::Read(ini, &unreadable);
     {
-        const QSignalBlocker blocker(SpinEdit1);
-        SpinEdit1->setValue(m_sample.FontSize);
+        const QSignalBlocker blocker(m_fontSizeEdit);
+        m_fontSizeEdit->setValue(m_sample.FontSize);
     }
     // The sample shows what OK would write, and the field holds 5 to 30 only.
-    m_sample.FontSize = SpinEdit1->value();
+    m_sample.FontSize = m_fontSizeEdit->value();
     {
-        const QSignalBlocker blocker(ListBox1);
-        const QList<QListWidgetItem *> found = ListBox1->findItems(m_sample.FontName, Qt::MatchExactly);
-        ListBox1->setCurrentItem(found.isEmpty() ? nullptr : found.first());
+        const QSignalBlocker blocker(m_fontNameList);
+        const QList<QListWidgetItem *> found = m_fontNameList->findItems(m_sample.FontName, Qt::MatchExactly);
+        m_fontNameList->setCurrentItem(found.isEmpty() ? nullptr : found.first());
     }
     const int comport = ini.ReadInteger(SettingsKeys::ComportSection, SettingsKeys::ComportName,
                                         SettingsKeys::DefaultComport);
     // A value outside COM1 to COM4 leaves no choice marked; OK then keeps COM1.
     for (int i = 0; i < 4; ++i)
-        RadioButtons[static_cast<size_t>(i)]->setChecked(i == comport);
+        m_portButtons[static_cast<size_t>(i)]->setChecked(i == comport);
     ShowSample();
     ApplyPrintBufferFont(ini.ReadInteger(SettingsKeys::FontSection, SettingsKeys::FontSize, TEditorSettings().FontSize),
                          m_sample.FontName);
@@ -330,13 +330,13 @@ bool TSettingsScreen::ReadSettings()
 
 void TSettingsScreen::ShowSample()
 {
-    QPalette pal = Edit1->palette();
+    QPalette pal = m_sampleText->palette();
     pal.setColor(QPalette::Base, ToQColor(m_sample.BackColor));
     pal.setColor(QPalette::Text, ToQColor(m_sample.FontColor));
-    Edit1->setPalette(pal);
+    m_sampleText->setPalette(pal);
     QFont font(m_sample.FontName);
     font.setPointSize(m_sample.FontSize);
-    Edit1->setFont(font);
+    m_sampleText->setFont(font);
 }
 
 void TSettingsScreen::ApplyPrintBufferFont(int size, const QString &name)
@@ -361,7 +361,7 @@ void TSettingsScreen::showEvent(QShowEvent *event)
 void TSettingsScreen::FormShow()
 {
     m_portBeforeTest.clear();
-    Label_TestStatus->clear();
+    m_testStatus->clear();
     ShowPortDevices();
     // An unreadable colour was reported when the screen was created; here it
     // simply reads as its default until OK writes a good one.
@@ -374,7 +374,7 @@ void TSettingsScreen::ShowPortDevices()
     const QList<TPortDevice> devices = LampPortDevices();
     for (int i = 0; i < 4 && i < devices.size(); ++i) {
         const QString &path = devices.at(i).device;
-        QLabel *label = DeviceLabels[static_cast<size_t>(i)];
+        QLabel *label = m_portDevices[static_cast<size_t>(i)];
         QString shown = path;
         if (shown.startsWith(QStringLiteral("/dev/")))
             shown = shown.mid(5);
@@ -386,7 +386,7 @@ void TSettingsScreen::ShowPortDevices()
 int TSettingsScreen::PortChoice() const
 {
     for (int i = 0; i < 4; ++i) {
-        if (RadioButtons[static_cast<size_t>(i)]->isChecked())
+        if (m_portButtons[static_cast<size_t>(i)]->isChecked())
             return i;
     }
     return SettingsKeys::DefaultComport;
@@ -397,53 +397,53 @@ QString TSettingsScreen::PortName(int choice) const
     return TMainWindow::PortNameFor(choice, QStringLiteral("com1"));
 }
 
-void TSettingsScreen::TreeView1Change(QTreeWidgetItem *item)
+void TSettingsScreen::ShowTopic(QTreeWidgetItem *item)
 {
     if (!item)
         return;
     const int page = item->data(0, Qt::UserRole).toInt();
-    PageControl1->setCurrentIndex(page);
+    m_topicPages->setCurrentIndex(page);
     const bool sample = page >= PageEditor && page <= PageFontName;
-    GroupBox1->setVisible(sample);
+    m_sampleBox->setVisible(sample);
 }
 
-void TSettingsScreen::ThumbnailClick(int number)
+void TSettingsScreen::ChooseBackground(int number)
 {
     m_backPicture = QStringLiteral("bg%1.jpg").arg(number);
-    PreviewClick();
+    ShowChosenBackground();
 }
 
-void TSettingsScreen::PreviewClick()
+void TSettingsScreen::ShowChosenBackground()
 {
     try {
-        Image4->LoadPicture(QStringLiteral("picture\\PANEL\\s_") + m_backPicture);
+        m_chosenBackground->LoadPicture(QStringLiteral("picture\\PANEL\\s_") + m_backPicture);
     } catch (const TLoadError &) {
-        Image4->clear();
+        m_chosenBackground->clear();
     }
 }
 
-void TSettingsScreen::TestButtonClick()
+void TSettingsScreen::TestLight()
 {
     const QString name = PortName(PortChoice());
     if (m_portBeforeTest.isEmpty())
         m_portBeforeTest = m_main.SerialPort().portname;
     m_main.OpenLampPort(name);
     if (!m_main.SerialPort().IsOpen()) {
-        Label_TestStatus->setText(name.toUpper() + QStringLiteral("を開けませんでした。接続コードとポート名を確かめて下さい"));
+        m_testStatus->setText(name.toUpper() + QStringLiteral("を開けませんでした。接続コードとポート名を確かめて下さい"));
         return;
     }
     // White for one second, so the pupil sees which lamp on the desk answers.
     // The lesson's prepared transfer stays as it was: an execute after the
     // test must not run a program that was never sent.
     m_main.TransferKeepingPrepared(TTransferRequest::DirectLight(TestLightCode));
-    Label_TestStatus->setText(name.toUpper() + QStringLiteral("のランプを白く1秒点灯しました"));
+    m_testStatus->setText(name.toUpper() + QStringLiteral("のランプを白く1秒点灯しました"));
 }
 
-void TSettingsScreen::Image1Click()
+void TSettingsScreen::SaveAndClose()
 {
     TSettingsChoice choice;
     choice.Editor = m_sample;
-    choice.Editor.FontSize = SpinEdit1->value();
+    choice.Editor.FontSize = m_fontSizeEdit->value();
     choice.Comport = PortChoice();
     choice.BackPicture = m_backPicture;
     if (!Cp932::CanEncode(choice.Editor.FontName)) {
@@ -482,7 +482,7 @@ void TSettingsScreen::Image1Click()
     accept();
 }
 
-void TSettingsScreen::Image2Click()
+void TSettingsScreen::Cancel()
 {
     // A test lighting may have moved the port; cancel changes nothing.
     if (!m_portBeforeTest.isEmpty() && m_portBeforeTest != m_main.SerialPort().portname)

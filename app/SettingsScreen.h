@@ -30,7 +30,7 @@ public:
     const TEditorSettings &Sample() const { return m_sample; }
     int PortChoice() const;
 
-    // Page indexes of PageControl1, in the order of the topic tree.
+    // Page indexes of the topic pages, in the order of the topic tree.
     enum Page { PagePort, PagePortName, PageEditor, PageSize, PageBackColor, PageFontColor, PageFontName,
                 PageBackPicture, PageCount };
 
@@ -53,12 +53,12 @@ private:
     void ShowSample();
     void ShowPortDevices();
     void ApplyPrintBufferFont(int size, const QString &name);
-    void TreeView1Change(QTreeWidgetItem *item);
-    void ThumbnailClick(int number);
-    void PreviewClick();
-    void TestButtonClick();
-    void Image1Click(); // OK
-    void Image2Click(); // cancel
+    void ShowTopic(QTreeWidgetItem *item);
+    void ChooseBackground(int number);
+    void ShowChosenBackground();
+    void TestLight();
+    void SaveAndClose();
+    void Cancel();
     QString PortName(int choice) const;
 
     TMainWindow &m_main;
@@ -69,18 +69,18 @@ private:
     // cancel can put it back.
     QString m_portBeforeTest;
 
-    TImage *Image3 = nullptr;          // background of the screen
-    QTreeWidget *TreeView1 = nullptr;
-    QStackedWidget *PageControl1 = nullptr;
-    QGroupBox *GroupBox1 = nullptr;    // "サンプル"
-    QLineEdit *Edit1 = nullptr;
-    TImage *Image1 = nullptr;          // OK
-    TImage *Image2 = nullptr;          // cancel
-    std::array<QRadioButton *, 4> RadioButtons{};
-    std::array<QLabel *, 4> DeviceLabels{};
-    QLabel *Label_TestStatus = nullptr;
-    QSpinBox *SpinEdit1 = nullptr;
-    QListWidget *ListBox1 = nullptr;
-    std::array<TImage *, 12> Thumbnails{};
-    TImage *Image4 = nullptr;          // preview of the chosen background
+    TImage *m_background = nullptr;
+    QTreeWidget *m_topicTree = nullptr;
+    QStackedWidget *m_topicPages = nullptr;
+    QGroupBox *m_sampleBox = nullptr;  // how the editor would look
+    QLineEdit *m_sampleText = nullptr;
+    TImage *m_okButton = nullptr;
+    TImage *m_cancelButton = nullptr;
+    std::array<QRadioButton *, 4> m_portButtons{};
+    std::array<QLabel *, 4> m_portDevices{};
+    QLabel *m_testStatus = nullptr;
+    QSpinBox *m_fontSizeEdit = nullptr;
+    QListWidget *m_fontNameList = nullptr;
+    std::array<TImage *, 12> m_thumbnails{};
+    TImage *m_chosenBackground = nullptr;
 };

@@ -25,26 +25,26 @@ private:
     void CreateControls();
     void CreateCounterPanel();
     void LoadPictures();
-    void Image1Click(); // play
-    void Image2Click(); // stop
-    void Image7Click(); // back
-    void MsTimer1Timer();
+    void Play();
+    void Back();
+    // One tick of the play timer.
+    void AdvancePlay();
     void StopPreview();
     void ShowPlayer();
     void ShowPicture();
     void ShowFade();
 
-    TImage *Image6 = nullptr;
-    TImage *Image3 = nullptr;
-    TImage *Image4 = nullptr;
-    TImage *Image1 = nullptr;
-    TImage *Image2 = nullptr;
-    TImage *Image7 = nullptr;
-    TDotMatrixLabel *LMDLEDLabel1 = nullptr;
-    QFrame *Panel1 = nullptr;
-    QLabel *Label2 = nullptr; // number of the step shown
-    QLabel *Label5 = nullptr; // step total
-    TMsTimer *MsTimer1 = nullptr;
+    TImage *m_unlitLamp = nullptr;   // hidden: holds the unlit picture the fade area starts from
+    TImage *m_fadeArea = nullptr;
+    TImage *m_pictureArea = nullptr;
+    TImage *m_playButton = nullptr;
+    TImage *m_stopButton = nullptr;
+    TImage *m_backButton = nullptr;
+    TDotMatrixLabel *m_stoppedSign = nullptr; // "PREVIEW STOP" while nothing plays
+    QFrame *m_counterPanel = nullptr;
+    QLabel *m_stepNumber = nullptr;
+    QLabel *m_stepTotal = nullptr;
+    TMsTimer *m_playTimer = nullptr;
 
     TPreviewPlayer m_player;
     TABitmap m_background; // the unlit lamp the fades are blended onto

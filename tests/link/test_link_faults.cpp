@@ -301,7 +301,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->HintAreaText(), reason);
         QTest::mouseClick(m_progress.get(), Qt::LeftButton, {}, QPoint(200, 20));
         QVERIFY(!m_progress->isVisible());
-        m_form->Image6Click();
+        m_form->NextStep();
         Hover(QStringLiteral("Image3"));
         QCOMPARE(m_form->HintAreaText(), QStringLiteral("ヘルプを表示します"));
         if (kind == QLatin1String("file")) {
