@@ -21,27 +21,27 @@
 TReportScreen::TReportScreen(TMainHost &host, QWidget *parent)
     : TPageScreen(host, parent, QStringLiteral("TForm10"))
 {
-    RichEdit3 = new QTextEdit(this);
-    RichEdit3->setObjectName(QStringLiteral("RichEdit3"));
-    RichEdit3->setGeometry(32, 8, 553, 417);
-    RichEdit3->setAcceptRichText(false);
-    RichEdit3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_reportText = new QTextEdit(this);
+    m_reportText->setObjectName(QStringLiteral("RichEdit3"));
+    m_reportText->setGeometry(32, 8, 553, 417);
+    m_reportText->setAcceptRichText(false);
+    m_reportText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_reportText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Lines never wrap, yet the layout keeps the area's width: without a width
     // (QTextEdit::NoWrap) a centred paragraph has nothing to centre in and
     // shows left-aligned. Longer lines still reach the horizontal scroll bar.
-    RichEdit3->setLineWrapMode(QTextEdit::WidgetWidth);
-    RichEdit3->setWordWrapMode(QTextOption::NoWrap);
-    RichEdit3->setStyleSheet(QStringLiteral("QTextEdit { background: black; color: white; }"));
+    m_reportText->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_reportText->setWordWrapMode(QTextOption::NoWrap);
+    m_reportText->setStyleSheet(QStringLiteral("QTextEdit { background: black; color: white; }"));
 
     using namespace PictureLook;
     static constexpr TPictureRow<TReportScreen> buttons[] = {
-        {&TReportScreen::Image2, "Image2", "Picture\\BUTTON\\html.jpg", {608, 264, 90, 51}, "HTML形式でファイル出力します",
-         &TReportScreen::Image2Click, Pressable | Hand},
-        {&TReportScreen::Image1, "Image1", "Picture\\BUTTON\\print.jpg", {608, 352, 90, 51}, "印刷を開始します",
-         &TReportScreen::Image1Click, Pressable | Hand},
-        {&TReportScreen::Image3, "Image3", "Picture\\BUTTON\\moni_back.jpg", {602, 24, 102, 51},
-         "プログラム編集画面に戻ります", &TReportScreen::Image3Click, Hand},
+        {nullptr, "Image2", "Picture\\BUTTON\\html.jpg", {608, 264, 90, 51}, "HTML形式でファイル出力します",
+         &TReportScreen::SaveAsHtml, Pressable | Hand},
+        {nullptr, "Image1", "Picture\\BUTTON\\print.jpg", {608, 352, 90, 51}, "印刷を開始します",
+         &TReportScreen::PrintReport, Pressable | Hand},
+        {nullptr, "Image3", "Picture\\BUTTON\\moni_back.jpg", {602, 24, 102, 51},
+         "プログラム編集画面に戻ります", &TReportScreen::ReturnToEditor, Hand},
     };
     AddPictures(buttons);
 
@@ -70,8 +70,8 @@ void TReportScreen::ApplyFontSetting()
     QFont font(settings.FontName);
     const int size = settings.FontSize;
     font.setPointSize(size > 0 && size <= 200 ? size : TEditorSettings().FontSize);
-    RichEdit3->setFont(font);
-    RichEdit3->document()->setDefaultFont(font);
+    m_reportText->setFont(font);
+    m_reportText->document()->setDefaultFont(font);
 }
 
 void TReportScreen::FormShow()
@@ -79,7 +79,7 @@ void TReportScreen::FormShow()
     ApplyFontSetting();
     const bool fromText = Host().ReturnPage() == TMainHost::PageStep5;
     const QList<TReportLine> lines = ReportText::Build(Host().ReportTextList, Host().ReportWordList, fromText);
-    if (lines == m_builtFrom && !RichEdit3->document()->isEmpty())
+    if (lines == m_builtFrom && !m_reportText->document()->isEmpty())
         return; // the same program: keep what the pupil typed
     m_builtFrom = lines;
     ShowLines(lines);
@@ -87,8 +87,8 @@ void TReportScreen::FormShow()
 
 void TReportScreen::ShowLines(const QList<TReportLine> &lines)
 {
-    RichEdit3->clear();
-    QTextCursor cursor(RichEdit3->document());
+    m_reportText->clear();
+    QTextCursor cursor(m_reportText->document());
     for (int i = 0; i < lines.size(); ++i) {
         QTextBlockFormat format;
         format.setAlignment(lines[i].centred ? Qt::AlignHCenter : Qt::AlignLeft);
@@ -98,17 +98,17 @@ void TReportScreen::ShowLines(const QList<TReportLine> &lines)
             cursor.insertBlock(format);
         cursor.insertText(lines[i].text);
     }
-    RichEdit3->moveCursor(QTextCursor::Start);
+    m_reportText->moveCursor(QTextCursor::Start);
 }
 
 QStringList TReportScreen::ReportLines() const
 {
-    if (RichEdit3->document()->isEmpty())
+    if (m_reportText->document()->isEmpty())
         return {};
     QStringList lines;
     // Shift+Enter breaks a line inside its paragraph; the pupil sees two
     // lines, and so do the printed page and the HTML page.
-    for (QTextBlock block = RichEdit3->document()->begin(); block.isValid(); block = block.next())
+    for (QTextBlock block = m_reportText->document()->begin(); block.isValid(); block = block.next())
         lines << block.text().split(QChar::LineSeparator);
     return lines;
 }
@@ -118,21 +118,16 @@ void TReportScreen::ReturnToEditor()
     Host().ReturnToLesson();
 }
 
-void TReportScreen::Image3Click()
-{
-    ReturnToEditor();
-}
-
-void TReportScreen::Image1Click()
+void TReportScreen::PrintReport()
 {
     QPrinter printer(QPrinter::HighResolution);
     if (!m_choosePrinter(printer))
         return;
-    ReportPrint::Print(printer, RichEdit3->toPlainText(), RichEdit3->font());
+    ReportPrint::Print(printer, m_reportText->toPlainText(), m_reportText->font());
     ReturnToEditor();
 }
 
-void TReportScreen::Image2Click()
+void TReportScreen::SaveAsHtml()
 {
     const QStringList lines = ReportLines();
     if (lines.isEmpty()) {

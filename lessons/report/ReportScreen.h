@@ -8,7 +8,6 @@
 
 class QPrinter;
 class QTextEdit;
-class TImage;
 
 // The report of a STEP3 or STEP5 program: the pupil completes the text and
 // prints it or saves it as an HTML page.
@@ -20,9 +19,9 @@ public:
 
     void FormShow() override;
 
-    void Image1Click(); // print
-    void Image2Click(); // HTML
-    void Image3Click(); // back
+    void PrintReport();
+    void SaveAsHtml();
+    void ReturnToEditor();
 
     // The report text, one entry a line.
     QStringList ReportLines() const;
@@ -35,12 +34,8 @@ public:
 private:
     void ApplyFontSetting();
     void ShowLines(const QList<TReportLine> &lines);
-    void ReturnToEditor();
 
-    TImage *Image1 = nullptr;
-    TImage *Image2 = nullptr;
-    TImage *Image3 = nullptr;
-    QTextEdit *RichEdit3 = nullptr;
+    QTextEdit *m_reportText = nullptr;
     std::function<QString()> m_chooseName;
     std::function<bool(QPrinter &)> m_choosePrinter;
     // What the current text was built from; the same program coming back keeps

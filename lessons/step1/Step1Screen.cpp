@@ -42,26 +42,27 @@ void TStep1Screen::CreateControls()
     using namespace PictureLook;
     static constexpr TPictureRow<TStep1Screen> pictures[] = {
         {nullptr, "Image4", "picture\\test.jpg", {3, 8, 717, 228}, nullptr, nullptr, Plain},
-        {&TStep1Screen::Image1, "Image1", "Picture\\BUTTON\\tenso_test.jpg", {172, 48, 112, 82},
-         "サンプルデータの転送を行います（接続コードを本体のコネクタに接続して下さい）", &TStep1Screen::Image1Click,
+        {&TStep1Screen::m_transferButton, "Image1", "Picture\\BUTTON\\tenso_test.jpg", {172, 48, 112, 82},
+         "サンプルデータの転送を行います（接続コードを本体のコネクタに接続して下さい）", &TStep1Screen::Transfer,
          Pressable | Hand},
-        {&TStep1Screen::Image2, "Image2", "Picture\\BUTTON\\jikkou_test.jpg", {330, 48, 112, 82},
-         "転送したサンプルデータを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep1Screen::Image2Click,
+        {&TStep1Screen::m_runButton, "Image2", "Picture\\BUTTON\\jikkou_test.jpg", {330, 48, 112, 82},
+         "転送したサンプルデータを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep1Screen::Run,
          Pressable | Hand},
         {nullptr, "Image5", "Picture\\PANEL\\preview_flame.jpg", {242, 162, 260, 240}, nullptr, nullptr, Plain},
-        {&TStep1Screen::Image3, "Image3", "picture\\Pre\\Base.bmp", {262, 182, 220, 200}, nullptr, nullptr, Hidden},
-        {&TStep1Screen::Image7, "Image7", nullptr, {262, 182, 220, 200}, nullptr, nullptr, Hidden},
-        {&TStep1Screen::Image8, "Image8", "Picture\\BUTTON\\navi.jpg", {553, 247, 112, 82}, "学習ナビを表示します",
-         &TStep1Screen::Image8Click, Pressable | Hand},
+        {&TStep1Screen::m_unlitLamp, "Image3", "picture\\Pre\\Base.bmp", {262, 182, 220, 200}, nullptr, nullptr,
+         Hidden},
+        {&TStep1Screen::m_litLamp, "Image7", nullptr, {262, 182, 220, 200}, nullptr, nullptr, Hidden},
+        {nullptr, "Image8", "Picture\\BUTTON\\navi.jpg", {553, 247, 112, 82}, "学習ナビを表示します",
+         &TStep1Screen::OpenGuide, Pressable | Hand},
     };
     AddPictures(pictures);
-    Image2->setEnabled(false);
+    m_runButton->setEnabled(false);
     CreateTexts();
 
-    MsTimer1 = new TMsTimer(this);
-    MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
-    MsTimer1->SetEnabled(false);
-    MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
+    m_previewTimer = new TMsTimer(this);
+    m_previewTimer->setObjectName(QStringLiteral("MsTimer1"));
+    m_previewTimer->SetEnabled(false);
+    m_previewTimer->SetOnTimer([this](TMsTimer *) { AdvancePreview(); });
 }
 
 void TStep1Screen::CreateTexts()
@@ -84,41 +85,41 @@ void TStep1Screen::CreateTexts()
         ->setFont(small);
 }
 
-void TStep1Screen::Image1Click()
+void TStep1Screen::Transfer()
 {
     // The wire takes one transfer at a time; the list must not change under it.
     if (Host().IsTransferring())
         return;
     Host().Transfer(TTransferRequest::LightProgram(LampCode::PadLightProgram(
         {std::begin(LampCode::SampleProgram), std::end(LampCode::SampleProgram)})));
-    Image2->setEnabled(true);
+    m_runButton->setEnabled(true);
 }
 
-void TStep1Screen::Image2Click()
+void TStep1Screen::Run()
 {
     if (Host().IsTransferring())
         return;
     m_previewPictures = {QStringLiteral("Picture\\Pre\\160.bmp"), QStringLiteral("Picture\\Pre\\176.bmp"),
                          QStringLiteral("Picture\\Pre\\184.bmp")};
     m_previewErrorShown = false;
-    Image1->setEnabled(false);
-    Image2->setEnabled(false);
-    Image3->show();
-    Image7->show();
-    Image7->raise();
+    m_transferButton->setEnabled(false);
+    m_runButton->setEnabled(false);
+    m_unlitLamp->show();
+    m_litLamp->show();
+    m_litLamp->raise();
     m_counter = 0;
     ShowPreviewPicture(0);
-    MsTimer1->SetInterval(2000);
-    MsTimer1->SetEnabled(true);
+    m_previewTimer->SetInterval(2000);
+    m_previewTimer->SetEnabled(true);
     Host().SendExecute(LampCode::RunLightProgram);
 }
 
 void TStep1Screen::ShowPreviewPicture(int index)
 {
     try {
-        Image7->LoadPicture(m_previewPictures.at(index));
+        m_litLamp->LoadPicture(m_previewPictures.at(index));
     } catch (const TLoadError &) {
-        Image7->clear();
+        m_litLamp->clear();
         // One box per run: the preview timer keeps going while it is open.
         if (!m_previewErrorShown) {
             m_previewErrorShown = true;
@@ -127,7 +128,7 @@ void TStep1Screen::ShowPreviewPicture(int index)
     }
 }
 
-void TStep1Screen::MsTimer1Timer()
+void TStep1Screen::AdvancePreview()
 {
     m_counter += 1;
     if (m_counter == 1) {
@@ -135,17 +136,17 @@ void TStep1Screen::MsTimer1Timer()
     } else if (m_counter == 2) {
         ShowPreviewPicture(2);
     } else if (m_counter >= 3) {
-        MsTimer1->SetEnabled(false);
-        Image3->hide();
-        Image7->hide();
+        m_previewTimer->SetEnabled(false);
+        m_unlitLamp->hide();
+        m_litLamp->hide();
         QStringList lines = Host().HintAreaText().split(u'\n');
         lines[0] = CompletionMessage();
         Host().SetHintAreaText(lines.join(u'\n'));
-        Image1->setEnabled(true);
+        m_transferButton->setEnabled(true);
     }
 }
 
-void TStep1Screen::Image8Click()
+void TStep1Screen::OpenGuide()
 {
     const QString page = ResolveAsset(QStringLiteral("Help\\Navi\\index.html"));
     if (page.isEmpty() || !m_openUrl(QUrl::fromLocalFile(page)))

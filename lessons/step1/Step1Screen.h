@@ -25,18 +25,17 @@ public:
 private:
     void CreateControls();
     void CreateTexts();
-    void Image1Click(); // transfer
-    void Image2Click(); // execute
-    void Image8Click(); // learning guide
-    void MsTimer1Timer();
+    void Transfer();
+    void Run();
+    void OpenGuide();
+    void AdvancePreview();
     void ShowPreviewPicture(int index);
 
-    TImage *Image1 = nullptr;
-    TImage *Image2 = nullptr;
-    TImage *Image3 = nullptr;   // the unlit lamp under the preview
-    TImage *Image7 = nullptr;   // the lit lamp of the preview
-    TImage *Image8 = nullptr;
-    TMsTimer *MsTimer1 = nullptr;
+    TImage *m_transferButton = nullptr;
+    TImage *m_runButton = nullptr;
+    TImage *m_unlitLamp = nullptr; // under the preview
+    TImage *m_litLamp = nullptr;
+    TMsTimer *m_previewTimer = nullptr;
 
     QStringList m_previewPictures;
     int m_counter = 0;

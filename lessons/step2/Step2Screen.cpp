@@ -57,30 +57,31 @@ void TStep2Screen::CreateControls()
     // The frame and the lamp of the preview, each picture over the one before.
     static constexpr TPictureRow<TStep2Screen> pictures[] = {
         {nullptr, "Image2", "Picture\\PANEL\\programpalette1.jpg", {208, 96, 145, 145}, nullptr, nullptr, Plain},
-        {&TStep2Screen::Image5, "Image5", nullptr, {208, 96, 145, 145}, "この枠の中にドロップして下さい", nullptr, Plain},
-        {&TStep2Screen::Image4, "Image4", "Picture\\BUTTON\\meirei_jikkou.jpg", {225, 287, 112, 82},
-         "プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）", &TStep2Screen::Image4Click,
+        {&TStep2Screen::m_programFrame, "Image5", nullptr, {208, 96, 145, 145}, "この枠の中にドロップして下さい",
+         nullptr, Plain},
+        {&TStep2Screen::m_runButton, "Image4", "Picture\\BUTTON\\meirei_jikkou.jpg", {225, 287, 112, 82},
+         "プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）", &TStep2Screen::Run,
          Pressable | Hand},
         {nullptr, "Image1", "Picture\\PANEL\\preview_flame.jpg", {412, 60, 260, 240}, nullptr, nullptr, Plain},
-        {&TStep2Screen::Image7, "Image7", nullptr, {432, 80, 220, 200}, "ここにプレビューを表示します", nullptr, Hidden},
-        {&TStep2Screen::Image6, "Image6", "picture\\Pre\\Base.bmp", {432, 80, 220, 200}, nullptr, nullptr, Hidden},
-        {&TStep2Screen::Image8, "Image8", "picture\\Pre\\Base.bmp", {432, 80, 220, 200}, nullptr, nullptr, Hidden},
+        {&TStep2Screen::m_litLamp, "Image7", nullptr, {432, 80, 220, 200}, "ここにプレビューを表示します", nullptr, Hidden},
+        {&TStep2Screen::m_fadeLamp, "Image6", "picture\\Pre\\Base.bmp", {432, 80, 220, 200}, nullptr, nullptr, Hidden},
+        {&TStep2Screen::m_unlitLamp, "Image8", "picture\\Pre\\Base.bmp", {432, 80, 220, 200}, nullptr, nullptr, Hidden},
     };
     AddPictures(heading);
     CreateProgramFrame();
     AddPictures(pictures);
-    Image5->setAlignment(Qt::AlignCenter);
-    m_body.Assign(Image8->pixmap());
+    m_programFrame->setAlignment(Qt::AlignCenter);
+    m_body.Assign(m_unlitLamp->pixmap());
     CreateSecondsChoice();
 
-    MsTimer1 = new TMsTimer(this);
-    MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
-    MsTimer1->SetEnabled(false);
-    MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
+    m_previewTimer = new TMsTimer(this);
+    m_previewTimer->setObjectName(QStringLiteral("MsTimer1"));
+    m_previewTimer->SetEnabled(false);
+    m_previewTimer->SetOnTimer([this](TMsTimer *) { AdvancePreview(); });
 
     m_drag->AcceptDropsOn(
-        Image5, [](const QString &) { return true; },
-        [this](const QString &name, QPoint) { Image5DragDrop(name); });
+        m_programFrame, [](const QString &) { return true; },
+        [this](const QString &name, QPoint) { DropColour(name); });
 }
 
 void TStep2Screen::CreateProgramFrame()
@@ -99,32 +100,32 @@ void TStep2Screen::CreateProgramFrame()
 
 void TStep2Screen::CreateSecondsChoice()
 {
-    Selector1 = new TSelector(this);
-    Selector1->setObjectName(QStringLiteral("Selector1"));
-    Selector1->setGeometry(208, 241, 145, 22);
-    Selector1->SetArrowColor(QColor(128, 0, 128));
-    Selector1->SetValues(DirectLightCommand::SecondsItems());
-    Selector1->setStatusTip(QStringLiteral("矢印ボタンを押し光らせる時間を設定して下さい"));
+    m_secondsSelector = new TSelector(this);
+    m_secondsSelector->setObjectName(QStringLiteral("Selector1"));
+    m_secondsSelector->setGeometry(208, 241, 145, 22);
+    m_secondsSelector->SetArrowColor(QColor(128, 0, 128));
+    m_secondsSelector->SetValues(DirectLightCommand::SecondsItems());
+    m_secondsSelector->setStatusTip(QStringLiteral("矢印ボタンを押し光らせる時間を設定して下さい"));
 }
 
-void TStep2Screen::Image5DragDrop(const QString &controlName)
+void TStep2Screen::DropColour(const QString &controlName)
 {
     m_frameCode = 0;
     const int code = DirectLightCommand::ChipCode(controlName);
     if (code == 0)
         return;
     try {
-        Image5->LoadPicture(DirectLightCommand::LedPicture(code));
+        m_programFrame->LoadPicture(DirectLightCommand::LedPicture(code));
         m_frameCode = code;
     } catch (const TLoadError &) {
         // The colour counts even when its picture is missing; say so once.
         m_frameCode = code;
-        Image5->clear();
+        m_programFrame->clear();
         ShowCreateError(this);
     }
 }
 
-void TStep2Screen::Image4Click()
+void TStep2Screen::Run()
 {
     // One transfer at a time on the wire; a second press meanwhile is refused.
     if (Host().IsTransferring())
@@ -134,45 +135,45 @@ void TStep2Screen::Image4Click()
         return;
     }
     m_lastCode = 0;
-    const int index = Selector1->ItemIndex();
+    const int index = m_secondsSelector->ItemIndex();
     if (index < 0) {
         QMessageBox::information(this, QString(), NoSecondsMessage());
         return;
     }
     try {
-        Image7->LoadPicture(DirectLightCommand::PreviewPicture(m_frameCode));
+        m_litLamp->LoadPicture(DirectLightCommand::PreviewPicture(m_frameCode));
     } catch (const TLoadError &) {
-        Image7->clear();
+        m_litLamp->clear();
         ShowCreateError(this);
     }
 
     const int code = DirectLightCommand::Code(m_frameCode, index);
     m_lastCode = code;
-    Image4->setEnabled(false);
+    m_runButton->setEnabled(false);
     Host().Transfer(TTransferRequest::DirectLight(code));
 
     m_previewIndex = index;
     const DirectLightCommand::Preview preview = DirectLightCommand::PreviewFor(index);
-    MsTimer1->SetInterval(preview.intervalMs);
+    m_previewTimer->SetInterval(preview.intervalMs);
     if (preview.fade) {
-        m_fadeColour.Assign(Image7->pixmap());
+        m_fadeColour.Assign(m_litLamp->pixmap());
         m_fade = LightFade(preview.startOpacity, preview.opacityStep);
         RedrawFade();
-        Image6->show();
-        Image6->raise();
+        m_fadeLamp->show();
+        m_fadeLamp->raise();
     } else {
-        Image7->show();
-        Image7->raise();
+        m_litLamp->show();
+        m_litLamp->raise();
     }
-    MsTimer1->SetEnabled(true);
+    m_previewTimer->SetEnabled(true);
 }
 
-void TStep2Screen::MsTimer1Timer()
+void TStep2Screen::AdvancePreview()
 {
     if (m_previewIndex < LampCode::VariantFadeIn) {
-        MsTimer1->SetEnabled(false);
-        Image7->hide();
-        Image4->setEnabled(true);
+        m_previewTimer->SetEnabled(false);
+        m_litLamp->hide();
+        m_runButton->setEnabled(true);
         return;
     }
     const bool arrived = m_fade.Tick();
@@ -186,14 +187,14 @@ void TStep2Screen::RedrawFade()
     TABitmap frame = m_body;
     m_fadeColour.BlendOnto(0, 0, static_cast<std::uint16_t>(m_fade.Opacity()), frame, m_fadeColour.Height(),
                            m_fadeColour.Width());
-    Image6->SetPicture(frame.ToPixmap());
-    Image6->repaint();
+    m_fadeLamp->SetPicture(frame.ToPixmap());
+    m_fadeLamp->repaint();
 }
 
 void TStep2Screen::FinishFade()
 {
-    MsTimer1->SetEnabled(false);
+    m_previewTimer->SetEnabled(false);
     m_fadeColour = TABitmap();
-    Image6->hide();
-    Image4->setEnabled(true);
+    m_fadeLamp->hide();
+    m_runButton->setEnabled(true);
 }

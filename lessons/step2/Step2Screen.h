@@ -30,19 +30,19 @@ private:
     void CreateControls();
     void CreateProgramFrame();
     void CreateSecondsChoice();
-    void Image5DragDrop(const QString &controlName);
-    void Image4Click(); // run
-    void MsTimer1Timer();
+    void DropColour(const QString &controlName);
+    void Run();
+    void AdvancePreview();
     void RedrawFade();
     void FinishFade();
 
-    TImage *Image5 = nullptr;   // the frame a colour is dropped into
-    TSelector *Selector1 = nullptr;
-    TImage *Image4 = nullptr;
-    TImage *Image7 = nullptr;   // the lit lamp of the preview
-    TImage *Image6 = nullptr;   // the fades are drawn here
-    TImage *Image8 = nullptr;   // the unlit lamp the fades start from
-    TMsTimer *MsTimer1 = nullptr;
+    TImage *m_programFrame = nullptr; // a colour is dropped into it
+    TSelector *m_secondsSelector = nullptr;
+    TImage *m_runButton = nullptr;
+    TImage *m_litLamp = nullptr;
+    TImage *m_fadeLamp = nullptr;
+    TImage *m_unlitLamp = nullptr; // the fades start from it
+    TMsTimer *m_previewTimer = nullptr;
     TDragController *m_drag = nullptr;
 
     int m_frameCode = 0;

@@ -13,8 +13,8 @@
 namespace {
 
 struct ColourRow {
-    const char *edit;
-    const char *panel;
+    const char *wordBoxName;
+    const char *colourPicture;
     const char *word;
 };
 
@@ -48,17 +48,18 @@ void TStep4Screen::CreateControls()
     };
     // The run picture is the one STEP2 uses, shown whole at its own size.
     static constexpr TPictureRow<TStep4Screen> run[] = {
-        {&TStep4Screen::Image4, "Image4", "Picture\\BUTTON\\meirei_jikkou.jpg", {12, 66, 112, 82},
-         "プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）", &TStep4Screen::Image4Click,
+        {&TStep4Screen::m_runButton, "Image4", "Picture\\BUTTON\\meirei_jikkou.jpg", {12, 66, 112, 82},
+         "プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）", &TStep4Screen::Run,
          Pressable | Hand},
     };
     // The preview: its frame, then the lamp pictures laid over one another.
     static constexpr TPictureRow<TStep4Screen> preview[] = {
         {nullptr, "Image9", "Picture\\PANEL\\preview_flame.jpg", {458, 124, 260, 240}, nullptr, nullptr, Stretched},
-        {&TStep4Screen::Image12, "Image12", "picture\\Pre\\Base.bmp", {478, 144, 220, 200}, nullptr, nullptr, Hidden},
-        {&TStep4Screen::Image11, "Image11", nullptr, {478, 144, 220, 200}, "ここにプレビューを表示します", nullptr,
+        {&TStep4Screen::m_unlitLamp, "Image12", "picture\\Pre\\Base.bmp", {478, 144, 220, 200}, nullptr, nullptr,
+         Hidden},
+        {&TStep4Screen::m_litLamp, "Image11", nullptr, {478, 144, 220, 200}, "ここにプレビューを表示します", nullptr,
          Stretched | Hidden},
-        {&TStep4Screen::Image10, "Image10", "picture\\Pre\\Base.bmp", {478, 144, 220, 200}, nullptr, nullptr,
+        {&TStep4Screen::m_fadeLamp, "Image10", "picture\\Pre\\Base.bmp", {478, 144, 220, 200}, nullptr, nullptr,
          Stretched | Hidden},
     };
     AddPictures(example);
@@ -66,31 +67,31 @@ void TStep4Screen::CreateControls()
         const ColourRow &row = kRows[i];
         TImage *panel = MakePicture(this, QStringLiteral("Image%1").arg(14 + i), QRect(4, 129 + i * 42, 90, 26), nullptr,
                                     Stretched);
-        Pictures().Load(panel, QString::fromLatin1(row.panel));
+        Pictures().Load(panel, QString::fromLatin1(row.colourPicture));
         auto *edit = new QLineEdit(QString::fromLatin1(row.word), this);
-        edit->setObjectName(QString::fromLatin1(row.edit));
+        edit->setObjectName(QString::fromLatin1(row.wordBoxName));
         edit->setGeometry(98, 130 + i * 42, 120, 24);
         m_words[static_cast<size_t>(i)] = edit;
     }
 
-    GroupBox1 = new QGroupBox(QStringLiteral("プログラム入力"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(226, 150, 228, 160);
-    Edit22 = new QLineEdit(GroupBox1);
-    Edit22->setObjectName(QStringLiteral("Edit22"));
-    Edit22->setGeometry(12, 28, 204, 28);
-    Edit22->setStatusTip(QStringLiteral("ここにプログラムを記述して下さい"));
-    AddPictures(run, GroupBox1);
-    connect(Edit22, &QLineEdit::returnPressed, this, [this] {
-        if (Image4->isEnabled())
-            Image4Click();
+    auto *programBox = new QGroupBox(QStringLiteral("プログラム入力"), this);
+    programBox->setObjectName(QStringLiteral("GroupBox1"));
+    programBox->setGeometry(226, 150, 228, 160);
+    m_programLine = new QLineEdit(programBox);
+    m_programLine->setObjectName(QStringLiteral("Edit22"));
+    m_programLine->setGeometry(12, 28, 204, 28);
+    m_programLine->setStatusTip(QStringLiteral("ここにプログラムを記述して下さい"));
+    AddPictures(run, programBox);
+    connect(m_programLine, &QLineEdit::returnPressed, this, [this] {
+        if (m_runButton->isEnabled())
+            Run();
     });
 
     AddPictures(preview);
-    MsTimer1 = new TMsTimer(this);
-    MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
-    MsTimer1->SetEnabled(false);
-    MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
+    m_previewTimer = new TMsTimer(this);
+    m_previewTimer->setObjectName(QStringLiteral("MsTimer1"));
+    m_previewTimer->SetEnabled(false);
+    m_previewTimer->SetOnTimer([this](TMsTimer *) { AdvancePreview(); });
 }
 
 QString TStep4Screen::PreviewPicture(int colour)
@@ -100,7 +101,7 @@ QString TStep4Screen::PreviewPicture(int colour)
 
 bool TStep4Screen::IsPreviewing() const
 {
-    return MsTimer1->IsRunning();
+    return m_previewTimer->IsRunning();
 }
 
 TTextCommand::Words TStep4Screen::Words() const
@@ -111,15 +112,15 @@ TTextCommand::Words TStep4Screen::Words() const
     return words;
 }
 
-void TStep4Screen::Image4Click()
+void TStep4Screen::Run()
 {
     if (IsPreviewing())
         return;
-    m_command = TTextCommand::Parse(Edit22->text(), Words());
+    m_command = TTextCommand::Parse(m_programLine->text(), Words());
     bool pictureLoaded = false;
     if (m_command.Colour() >= 0) {
         try {
-            Image11->LoadPicture(PreviewPicture(m_command.Colour()));
+            m_litLamp->LoadPicture(PreviewPicture(m_command.Colour()));
             pictureLoaded = true;
         } catch (const TLoadError &) {
             pictureLoaded = false;
@@ -131,12 +132,12 @@ void TStep4Screen::Image4Click()
     }
     // Disabled before sending: the transfer handles events while it paces
     // the bytes, and a second click must not start a second run.
-    Image4->setEnabled(false);
+    m_runButton->setEnabled(false);
     Host().Transfer(TTransferRequest::DirectLight(m_command.StepCode()));
     if (!pictureLoaded) {
         // The lamp has its command; only the picture on the screen is missing.
         ShowCreateError(this);
-        Image4->setEnabled(true);
+        m_runButton->setEnabled(true);
         return;
     }
     StartPreview();
@@ -147,21 +148,21 @@ void TStep4Screen::StartPreview()
     if (m_command.IsFadeIn() || m_command.IsFadeOut()) {
         m_opacity = m_command.IsFadeIn() ? 0 : 255;
         m_blend.emplace();
-        m_blend->Assign(Image11->pixmap());
-        Image10->SetPicture(Image12->pixmap());
-        Image10->show();
-        Image10->raise();
-        MsTimer1->SetInterval(kFadeInterval);
+        m_blend->Assign(m_litLamp->pixmap());
+        m_fadeLamp->SetPicture(m_unlitLamp->pixmap());
+        m_fadeLamp->show();
+        m_fadeLamp->raise();
+        m_previewTimer->SetInterval(kFadeInterval);
     } else {
-        Image11->show();
-        Image11->raise();
-        MsTimer1->SetInterval(m_command.DurationMs());
+        m_litLamp->show();
+        m_litLamp->raise();
+        m_previewTimer->SetInterval(m_command.DurationMs());
     }
-    MsTimer1->SetEnabled(true);
-    Image4->setEnabled(false);
+    m_previewTimer->SetEnabled(true);
+    m_runButton->setEnabled(false);
 }
 
-void TStep4Screen::MsTimer1Timer()
+void TStep4Screen::AdvancePreview()
 {
     if (!m_blend) {
         EndPreview();
@@ -169,19 +170,19 @@ void TStep4Screen::MsTimer1Timer()
     }
     m_opacity += m_command.IsFadeIn() ? kFadeStep : -kFadeStep;
     TABitmap frame;
-    frame.Assign(Image12->pixmap());
+    frame.Assign(m_unlitLamp->pixmap());
     m_blend->BlendOnto(0, 0, static_cast<std::uint16_t>(m_opacity), frame, m_blend->Height(), m_blend->Width());
-    Image10->SetPicture(frame.ToPixmap());
-    Image10->repaint();
+    m_fadeLamp->SetPicture(frame.ToPixmap());
+    m_fadeLamp->repaint();
     if ((m_command.IsFadeIn() && m_opacity >= 255) || (m_command.IsFadeOut() && m_opacity <= 0))
         EndPreview();
 }
 
 void TStep4Screen::EndPreview()
 {
-    MsTimer1->SetEnabled(false);
+    m_previewTimer->SetEnabled(false);
     m_blend.reset();
-    Image11->hide();
-    Image10->hide();
-    Image4->setEnabled(true);
+    m_litLamp->hide();
+    m_fadeLamp->hide();
+    m_runButton->setEnabled(true);
 }

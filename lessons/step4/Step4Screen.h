@@ -7,7 +7,6 @@
 #include <array>
 #include <optional>
 
-class QGroupBox;
 class QLineEdit;
 class TImage;
 class TMsTimer;
@@ -27,20 +26,19 @@ public:
 
 private:
     void CreateControls();
-    void Image4Click(); // run
+    void Run();
     void StartPreview();
-    void MsTimer1Timer();
+    void AdvancePreview();
     void EndPreview();
     TTextCommand::Words Words() const;
 
-    QLineEdit *Edit22 = nullptr;
-    std::array<QLineEdit *, TTextCommand::ColourCount> m_words{}; // Edit23 ... Edit29
-    QGroupBox *GroupBox1 = nullptr;
-    TImage *Image4 = nullptr;  // run
-    TImage *Image10 = nullptr; // fade
-    TImage *Image11 = nullptr; // colour
-    TImage *Image12 = nullptr; // base, hidden
-    TMsTimer *MsTimer1 = nullptr;
+    QLineEdit *m_programLine = nullptr;
+    std::array<QLineEdit *, TTextCommand::ColourCount> m_words{}; // each colour's word, which the pupil may change
+    TImage *m_runButton = nullptr;
+    TImage *m_fadeLamp = nullptr;
+    TImage *m_litLamp = nullptr;
+    TImage *m_unlitLamp = nullptr; // never shown: the fades start from it
+    TMsTimer *m_previewTimer = nullptr;
 
     TTextCommand m_command;
     int m_opacity = 0;
