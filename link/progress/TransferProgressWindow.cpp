@@ -23,22 +23,22 @@ TTransferProgressWindow::TTransferProgressWindow(TMainHost &host, QWidget *paren
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
 
-    Image1 = new TImage(this, QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 399, 298);
-    Image1->SetStretch(true);
-    Image2 = new TImage(this, QStringLiteral("Image2"));
-    Image2->setGeometry(88, 160, 228, 40);
-    ProgressBar1 = new TTransferProgressBar(this, QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(50, 216, 303, 20);
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(20, 246, 359, 48);
-    Label1->setWordWrap(true);
-    Label1->setStyleSheet(QStringLiteral("QLabel { color: #c00000; background: white; }"));
-    Label1->hide();
+    m_background = new TImage(this, QStringLiteral("Image1"));
+    m_background->setGeometry(0, 0, 399, 298);
+    m_background->SetStretch(true);
+    m_waitingPicture = new TImage(this, QStringLiteral("Image2"));
+    m_waitingPicture->setGeometry(88, 160, 228, 40);
+    m_progressBar = new TTransferProgressBar(this, QStringLiteral("ProgressBar1"));
+    m_progressBar->setGeometry(50, 216, 303, 20);
+    m_problemLabel = new QLabel(this);
+    m_problemLabel->setObjectName(QStringLiteral("Label1"));
+    m_problemLabel->setGeometry(20, 246, 359, 48);
+    m_problemLabel->setWordWrap(true);
+    m_problemLabel->setStyleSheet(QStringLiteral("QLabel { color: #c00000; background: white; }"));
+    m_problemLabel->hide();
     try {
-        Image1->LoadPicture(QStringLiteral("Picture\\back-2.jpg"));
-        Image2->LoadPicture(QStringLiteral("Picture\\PANEL\\wait1.jpg"));
+        m_background->LoadPicture(QStringLiteral("Picture\\back-2.jpg"));
+        m_waitingPicture->LoadPicture(QStringLiteral("Picture\\PANEL\\wait1.jpg"));
     } catch (const TLoadError &) {
         TPageScreen::ShowCreateError(this);
     }
@@ -46,34 +46,34 @@ TTransferProgressWindow::TTransferProgressWindow(TMainHost &host, QWidget *paren
     m_closeLater.setSingleShot(true);
     m_closeLater.setInterval(ProblemShownMs);
     connect(&m_closeLater, &QTimer::timeout, this, [this] {
-        Label1->hide();
+        m_problemLabel->hide();
         close();
     });
 
     // The pictures take the mouse themselves; a click on them counts too.
-    connect(Image1, &TImage::MouseDown, this, &TTransferProgressWindow::CloseIfLingering);
-    connect(Image2, &TImage::MouseDown, this, &TTransferProgressWindow::CloseIfLingering);
+    connect(m_background, &TImage::MouseDown, this, &TTransferProgressWindow::CloseIfLingering);
+    connect(m_waitingPicture, &TImage::MouseDown, this, &TTransferProgressWindow::CloseIfLingering);
 
-    MsTimer1 = new TMsTimer(this);
-    MsTimer1->setObjectName(QStringLiteral("MsTimer1"));
-    MsTimer1->SetInterval(500);
-    MsTimer1->SetOnTimer([this](TMsTimer *) { MsTimer1Timer(); });
-    MsTimer1->SetEnabled(true);
+    m_blinkTimer = new TMsTimer(this);
+    m_blinkTimer->setObjectName(QStringLiteral("MsTimer1"));
+    m_blinkTimer->SetInterval(500);
+    m_blinkTimer->SetOnTimer([this](TMsTimer *) { BlinkWaitingPicture(); });
+    m_blinkTimer->SetEnabled(true);
 }
 
 TTransferProgressWindow::~TTransferProgressWindow() = default;
 
-void TTransferProgressWindow::MsTimer1Timer()
+void TTransferProgressWindow::BlinkWaitingPicture()
 {
     if (m_host.PageCode == TMainHost::PageStep7)
-        Image2->setVisible(!Image2->isVisible());
+        m_waitingPicture->setVisible(!m_waitingPicture->isVisible());
 }
 
 void TTransferProgressWindow::BeginTransfer(const QString &problem)
 {
     m_closeLater.stop();
-    ProgressBar1->SetPosition(0);
-    ProgressBar1->show();
+    m_progressBar->SetPosition(0);
+    m_progressBar->show();
     ShowProblem(problem);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -83,26 +83,26 @@ void TTransferProgressWindow::BeginTransfer(const QString &problem)
 
 void TTransferProgressWindow::ShowProblem(const QString &problem)
 {
-    Label1->setFont(FontToFit(font(), problem, Label1->size()));
-    Label1->setText(problem);
-    Label1->setVisible(!problem.isEmpty());
+    m_problemLabel->setFont(FontToFit(font(), problem, m_problemLabel->size()));
+    m_problemLabel->setText(problem);
+    m_problemLabel->setVisible(!problem.isEmpty());
 }
 
 void TTransferProgressWindow::SetPosition(int position)
 {
-    ProgressBar1->SetPosition(position);
+    m_progressBar->SetPosition(position);
 }
 
 void TTransferProgressWindow::EndTransfer()
 {
-    ProgressBar1->hide();
+    m_progressBar->hide();
     // Why the lamp got nothing must be readable after the bar has run out:
     // the window stays until it is clicked or a few seconds have passed.
-    if (Label1->isVisible() && isVisible()) {
+    if (m_problemLabel->isVisible() && isVisible()) {
         m_closeLater.start();
         return;
     }
-    Label1->hide();
+    m_problemLabel->hide();
     close();
 }
 
@@ -117,11 +117,11 @@ void TTransferProgressWindow::CloseIfLingering()
     if (!m_closeLater.isActive())
         return;
     m_closeLater.stop();
-    Label1->hide();
+    m_problemLabel->hide();
     close();
 }
 
 int TTransferProgressWindow::Position() const
 {
-    return ProgressBar1->Position();
+    return m_progressBar->Position();
 }

@@ -29,7 +29,7 @@ public:
 
     int Position() const;
     // The blinking runs while PageCode is 6.
-    void MsTimer1Timer();
+    void BlinkWaitingPicture();
 
 protected:
     // A click closes a window left up to show why the lamp got nothing.
@@ -40,9 +40,9 @@ private:
 
     TMainHost &m_host;
     QTimer m_closeLater;
-    TImage *Image1 = nullptr;              // background
-    TImage *Image2 = nullptr;              // waiting picture
-    TTransferProgressBar *ProgressBar1 = nullptr;
-    QLabel *Label1 = nullptr;              // why nothing reaches the lamp
-    TMsTimer *MsTimer1 = nullptr;
+    TImage *m_background = nullptr;
+    TImage *m_waitingPicture = nullptr;
+    TTransferProgressBar *m_progressBar = nullptr;
+    QLabel *m_problemLabel = nullptr; // why nothing reaches the lamp
+    TMsTimer *m_blinkTimer = nullptr;
 };

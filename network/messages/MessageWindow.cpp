@@ -98,22 +98,22 @@ void TMessageWindow::CreateControls()
 
 void TMessageWindow::CreateTitle()
 {
-    Image1 = new TImage(this, QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 420, 36);
-    Image1->SetStretch(true);
-    connect(Image1, &TImage::MouseDown, this, [this](Qt::MouseButton button) {
+    m_title = new TImage(this, QStringLiteral("Image1"));
+    m_title->setGeometry(0, 0, 420, 36);
+    m_title->SetStretch(true);
+    connect(m_title, &TImage::MouseDown, this, [this](Qt::MouseButton button) {
         if (button != Qt::LeftButton)
             return;
         m_dragging = true;
         m_dragOffset = QCursor::pos() - pos();
     });
-    connect(Image1, &TImage::MouseMove, this, [this](Qt::MouseButtons buttons) {
+    connect(m_title, &TImage::MouseMove, this, [this](Qt::MouseButtons buttons) {
         if (!m_dragging || !(buttons & Qt::LeftButton))
             return;
         move(QCursor::pos() - m_dragOffset);
         raise();
     });
-    connect(Image1, &TImage::MouseUp, this, [this] { m_dragging = false; });
+    connect(m_title, &TImage::MouseUp, this, [this] { m_dragging = false; });
 }
 
 void TMessageWindow::CreateDestination(int k)
@@ -133,44 +133,44 @@ void TMessageWindow::CreateDestination(int k)
     d.label->setGeometry(4, 2, 158, 20);
     d.panel->installEventFilter(this);
     d.label->installEventFilter(this);
-    connect(d.box, &QCheckBox::toggled, this, [this, k] { CheckBoxClick(k); });
+    connect(d.box, &QCheckBox::toggled, this, [this, k] { DestinationToggled(k); });
 }
 
 void TMessageWindow::CreateMessageControls()
 {
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(210, 46, 198, 200);
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_log = new QPlainTextEdit(this);
+    m_log->setObjectName(QStringLiteral("Memo1"));
+    m_log->setGeometry(210, 46, 198, 200);
+    m_log->setReadOnly(true);
+    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    Edit21 = new QLineEdit(this);
-    Edit21->setObjectName(QStringLiteral("Edit21"));
-    Edit21->setGeometry(12, 262, 296, 28);
-    Edit21->setStatusTip(QStringLiteral("送信したいメッセージをここに書き込みます"));
-    connect(Edit21, &QLineEdit::returnPressed, this, &TMessageWindow::Image2Click);
+    m_messageBox = new QLineEdit(this);
+    m_messageBox->setObjectName(QStringLiteral("Edit21"));
+    m_messageBox->setGeometry(12, 262, 296, 28);
+    m_messageBox->setStatusTip(QStringLiteral("送信したいメッセージをここに書き込みます"));
+    connect(m_messageBox, &QLineEdit::returnPressed, this, &TMessageWindow::Send);
 
     // The send and close buttons: pressed, they shift.
     static const TPictureRow<TMessageWindow> buttons[] = {
-        {nullptr, "Image2", "Picture\\BUTTON\\send.jpg", QRect(318, 256, 90, 38), nullptr, &TMessageWindow::Image2Click,
+        {nullptr, "Image2", "Picture\\BUTTON\\send.jpg", QRect(318, 256, 90, 38), nullptr, &TMessageWindow::Send,
          PictureLook::Stretched | PictureLook::Pressable},
-        {nullptr, "Image3", "Picture\\BUTTON\\close3.jpg", QRect(318, 330, 90, 38), nullptr, &TMessageWindow::Image3Click,
+        {nullptr, "Image3", "Picture\\BUTTON\\close3.jpg", QRect(318, 330, 90, 38), nullptr, &TMessageWindow::CloseWindow,
          PictureLook::Stretched | PictureLook::Pressable},
     };
     MakePictures(*this, this, buttons, m_pictures);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(12, 298, 296, 70);
-    Label1->setWordWrap(true);
-    Label1->setStyleSheet(QStringLiteral("color: #c00000;"));
+    m_receivingStateLabel = new QLabel(this);
+    m_receivingStateLabel->setObjectName(QStringLiteral("Label1"));
+    m_receivingStateLabel->setGeometry(12, 298, 296, 70);
+    m_receivingStateLabel->setWordWrap(true);
+    m_receivingStateLabel->setStyleSheet(QStringLiteral("color: #c00000;"));
 }
 
 void TMessageWindow::LoadPictures()
 {
-    m_pictures.Load(Image1, QStringLiteral("Picture\\PANEL\\net_snd.jpg"));
+    m_pictures.Load(m_title, QStringLiteral("Picture\\PANEL\\net_snd.jpg"));
     m_pictures.ReportMissing(this);
 }
 
@@ -187,7 +187,7 @@ QString TMessageWindow::OwnName() const
 
 void TMessageWindow::Log(const QString &line)
 {
-    Memo1->appendPlainText(line);
+    m_log->appendPlainText(line);
 }
 
 void TMessageWindow::RefreshNames()
@@ -248,18 +248,18 @@ void TMessageWindow::FormShow()
         PaintGrey(d.box);
     }
     RefreshNames();
-    Memo1->clear();
-    Edit21->clear();
+    m_log->clear();
+    m_messageBox->clear();
     if (m_listener->Open()) {
-        Label1->clear();
+        m_receivingStateLabel->clear();
     } else {
         // The port lies in the range the system hands out for outgoing
         // connections, so another program may hold it for a while.
         const QString text = QStringLiteral("受信用のポート%1を開けません（%2）。メッセージは受け取れません。この画面を開き直すと、もう一度試します。")
                                  .arg(m_listener->Port())
                                  .arg(m_listener->ErrorText());
-        Label1->setFont(FontToFit(font(), text, Label1->size()));
-        Label1->setText(text);
+        m_receivingStateLabel->setFont(FontToFit(font(), text, m_receivingStateLabel->size()));
+        m_receivingStateLabel->setText(text);
     }
     m_logClosing = true;
 }
@@ -282,7 +282,7 @@ void TMessageWindow::Untick(int k)
     At(k).box->setChecked(false);
 }
 
-void TMessageWindow::CheckBoxClick(int k)
+void TMessageWindow::DestinationToggled(int k)
 {
     TDestination &d = At(k);
     RefreshNames();
@@ -304,7 +304,7 @@ void TMessageWindow::CheckBoxClick(int k)
     }
 }
 
-void TMessageWindow::Image2Click()
+void TMessageWindow::Send()
 {
     try {
         bool any = false;
@@ -323,7 +323,7 @@ void TMessageWindow::Image2Click()
                 return;
             }
         }
-        const QString text = Edit21->text();
+        const QString text = m_messageBox->text();
         if (!Cp932::CanEncode(text)) {
             QMessageBox::warning(this, QString(),
                                  QStringLiteral("「") + Cp932::FirstUnencodable(text) + QStringLiteral("」は送信できない文字です。\n別の文字に書き換えて下さい。"));
@@ -337,13 +337,13 @@ void TMessageWindow::Image2Click()
                 m_links->Send(k, message);
         }
         Log(line);
-        Edit21->clear();
+        m_messageBox->clear();
     } catch (const std::exception &) {
         QMessageBox::warning(this, QString(), QStringLiteral("(10002)エラーが発生しました\nソフトを再起動するか再度インストールして下さい"));
     }
 }
 
-void TMessageWindow::Image3Click()
+void TMessageWindow::CloseWindow()
 {
     for (int k = 1; k <= DestinationCount; ++k) {
         Untick(k);

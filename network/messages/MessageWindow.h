@@ -37,9 +37,9 @@ public:
     // Opened by the network page: centred on the desktop, a window of its own.
     void ShowWindow();
 
-    void Image2Click();          // send
-    void Image3Click();          // close
-    void CheckBoxClick(int k);   // a destination ticked or unticked
+    void Send();
+    void CloseWindow();
+    void DestinationToggled(int k);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -79,9 +79,9 @@ private:
     QPoint m_dragOffset;
     bool m_dragging = false;
 
-    TImage *Image1 = nullptr;   // title
+    TImage *m_title = nullptr;
     TPictureLoader m_pictures;
-    QLineEdit *Edit21 = nullptr;
-    QPlainTextEdit *Memo1 = nullptr;
-    QLabel *Label1 = nullptr;   // receiving state
+    QLineEdit *m_messageBox = nullptr;
+    QPlainTextEdit *m_log = nullptr;
+    QLabel *m_receivingStateLabel = nullptr;
 };

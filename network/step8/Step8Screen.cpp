@@ -79,9 +79,9 @@ TStep8Screen::TStep8Screen(TMainHost &host, QWidget *parent)
 
 void TStep8Screen::CreateControls()
 {
-    Image1 = new TImage(this, QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 720, 430);
-    Image1->SetStretch(true);
+    m_background = new TImage(this, QStringLiteral("Image1"));
+    m_background->setGeometry(0, 0, 720, 430);
+    m_background->SetStretch(true);
     CreatePalette();
     CreatePageButtons();
     for (int k = 1; k <= SlotCount; ++k)
@@ -109,11 +109,11 @@ void TStep8Screen::CreatePageButtons()
 {
     // The buttons for all stations; each slot's execute button is built with its slot.
     static const TPictureRow<TStep8Screen> rows[] = {
-        {nullptr, "Image3", "Picture\\BUTTON\\net_set.jpg", QRect(484, 14, 110, 36), "ネットワークの設定を行います", &TStep8Screen::Image3Click, PageButton},
-        {nullptr, "Image4", "Picture\\BUTTON\\net_send.jpg", QRect(600, 14, 110, 36), "メッセージ送信画面を表示します", &TStep8Screen::Image4Click, PageButton},
-        {nullptr, "Image5", "Picture\\BUTTON\\pro_tenso.jpg", QRect(505, 200, 90, 51), "接続先すべてにプログラムを転送します", &TStep8Screen::Image5Click, PageButton},
-        {nullptr, "Image6", "Picture\\BUTTON\\pro_jikkou.jpg", QRect(605, 200, 90, 51), "接続先すべてにプログラムを実行します", &TStep8Screen::Image6Click, PageButton},
-        {&TStep8Screen::Image2, "Image2", "Picture\\PANEL\\net_1.jpg", QRect(500, 90, 200, 100), nullptr, nullptr, PictureLook::Stretched},
+        {nullptr, "Image3", "Picture\\BUTTON\\net_set.jpg", QRect(484, 14, 110, 36), "ネットワークの設定を行います", &TStep8Screen::ShowSettingsPanel, PageButton},
+        {nullptr, "Image4", "Picture\\BUTTON\\net_send.jpg", QRect(600, 14, 110, 36), "メッセージ送信画面を表示します", &TStep8Screen::OpenMessageWindow, PageButton},
+        {nullptr, "Image5", "Picture\\BUTTON\\pro_tenso.jpg", QRect(505, 200, 90, 51), "接続先すべてにプログラムを転送します", &TStep8Screen::TransferToAll, PageButton},
+        {nullptr, "Image6", "Picture\\BUTTON\\pro_jikkou.jpg", QRect(605, 200, 90, 51), "接続先すべてにプログラムを実行します", &TStep8Screen::ExecuteOnAll, PageButton},
+        {&TStep8Screen::m_allStationsPicture, "Image2", "Picture\\PANEL\\net_1.jpg", QRect(500, 90, 200, 100), nullptr, nullptr, PictureLook::Stretched},
     };
     AddPictures(rows);
 }
@@ -143,24 +143,24 @@ void TStep8Screen::CreateSlot(int k)
     slot.status->setGeometry(320, y + 9, 80, 24);
     slot.execute = MakePicture(this, QString::fromLatin1(ExecuteNames.at(static_cast<size_t>(k - 1))), QRect(405, y + 5, 80, 32),
                                "プログラムを実行します", PageButton);
-    connect(slot.execute, &TImage::Click, this, [this, k] { ExecuteClick(k); });
+    connect(slot.execute, &TImage::Click, this, [this, k] { ExecuteSlot(k); });
 }
 
 void TStep8Screen::CreateLabels()
 {
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(20, 372, 220, 20);
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(250, 372, 220, 20);
-    Label3 = new QLabel(this);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    m_ownAddressLabel = new QLabel(this);
+    m_ownAddressLabel->setObjectName(QStringLiteral("Label1"));
+    m_ownAddressLabel->setGeometry(20, 372, 220, 20);
+    m_ownNameLabel = new QLabel(this);
+    m_ownNameLabel->setObjectName(QStringLiteral("Label2"));
+    m_ownNameLabel->setGeometry(250, 372, 220, 20);
+    m_receivingStateLabel = new QLabel(this);
+    m_receivingStateLabel->setObjectName(QStringLiteral("Label3"));
     // A port that cannot be opened is told with the system's reason: two lines.
-    Label3->setGeometry(20, 392, 690, 38);
-    Label3->setWordWrap(true);
-    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label3->setStyleSheet(QStringLiteral("color: #c00000;"));
+    m_receivingStateLabel->setGeometry(20, 392, 690, 38);
+    m_receivingStateLabel->setWordWrap(true);
+    m_receivingStateLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_receivingStateLabel->setStyleSheet(QStringLiteral("color: #c00000;"));
 }
 
 void TStep8Screen::ShowLinkEvents()
@@ -180,32 +180,32 @@ void TStep8Screen::ShowLinkEvents()
 
 void TStep8Screen::CreateSettingsPanel()
 {
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(0, PanelHidden, 720, 430);
-    Image20 = new TImage(Panel1, QStringLiteral("Image20"));
-    Image20->setGeometry(0, 0, 720, 430);
-    Image20->SetStretch(true);
+    m_settingsPanel = new QWidget(this);
+    m_settingsPanel->setObjectName(QStringLiteral("Panel1"));
+    m_settingsPanel->setGeometry(0, PanelHidden, 720, 430);
+    m_settingsBackground = new TImage(m_settingsPanel, QStringLiteral("Image20"));
+    m_settingsBackground->setGeometry(0, 0, 720, 430);
+    m_settingsBackground->SetStretch(true);
 
     auto *validator = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this);
     static constexpr std::array<std::array<int, 4>, SlotCount> AddressEdits{{
         {1, 2, 15, 22}, {3, 4, 16, 23}, {5, 6, 17, 24}, {8, 21, 18, 25}, {28, 29, 19, 26}, {30, 31, 20, 27},
     }};
-    auto *nameHead = new QLabel(QStringLiteral("名前"), Panel1);
+    auto *nameHead = new QLabel(QStringLiteral("名前"), m_settingsPanel);
     nameHead->setGeometry(60, 30, 140, 20);
-    auto *addressHead = new QLabel(QStringLiteral("IPアドレス"), Panel1);
+    auto *addressHead = new QLabel(QStringLiteral("IPアドレス"), m_settingsPanel);
     addressHead->setGeometry(220, 30, 200, 20);
     for (int k = 1; k <= SlotCount; ++k) {
         TStationBoxes &boxes = m_boxes.at(static_cast<size_t>(k - 1));
         const int y = 54 + (k - 1) * 38;
-        auto *number = new QLabel(QString::number(k), Panel1);
+        auto *number = new QLabel(QString::number(k), m_settingsPanel);
         number->setGeometry(30, y, 24, 24);
-        boxes.name = new QLineEdit(Panel1);
+        boxes.name = new QLineEdit(m_settingsPanel);
         boxes.name->setObjectName(QStringLiteral("Edit%1").arg(8 + k));
         boxes.name->setGeometry(60, y, 140, 24);
-        connect(boxes.name, &QLineEdit::returnPressed, this, &TStep8Screen::Image19Click);
+        connect(boxes.name, &QLineEdit::returnPressed, this, &TStep8Screen::ApplySettings);
         for (int part = 0; part < 4; ++part) {
-            auto *box = new QLineEdit(Panel1);
+            auto *box = new QLineEdit(m_settingsPanel);
             box->setObjectName(QStringLiteral("Edit%1").arg(AddressEdits.at(static_cast<size_t>(k - 1)).at(static_cast<size_t>(part))));
             box->setGeometry(220 + part * 52, y, 44, 24);
             box->setMaxLength(3);
@@ -215,39 +215,39 @@ void TStep8Screen::CreateSettingsPanel()
                 box->setText(QStringLiteral("192"));
             else if (part == 1)
                 box->setText(QStringLiteral("168"));
-            connect(box, &QLineEdit::returnPressed, this, &TStep8Screen::Image19Click);
+            connect(box, &QLineEdit::returnPressed, this, &TStep8Screen::ApplySettings);
             boxes.address.at(static_cast<size_t>(part)) = box;
         }
     }
-    auto *ownHead = new QLabel(QStringLiteral("自分の名前"), Panel1);
+    auto *ownHead = new QLabel(QStringLiteral("自分の名前"), m_settingsPanel);
     ownHead->setGeometry(60, 290, 140, 20);
-    Edit7 = new QLineEdit(Panel1);
-    Edit7->setObjectName(QStringLiteral("Edit7"));
-    Edit7->setGeometry(60, 312, 140, 24);
-    connect(Edit7, &QLineEdit::returnPressed, this, &TStep8Screen::Image19Click);
+    m_ownNameBox = new QLineEdit(m_settingsPanel);
+    m_ownNameBox->setObjectName(QStringLiteral("Edit7"));
+    m_ownNameBox->setGeometry(60, 312, 140, 24);
+    connect(m_ownNameBox, &QLineEdit::returnPressed, this, &TStep8Screen::ApplySettings);
 
-    RadioButton1 = new QRadioButton(QStringLiteral("すべての接続を受け付ける"), Panel1);
-    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton1->setGeometry(460, 60, 240, 24);
-    RadioButton1->setChecked(true);
-    RadioButton2 = new QRadioButton(QStringLiteral("登録した相手だけ受け付ける"), Panel1);
-    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton2->setGeometry(460, 92, 240, 24);
-    RadioButton3 = new QRadioButton(QStringLiteral("接続を受け付けない"), Panel1);
-    RadioButton3->setObjectName(QStringLiteral("RadioButton3"));
-    RadioButton3->setGeometry(460, 124, 240, 24);
+    m_acceptAllRadio = new QRadioButton(QStringLiteral("すべての接続を受け付ける"), m_settingsPanel);
+    m_acceptAllRadio->setObjectName(QStringLiteral("RadioButton1"));
+    m_acceptAllRadio->setGeometry(460, 60, 240, 24);
+    m_acceptAllRadio->setChecked(true);
+    m_acceptRegisteredRadio = new QRadioButton(QStringLiteral("登録した相手だけ受け付ける"), m_settingsPanel);
+    m_acceptRegisteredRadio->setObjectName(QStringLiteral("RadioButton2"));
+    m_acceptRegisteredRadio->setGeometry(460, 92, 240, 24);
+    m_acceptNoneRadio = new QRadioButton(QStringLiteral("接続を受け付けない"), m_settingsPanel);
+    m_acceptNoneRadio->setObjectName(QStringLiteral("RadioButton3"));
+    m_acceptNoneRadio->setGeometry(460, 124, 240, 24);
 
-    Image19 = MakePicture(Panel1, QStringLiteral("Image19"), QRect(590, 360, 100, 44), nullptr, PageButton);
-    connect(Image19, &TImage::Click, this, &TStep8Screen::Image19Click);
+    m_applyButton = MakePicture(m_settingsPanel, QStringLiteral("Image19"), QRect(590, 360, 100, 44), nullptr, PageButton);
+    connect(m_applyButton, &TImage::Click, this, &TStep8Screen::ApplySettings);
 }
 
 void TStep8Screen::LoadPictures()
 {
-    Pictures().Load(Image1, QStringLiteral("Picture\\PANEL\\net_back.jpg"));
+    Pictures().Load(m_background, QStringLiteral("Picture\\PANEL\\net_back.jpg"));
     for (TSlot &slot : m_slots)
         Pictures().Load(slot.execute, QStringLiteral("Picture\\BUTTON\\net_jikko.jpg"));
-    Pictures().Load(Image20, QStringLiteral("Picture\\PANEL\\net_set.jpg"));
-    Pictures().Load(Image19, QStringLiteral("Picture\\BUTTON\\ok1.jpg"));
+    Pictures().Load(m_settingsBackground, QStringLiteral("Picture\\PANEL\\net_set.jpg"));
+    Pictures().Load(m_applyButton, QStringLiteral("Picture\\BUTTON\\ok1.jpg"));
     for (int i = 0; i < StationPalette::PanelCount; ++i)
         Pictures().Load(m_panels.at(static_cast<size_t>(i)), QString::fromLatin1(StationPalette::Panel(i).picture));
     ReportMissingPictures();
@@ -268,24 +268,24 @@ void TStep8Screen::Warn(const QString &text)
 
 void TStep8Screen::FormShow()
 {
-    for (QRadioButton *radio : {RadioButton1, RadioButton2, RadioButton3})
+    for (QRadioButton *radio : {m_acceptAllRadio, m_acceptRegisteredRadio, m_acceptNoneRadio})
         PaintGrey(radio);
     // Without a network the station can still reach itself, and the
     // messages it sends keep the form the others read.
     const QString own = m_stationAddress.isNull() ? OwnIPv4Address() : m_stationAddress.toString();
-    Label1->setText(own.isEmpty() ? QStringLiteral("127.0.0.1") : own);
+    m_ownAddressLabel->setText(own.isEmpty() ? QStringLiteral("127.0.0.1") : own);
     OpenListener();
     SetReceiveMode(Host().NetworkSettings, TReceiveMode::AcceptAll);
     // Every showing receives from everyone again; a choice still shown as
     // refusing would tell the pupil the opposite of what the station does.
-    RadioButton1->setChecked(true);
+    m_acceptAllRadio->setChecked(true);
     m_finder->Open();
 }
 
 bool TStep8Screen::OpenListener()
 {
     if (m_listener->Open()) {
-        Label3->clear();
+        m_receivingStateLabel->clear();
         return true;
     }
     // These ports lie in the range the system hands out for outgoing
@@ -293,8 +293,8 @@ bool TStep8Screen::OpenListener()
     const QString text = QStringLiteral("受信用のポート%1を開けません（%2）。このページを開き直すと、もう一度試します。")
                              .arg(m_listener->Port())
                              .arg(m_listener->ErrorText());
-    Label3->setFont(FontToFit(font(), text, Label3->size()));
-    Label3->setText(text);
+    m_receivingStateLabel->setFont(FontToFit(font(), text, m_receivingStateLabel->size()));
+    m_receivingStateLabel->setText(text);
     return false;
 }
 
@@ -388,14 +388,14 @@ void TStep8Screen::ConnectLink(int slot)
         Warn(QStringLiteral("エラーが発生しました\nIPアドレスを確認して下さい"));
 }
 
-void TStep8Screen::ExecuteClick(int slot)
+void TStep8Screen::ExecuteSlot(int slot)
 {
     try {
         if (!StationComplete(slot, false)) {
             Warn(SettingsError);
             return;
         }
-        if (Edit7->text().isEmpty()) {
+        if (m_ownNameBox->text().isEmpty()) {
             Warn(QStringLiteral("自分の名前が未入力の為送信できません。"));
             return;
         }
@@ -409,7 +409,7 @@ void TStep8Screen::ExecuteClick(int slot)
     }
 }
 
-void TStep8Screen::Image5Click()
+void TStep8Screen::TransferToAll()
 {
     for (int k = 1; k <= SlotCount; ++k) {
         if (SlotAt(k).tag == 0)
@@ -422,20 +422,20 @@ void TStep8Screen::Image5Click()
     }
 }
 
-void TStep8Screen::Image6Click()
+void TStep8Screen::ExecuteOnAll()
 {
     for (int k = 1; k <= SlotCount; ++k)
         m_links->Send(k, StationCommand::EncodeExecute());
 }
 
-void TStep8Screen::Image3Click()
+void TStep8Screen::ShowSettingsPanel()
 {
-    Panel1->move(0, 0);
-    Panel1->raise();
+    m_settingsPanel->move(0, 0);
+    m_settingsPanel->raise();
     BoxesAt(1).name->setFocus();
 }
 
-void TStep8Screen::Image4Click()
+void TStep8Screen::OpenMessageWindow()
 {
     if (NetworkEntry(Host().NetworkSettings, OwnName).isEmpty()) {
         Warn(QStringLiteral("ネットワーク設定で送信元設定をして下さい。"));
@@ -444,9 +444,9 @@ void TStep8Screen::Image4Click()
     Q_EMIT MessageWindowRequested();
 }
 
-void TStep8Screen::Image19Click()
+void TStep8Screen::ApplySettings()
 {
-    Panel1->move(0, PanelHidden);
+    m_settingsPanel->move(0, PanelHidden);
     QStringList &settings = Host().NetworkSettings;
     if (settings.size() < EntryCount)
         settings.resize(EntryCount);
@@ -461,12 +461,12 @@ void TStep8Screen::Image19Click()
             parts.append(box->text());
         settings[Address(k)] = parts.join(QLatin1Char('.'));
     }
-    settings[OwnName] = Edit7->text();
-    settings[OwnAddress] = Label1->text();
-    settings[ClassCode] = ClassCodeEdit->text();
-    const TReceiveMode mode = RadioButton1->isChecked()   ? TReceiveMode::AcceptAll
-                              : RadioButton2->isChecked() ? TReceiveMode::AcceptRegistered
-                                                          : TReceiveMode::AcceptNone;
+    settings[OwnName] = m_ownNameBox->text();
+    settings[OwnAddress] = m_ownAddressLabel->text();
+    settings[ClassCode] = m_classCodeBox->text();
+    const TReceiveMode mode = m_acceptAllRadio->isChecked()          ? TReceiveMode::AcceptAll
+                              : m_acceptRegisteredRadio->isChecked() ? TReceiveMode::AcceptRegistered
+                                                                     : TReceiveMode::AcceptNone;
     SetReceiveMode(settings, mode);
     if (mode == TReceiveMode::AcceptNone) {
         m_listener->Close();
@@ -475,5 +475,5 @@ void TStep8Screen::Image19Click()
         if (mode == TReceiveMode::AcceptRegistered)
             m_listener->CloseConnectionsUnless([&settings](const QString &peer) { return RegisteredStation(settings, peer) != 0; });
     }
-    Label2->setText(Edit7->text());
+    m_ownNameLabel->setText(m_ownNameBox->text());
 }

@@ -51,14 +51,14 @@ public:
     // The code slot k would send, or 0 while it is empty.
     int SlotCode(int slot) const;
 
-    void Image3Click();   // settings panel into view
-    void Image4Click();   // message window
-    void Image5Click();   // transfer to all
-    void Image6Click();   // execute on all
-    void ExecuteClick(int slot);
-    void Image19Click();  // apply the settings
+    void ShowSettingsPanel();
+    void OpenMessageWindow();
+    void TransferToAll();
+    void ExecuteOnAll();
+    void ExecuteSlot(int slot);
+    void ApplySettings();
     // "近くの局を探す": lists the stations of the class code in the box.
-    void FinderButtonClick();
+    void SearchNearbyStations();
     // Fills the next empty station row with a found station, as if typed;
     // false (after a warning) when no row is free or it is registered already.
     bool RegisterFound(const TFoundStation &station);
@@ -116,18 +116,18 @@ private:
     std::array<TStationBoxes, SlotCount> m_boxes{};
     std::array<TImage *, 9> m_panels{};
 
-    TImage *Image1 = nullptr;  // background
-    TImage *Image2 = nullptr;  // beside the buttons for all stations
-    TImage *Image19 = nullptr;
-    QWidget *Panel1 = nullptr;  // settings panel
-    TImage *Image20 = nullptr;  // its background
-    QLineEdit *Edit7 = nullptr;
-    QRadioButton *RadioButton1 = nullptr;
-    QRadioButton *RadioButton2 = nullptr;
-    QRadioButton *RadioButton3 = nullptr;
-    QLabel *Label1 = nullptr;   // own address
-    QLabel *Label2 = nullptr;   // own name
-    QLabel *Label3 = nullptr;   // receiving state
-    QLineEdit *ClassCodeEdit = nullptr;
-    QPushButton *FinderButton = nullptr;
+    TImage *m_background = nullptr;
+    TImage *m_allStationsPicture = nullptr;
+    TImage *m_applyButton = nullptr;
+    QWidget *m_settingsPanel = nullptr;
+    TImage *m_settingsBackground = nullptr;
+    QLineEdit *m_ownNameBox = nullptr;
+    QRadioButton *m_acceptAllRadio = nullptr;
+    QRadioButton *m_acceptRegisteredRadio = nullptr;
+    QRadioButton *m_acceptNoneRadio = nullptr;
+    QLabel *m_ownAddressLabel = nullptr;
+    QLabel *m_ownNameLabel = nullptr;
+    QLabel *m_receivingStateLabel = nullptr;
+    QLineEdit *m_classCodeBox = nullptr;
+    QPushButton *m_finderButton = nullptr;
 };

@@ -16,35 +16,35 @@ using namespace NetworkSettingsIndex;
 
 void TStep8Screen::CreateFinderControls()
 {
-    auto *codeHead = new QLabel(QStringLiteral("クラスコード"), Panel1);
+    auto *codeHead = new QLabel(QStringLiteral("クラスコード"), m_settingsPanel);
     codeHead->setGeometry(220, 290, 140, 20);
-    ClassCodeEdit = new QLineEdit(Panel1);
-    ClassCodeEdit->setObjectName(QStringLiteral("ClassCode"));
-    ClassCodeEdit->setGeometry(220, 312, 100, 24);
-    ClassCodeEdit->setMaxLength(TFinderDatagram::MaxClassCodeLength);
-    connect(ClassCodeEdit, &QLineEdit::returnPressed, this, &TStep8Screen::Image19Click);
+    m_classCodeBox = new QLineEdit(m_settingsPanel);
+    m_classCodeBox->setObjectName(QStringLiteral("ClassCode"));
+    m_classCodeBox->setGeometry(220, 312, 100, 24);
+    m_classCodeBox->setMaxLength(TFinderDatagram::MaxClassCodeLength);
+    connect(m_classCodeBox, &QLineEdit::returnPressed, this, &TStep8Screen::ApplySettings);
 
-    FinderButton = new QPushButton(QStringLiteral("近くの局を探す"), Panel1);
-    FinderButton->setObjectName(QStringLiteral("FinderButton"));
-    FinderButton->setGeometry(460, 170, 200, 32);
-    connect(FinderButton, &QPushButton::clicked, this, &TStep8Screen::FinderButtonClick);
+    m_finderButton = new QPushButton(QStringLiteral("近くの局を探す"), m_settingsPanel);
+    m_finderButton->setObjectName(QStringLiteral("FinderButton"));
+    m_finderButton->setGeometry(460, 170, 200, 32);
+    connect(m_finderButton, &QPushButton::clicked, this, &TStep8Screen::SearchNearbyStations);
 
     // What the others see of this station is the record in force, so a
     // station answers only after its settings are applied, and stops
     // answering while it receives nothing.
     m_finder->SetIdentity([this] {
         const QStringList &settings = Host().NetworkSettings;
-        return TFinderIdentity{NetworkEntry(settings, OwnName), Label1->text(), NetworkEntry(settings, ClassCode),
+        return TFinderIdentity{NetworkEntry(settings, OwnName), m_ownAddressLabel->text(), NetworkEntry(settings, ClassCode),
                                ReceiveModeOf(settings) != TReceiveMode::AcceptNone};
     });
     m_finderDialog = new TFinderDialog(*m_finder, [this](const TFoundStation &station) { return RegisterFound(station); }, this);
 }
 
-void TStep8Screen::FinderButtonClick()
+void TStep8Screen::SearchNearbyStations()
 {
     m_finderDialog->show();
     m_finderDialog->raise();
-    m_finderDialog->Start(ClassCodeEdit->text());
+    m_finderDialog->Start(m_classCodeBox->text());
 }
 
 bool TStep8Screen::RegisterFound(const TFoundStation &station)

@@ -386,7 +386,7 @@ private Q_SLOTS:
         MessageBoxWatcher boxes;
         Station a;
         a.Click(QStringLiteral("Image3"));
-        a.page->FinderButtonClick();
+        a.page->SearchNearbyStations();
         auto *list = a.page->findChild<QListWidget *>(QStringLiteral("FoundList"));
         // The longest name a datagram carries: 66 three-byte characters and two more bytes.
         const QString longName = QString(66, QChar(0x3042)) + QStringLiteral("ab");
