@@ -86,24 +86,26 @@ void TStep3Screen::CreateControls()
 {
     using namespace PictureLook;
     static constexpr TPictureRow<TStep3Screen> controls[] = {
-        {&TStep3Screen::Image5, "Image5", "Picture\\BUTTON\\read.jpg", {16, 8, 90, 51}, "プログラムを読み込みます",
-         &TStep3Screen::Image5Click, Button},
-        {&TStep3Screen::Image9, "Image9", "Picture\\BUTTON\\save.jpg", {112, 8, 90, 51}, "プログラムを保存します",
-         &TStep3Screen::Image9Click, Button},
-        {&TStep3Screen::Image6, "Image6", "Picture\\BUTTON\\delete.jpg", {224, 8, 90, 51},
-         "プログラムの内容をすべて削除します", &TStep3Screen::Image6Click, Button},
-        {&TStep3Screen::Image10, "Image10", "Picture\\BUTTON\\preview.jpg", {320, 8, 90, 51},
-         "プログラムの内容をプレビューします", &TStep3Screen::Image10Click, Button},
-        {&TStep3Screen::Image7, "Image7", "Picture\\BUTTON\\pro_tenso.jpg", {416, 8, 90, 51},
-         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep3Screen::Image7Click, Button},
-        {&TStep3Screen::Image8, "Image8", "Picture\\BUTTON\\pro_jikkou.jpg", {512, 8, 90, 51},
-         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep3Screen::Image8Click, Button},
-        {&TStep3Screen::Image4, "Image4", "Picture\\BUTTON\\report.jpg", {608, 8, 90, 51}, "レポート作成画面を表示します",
-         &TStep3Screen::Image4Click, Button},
-        {&TStep3Screen::Image1, "Image1", "Picture\\PANEL\\irositei.jpg", {24, 60, 56, 24}, nullptr, nullptr, Stretched},
-        {&TStep3Screen::Image2, "Image2", "Picture\\PANEL\\kurikaesi.jpg", {24, 342, 72, 24}, nullptr, nullptr, Stretched},
-        {&TStep3Screen::Image3, "Image3", "Picture\\PANEL\\programpalette.jpg", {167, 72, 530, 350}, nullptr, nullptr,
-         Stretched},
+        {&TStep3Screen::m_readButton, "Image5", "Picture\\BUTTON\\read.jpg", {16, 8, 90, 51},
+         "プログラムを読み込みます", &TStep3Screen::Read, Button},
+        {&TStep3Screen::m_saveButton, "Image9", "Picture\\BUTTON\\save.jpg", {112, 8, 90, 51}, "プログラムを保存します",
+         &TStep3Screen::Save, Button},
+        {&TStep3Screen::m_clearButton, "Image6", "Picture\\BUTTON\\delete.jpg", {224, 8, 90, 51},
+         "プログラムの内容をすべて削除します", &TStep3Screen::ClearAll, Button},
+        {&TStep3Screen::m_previewButton, "Image10", "Picture\\BUTTON\\preview.jpg", {320, 8, 90, 51},
+         "プログラムの内容をプレビューします", &TStep3Screen::Preview, Button},
+        {&TStep3Screen::m_transferButton, "Image7", "Picture\\BUTTON\\pro_tenso.jpg", {416, 8, 90, 51},
+         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep3Screen::Transfer, Button},
+        {&TStep3Screen::m_runButton, "Image8", "Picture\\BUTTON\\pro_jikkou.jpg", {512, 8, 90, 51},
+         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep3Screen::Run, Button},
+        {&TStep3Screen::m_reportButton, "Image4", "Picture\\BUTTON\\report.jpg", {608, 8, 90, 51},
+         "レポート作成画面を表示します", &TStep3Screen::Report, Button},
+        {&TStep3Screen::m_colourHeading, "Image1", "Picture\\PANEL\\irositei.jpg", {24, 60, 56, 24},
+         nullptr, nullptr, Stretched},
+        {&TStep3Screen::m_repeatHeading, "Image2", "Picture\\PANEL\\kurikaesi.jpg", {24, 342, 72, 24},
+         nullptr, nullptr, Stretched},
+        {&TStep3Screen::m_slotPanel, "Image3", "Picture\\PANEL\\programpalette.jpg", {167, 72, 530, 350},
+         nullptr, nullptr, Stretched},
     };
     AddPictures(controls);
 
@@ -113,8 +115,8 @@ void TStep3Screen::CreateControls()
     CreateSlots();
 
     // F6 and F7 act whichever control of the screen has the focus.
-    BindKey(Qt::Key_F6, &TStep3Screen::Image7Click);
-    BindKey(Qt::Key_F7, &TStep3Screen::Image8Click);
+    BindKey(Qt::Key_F6, &TStep3Screen::Transfer);
+    BindKey(Qt::Key_F7, &TStep3Screen::Run);
 }
 
 void TStep3Screen::CreatePalette()
@@ -247,13 +249,13 @@ TBlockBuild TStep3Screen::CheckAndBuild()
     return build;
 }
 
-void TStep3Screen::Image6Click()
+void TStep3Screen::ClearAll()
 {
     EmptyAllSlots();
     Q_EMIT KeptRecordChanged();
 }
 
-void TStep3Screen::Image7Click()
+void TStep3Screen::Transfer()
 {
     // One transfer at a time on the wire; a press meanwhile is refused.
     if (Host().IsTransferring())
@@ -261,7 +263,7 @@ void TStep3Screen::Image7Click()
     if (!BuildUsableProgram())
         return;
     Host().Transfer(TTransferRequest::LightProgram(Host().ProgramList)); // as the check built it
-    Image8->setEnabled(true);
+    m_runButton->setEnabled(true);
 }
 
 bool TStep3Screen::BuildUsableProgram()
@@ -276,7 +278,7 @@ bool TStep3Screen::BuildUsableProgram()
     return m_errorFlag != -1;
 }
 
-void TStep3Screen::Image8Click()
+void TStep3Screen::Run()
 {
     if (Host().IsTransferring())
         return;
@@ -287,14 +289,14 @@ void TStep3Screen::Image8Click()
     Host().SendExecute(LampCode::RunLightProgram);
 }
 
-void TStep3Screen::Image10Click()
+void TStep3Screen::Preview()
 {
     if (!BuildUsableProgram())
         return;
     Host().OpenOver(TMainHost::PagePreview, TMainHost::PageStep3);
 }
 
-void TStep3Screen::Image4Click()
+void TStep3Screen::Report()
 {
     Host().ReportTextList = TBlockProgramBuilder::ReportLines(Slots());
     Host().OpenOver(TMainHost::PageReport, TMainHost::PageStep3);
@@ -327,13 +329,13 @@ void TStep3Screen::RestoreKeptRecord(const QStringList &lines)
     ApplyRecord(*read.record);
 }
 
-void TStep3Screen::Image9Click()
+void TStep3Screen::Save()
 {
     m_fileLines = KeptRecordLines();
     m_file->Save(m_fileLines);
 }
 
-void TStep3Screen::Image5Click()
+void TStep3Screen::Read()
 {
     const std::optional<QStringList> lines = m_file->Read();
     if (!lines)

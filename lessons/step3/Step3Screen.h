@@ -54,28 +54,28 @@ private:
     TBlockBuild CheckAndBuild();
     // Checks and builds; false (the pupil told why) when there is nothing usable to send or preview.
     bool BuildUsableProgram();
-    void Image5Click();   // read
-    void Image9Click();   // save
-    void Image6Click();   // clear all
-    void Image10Click();  // preview
-    void Image7Click();   // transfer
-    void Image8Click();   // run
-    void Image4Click();   // report
+    void Read();
+    void Save();
+    void ClearAll();
+    void Preview();
+    void Transfer();
+    void Run();
+    void Report();
 
     TImage *&SlotImage(int n) { return m_slotImages[static_cast<size_t>(n - 1)]; }
     TSelector *&SlotSelector(int n) { return m_selectors[static_cast<size_t>(n - 1)]; }
     int &SlotKind(int n) { return m_kinds[static_cast<size_t>(n - 1)]; }
 
-    TImage *Image5 = nullptr;
-    TImage *Image9 = nullptr;
-    TImage *Image6 = nullptr;
-    TImage *Image10 = nullptr;
-    TImage *Image7 = nullptr;
-    TImage *Image8 = nullptr;
-    TImage *Image4 = nullptr;
-    TImage *Image1 = nullptr;   // colour heading
-    TImage *Image2 = nullptr;   // repeat heading
-    TImage *Image3 = nullptr;   // program palette behind the slots
+    TImage *m_readButton = nullptr;
+    TImage *m_saveButton = nullptr;
+    TImage *m_clearButton = nullptr;
+    TImage *m_previewButton = nullptr;
+    TImage *m_transferButton = nullptr;
+    TImage *m_runButton = nullptr;
+    TImage *m_reportButton = nullptr;
+    TImage *m_colourHeading = nullptr;
+    TImage *m_repeatHeading = nullptr;
+    TImage *m_slotPanel = nullptr;   // the program palette behind the slots
     std::array<TPaletteBlock, 12> m_palette{};
     std::array<TImage *, BlockSlotCount> m_slotImages{};
     std::array<TSelector *, BlockSlotCount> m_selectors{};

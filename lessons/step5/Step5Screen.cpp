@@ -18,7 +18,7 @@
 
 namespace {
 
-// The command pictures in box order (Edit23 .. Edit33).
+// The command pictures in word box order, red to wait.
 constexpr const char *kWordPictures[] = {
     "Picture\\PANEL\\red.jpg", "Picture\\PANEL\\green.jpg", "Picture\\PANEL\\blue.jpg",
     "Picture\\PANEL\\yellow.jpg", "Picture\\PANEL\\purple.jpg", "Picture\\PANEL\\lightblue.jpg",
@@ -63,42 +63,42 @@ void TStep5Screen::CreateControls()
     // Left to right along the top of the screen.
     using PictureLook::Button;
     static constexpr TPictureRow<TStep5Screen> buttons[] = {
-        {&TStep5Screen::Image13, "Image13", "Picture\\BUTTON\\read.jpg", {4, 4, 90, 51}, "プログラムを読み込みます",
-         &TStep5Screen::Image13Click, Button},
-        {&TStep5Screen::Image19, "Image19", "Picture\\BUTTON\\save.jpg", {102, 4, 90, 51}, "プログラムを保存します",
-         &TStep5Screen::Image19Click, Button},
-        {&TStep5Screen::Image12, "Image12", "Picture\\BUTTON\\check.jpg", {200, 4, 90, 51},
-         "プログラムの内容をチェックします", &TStep5Screen::Image12Click, Button},
-        {&TStep5Screen::Image17, "Image17", "Picture\\BUTTON\\preview.jpg", {298, 4, 90, 51},
-         "プログラムの内容をプレビューします", &TStep5Screen::Image17Click, Button},
-        {&TStep5Screen::Image14, "Image14", "Picture\\BUTTON\\pro_tenso.jpg", {396, 4, 90, 51},
-         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep5Screen::Image14Click, Button},
-        {&TStep5Screen::Image15, "Image15", "Picture\\BUTTON\\pro_jikkou.jpg", {494, 4, 90, 51},
-         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep5Screen::Image15Click, Button},
-        {&TStep5Screen::Image18, "Image18", "Picture\\BUTTON\\report.jpg", {592, 4, 90, 51}, "レポート作成画面を表示します",
-         &TStep5Screen::Image18Click, Button},
+        {&TStep5Screen::m_readButton, "Image13", "Picture\\BUTTON\\read.jpg", {4, 4, 90, 51},
+         "プログラムを読み込みます", &TStep5Screen::Read, Button},
+        {&TStep5Screen::m_saveButton, "Image19", "Picture\\BUTTON\\save.jpg", {102, 4, 90, 51},
+         "プログラムを保存します", &TStep5Screen::Save, Button},
+        {&TStep5Screen::m_checkButton, "Image12", "Picture\\BUTTON\\check.jpg", {200, 4, 90, 51},
+         "プログラムの内容をチェックします", &TStep5Screen::Check, Button},
+        {&TStep5Screen::m_previewButton, "Image17", "Picture\\BUTTON\\preview.jpg", {298, 4, 90, 51},
+         "プログラムの内容をプレビューします", &TStep5Screen::Preview, Button},
+        {&TStep5Screen::m_transferButton, "Image14", "Picture\\BUTTON\\pro_tenso.jpg", {396, 4, 90, 51},
+         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep5Screen::Transfer, Button},
+        {&TStep5Screen::m_runButton, "Image15", "Picture\\BUTTON\\pro_jikkou.jpg", {494, 4, 90, 51},
+         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep5Screen::Run, Button},
+        {&TStep5Screen::m_reportButton, "Image18", "Picture\\BUTTON\\report.jpg", {592, 4, 90, 51},
+         "レポート作成画面を表示します", &TStep5Screen::Report, Button},
     };
     AddPictures(buttons);
 
-    SonEdit1 = new TSonEdit(this, QStringLiteral("SonEdit1"));
-    SonEdit1->setGeometry(4, kEditorTop, kPanelLeft - 12, 430 - kEditorTop - 4);
-    SonEdit1->SetShowLineNumbers(true, 3);
-    SonEdit1->SetTopMargin(4);
-    SonEdit1->SetLeftMargin(0);
-    SonEdit1->SetWordWrap(true, 100);
-    SonEdit1->SetTabWidth(6);
-    SonEdit1->SetShowLineEndMarks(true);
-    SonEdit1->SetShowEofMark(false);
-    SonEdit1->SetShowFullSpaceMarks(true);
-    SonEdit1->SetAcceptTabs(true);
-    SonEdit1->SetReadOnly(false);
+    m_editor = new TSonEdit(this, QStringLiteral("SonEdit1"));
+    m_editor->setGeometry(4, kEditorTop, kPanelLeft - 12, 430 - kEditorTop - 4);
+    m_editor->SetShowLineNumbers(true, 3);
+    m_editor->SetTopMargin(4);
+    m_editor->SetLeftMargin(0);
+    m_editor->SetWordWrap(true, 100);
+    m_editor->SetTabWidth(6);
+    m_editor->SetShowLineEndMarks(true);
+    m_editor->SetShowEofMark(false);
+    m_editor->SetShowFullSpaceMarks(true);
+    m_editor->SetAcceptTabs(true);
+    m_editor->SetReadOnly(false);
     CreateWordBoxes();
 
-    connect(SonEdit1, &TSonEdit::Change, this, &TStep5Screen::SonEdit1Change);
+    connect(m_editor, &TSonEdit::Change, this, &TStep5Screen::ProgramTextChanged);
     // F4, F6 and F7 act from the editor only; from a word box they do nothing.
-    BindKey(Qt::Key_F4, &TStep5Screen::Image12Click, SonEdit1);
-    BindKey(Qt::Key_F6, &TStep5Screen::Image14Click, SonEdit1);
-    BindKey(Qt::Key_F7, &TStep5Screen::Image15Click, SonEdit1);
+    BindKey(Qt::Key_F4, &TStep5Screen::Check, m_editor);
+    BindKey(Qt::Key_F6, &TStep5Screen::Transfer, m_editor);
+    BindKey(Qt::Key_F7, &TStep5Screen::Run, m_editor);
 }
 
 void TStep5Screen::CreateWordBoxes()
@@ -107,9 +107,10 @@ void TStep5Screen::CreateWordBoxes()
     int y = kEditorTop;
     for (int w = 0; w < TTextProgramChecker::WordCount; ++w) {
         if (w == TTextProgramChecker::WordLoop) {
-            Image11 = MakePicture(this, QStringLiteral("Image11"), QRect(kPanelLeft, y, kPictureWidth, kHeadingHeight),
-                                  nullptr, PictureLook::Stretched);
-            Pictures().Load(Image11, QStringLiteral("Picture\\PANEL\\kurikaesi1.jpg"));
+            m_repeatHeading = MakePicture(this, QStringLiteral("Image11"),
+                                          QRect(kPanelLeft, y, kPictureWidth, kHeadingHeight), nullptr,
+                                          PictureLook::Stretched);
+            Pictures().Load(m_repeatHeading, QStringLiteral("Picture\\PANEL\\kurikaesi1.jpg"));
             y += kHeadingHeight + 2;
         }
         TImage *picture = MakePicture(this, QStringLiteral("Image%1").arg(23 + w),
@@ -134,14 +135,14 @@ void TStep5Screen::ApplyEditorSettings()
 {
     const TIniFile ini(WorkFolder() + SettingsKeys::FileName);
     const TEditorSettings settings = TEditorSettings::Read(ini);
-    SonEdit1->SetBackColor(FromSettingsColor(settings.BackColor));
-    SonEdit1->SetFontColor(FromSettingsColor(settings.FontColor));
-    SonEdit1->SetMarkColor(FromSettingsColor(settings.FontColor));
-    SonEdit1->SetSelColor(FromSettingsColor(settings.SelColor));
+    m_editor->SetBackColor(FromSettingsColor(settings.BackColor));
+    m_editor->SetFontColor(FromSettingsColor(settings.FontColor));
+    m_editor->SetMarkColor(FromSettingsColor(settings.FontColor));
+    m_editor->SetSelColor(FromSettingsColor(settings.SelColor));
     QFont font(settings.FontName);
     font.setPointSize(settings.FontSize);
-    SonEdit1->SetEditFont(font);
-    SonEdit1->ReLayout();
+    m_editor->SetEditFont(font);
+    m_editor->ReLayout();
 }
 
 QStringList TStep5Screen::CommandWords() const
@@ -152,12 +153,12 @@ QStringList TStep5Screen::CommandWords() const
     return words;
 }
 
-void TStep5Screen::Image12Click()
+void TStep5Screen::Check()
 {
     Host().ProgramList.clear();
     Host().ExpandedList.clear();
     QStringList words = CommandWords();
-    const TTextProgramChecker::Result result = TTextProgramChecker::Check(SonEdit1->GetText(), words);
+    const TTextProgramChecker::Result result = TTextProgramChecker::Check(m_editor->GetText(), words);
     for (int w = 0; w < m_wordBoxes.size(); ++w) {
         if (m_wordBoxes.at(w)->text() != words.at(w))
             m_wordBoxes.at(w)->setText(words.at(w));
@@ -173,7 +174,7 @@ void TStep5Screen::Image12Click()
     Host().SetHintAreaText(hint.join(QLatin1Char('\n')));
 }
 
-void TStep5Screen::Image14Click()
+void TStep5Screen::Transfer()
 {
     if (Host().IsTransferring())
         return;
@@ -184,7 +185,7 @@ void TStep5Screen::Image14Click()
     Host().Transfer(TTransferRequest::LightProgram(Host().ProgramList)); // as the check built it
 }
 
-void TStep5Screen::Image15Click()
+void TStep5Screen::Run()
 {
     if (Host().IsTransferring())
         return;
@@ -195,26 +196,26 @@ void TStep5Screen::Image15Click()
     Host().SendExecute(LampCode::RunLightProgram);
 }
 
-void TStep5Screen::Image17Click()
+void TStep5Screen::Preview()
 {
     Host().OpenOver(TMainHost::PagePreview, TMainHost::PageStep5);
 }
 
-void TStep5Screen::Image18Click()
+void TStep5Screen::Report()
 {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    Host().ReportTextList = SonEdit1->GetText().split(lineBreak);
+    Host().ReportTextList = m_editor->GetText().split(lineBreak);
     Host().ReportWordList = CommandWords();
     Host().OpenOver(TMainHost::PageReport, TMainHost::PageStep5);
 }
 
-void TStep5Screen::Image13Click()
+void TStep5Screen::Read()
 {
     // The transfer under way reads ProgramList, which a read would empty.
     if (Host().IsTransferring())
         return;
     const std::optional<QStringList> lines = m_files.Read([this] {
-        SonEdit1->Clear();
+        m_editor->Clear();
         Host().ProgramList.clear();
     });
     if (!lines)
@@ -227,7 +228,7 @@ void TStep5Screen::ApplyRecord(const TStep5Record &record)
 {
     for (int w = 0; w < m_wordBoxes.size(); ++w)
         m_wordBoxes.at(w)->setText(record.words.value(w));
-    SonEdit1->SetText(record.programText);
+    m_editor->SetText(record.programText);
     Host().ProgramList.clear();
     Q_EMIT KeptRecordChanged();
 }
@@ -239,7 +240,7 @@ QString TStep5Screen::KeptLessonName() const
 
 QStringList TStep5Screen::KeptRecordLines() const
 {
-    return Step5RecordLines({CommandWords(), SonEdit1->GetText()});
+    return Step5RecordLines({CommandWords(), m_editor->GetText()});
 }
 
 void TStep5Screen::RestoreKeptRecord(const QStringList &lines)
@@ -248,12 +249,12 @@ void TStep5Screen::RestoreKeptRecord(const QStringList &lines)
         ApplyRecord(*record);
 }
 
-void TStep5Screen::Image19Click()
+void TStep5Screen::Save()
 {
     m_files.Save(KeptRecordLines());
 }
 
-void TStep5Screen::SonEdit1Change()
+void TStep5Screen::ProgramTextChanged()
 {
     Host().ProgramList.clear();
     Q_EMIT KeptRecordChanged();

@@ -39,27 +39,27 @@ private:
     void CreateControls();
     void CreateWordBoxes();
     void ApplyEditorSettings();
-    void Image13Click();  // read
-    void Image19Click();  // save
-    void Image12Click();  // check
-    void Image17Click();  // preview
-    void Image14Click();  // transfer
-    void Image15Click();  // execute
-    void Image18Click();  // report
-    // Fills the words and the editor from the lines of a STEP5 record.
-    void SonEdit1Change();
+    void Read();
+    void Save();
+    void Check();
+    void Preview();
+    void Transfer();
+    void Run();
+    void Report();
+    // An edited text has to be checked again before it is sent.
+    void ProgramTextChanged();
 
-    TSonEdit *SonEdit1 = nullptr;
-    TImage *Image13 = nullptr;
-    TImage *Image19 = nullptr;
-    TImage *Image12 = nullptr;
-    TImage *Image17 = nullptr;
-    TImage *Image14 = nullptr;
-    TImage *Image15 = nullptr;
-    TImage *Image18 = nullptr;
+    TSonEdit *m_editor = nullptr;
+    TImage *m_readButton = nullptr;
+    TImage *m_saveButton = nullptr;
+    TImage *m_checkButton = nullptr;
+    TImage *m_previewButton = nullptr;
+    TImage *m_transferButton = nullptr;
+    TImage *m_runButton = nullptr;
+    TImage *m_reportButton = nullptr;
     // The command pictures beside the word boxes, and the repeat heading.
     QList<TImage *> m_wordPictures;
-    TImage *Image11 = nullptr;
-    QList<QLineEdit *> m_wordBoxes;   // Edit23 .. Edit33
+    TImage *m_repeatHeading = nullptr;
+    QList<QLineEdit *> m_wordBoxes;   // red to wait, as CommandWords()
     TProgramFile m_files;
 };

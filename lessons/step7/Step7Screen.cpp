@@ -80,23 +80,23 @@ void TStep7Screen::CreateControls()
     using namespace PictureLook;
     static constexpr TPictureRow<TStep7Screen> buttons[] = {
         {nullptr, "Image15", "Picture\\BUTTON\\read.jpg", {424, 206, 90, 51}, "プログラムを読み込みます",
-         &TStep7Screen::Image15Click, Stretched | Pressable},
+         &TStep7Screen::Read, Stretched | Pressable},
         {nullptr, "Image20", "Picture\\BUTTON\\save.jpg", {522, 206, 90, 51}, "プログラムを保存します",
-         &TStep7Screen::Image20Click, Stretched | Pressable},
+         &TStep7Screen::Save, Stretched | Pressable},
         {nullptr, "Image16", "Picture\\BUTTON\\play.jpg", {620, 206, 90, 51}, "プログラムした音を再生します",
-         &TStep7Screen::Image16Click, Stretched | Pressable},
+         &TStep7Screen::Play, Stretched | Pressable},
         {nullptr, "Image47", "Picture\\BUTTON\\delete_1.jpg", {424, 262, 90, 51},
-         "音を１つ削除します。削除したい音にカーソルを合わせて下さい", &TStep7Screen::Image47Click, Stretched | Pressable},
+         "音を１つ削除します。削除したい音にカーソルを合わせて下さい", &TStep7Screen::DeleteOne, Stretched | Pressable},
         {nullptr, "Image17", "Picture\\BUTTON\\delete.jpg", {522, 262, 90, 51}, "プログラムした内容をすべて削除します",
-         &TStep7Screen::Image17Click, Stretched | Pressable},
+         &TStep7Screen::DeleteAll, Stretched | Pressable},
         {nullptr, "Image18", "Picture\\BUTTON\\pro_tenso.jpg", {424, 318, 90, 51},
-         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep7Screen::Image18Click,
+         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep7Screen::Transfer,
          Stretched | Pressable},
         {nullptr, "Image19", "Picture\\BUTTON\\pro_jikkou.jpg", {522, 318, 90, 51},
-         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep7Screen::Image19Click,
+         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep7Screen::Run,
          Stretched | Pressable},
         {&TStep7Screen::m_changeColours, "Image43", "Picture\\BUTTON\\ledlinkgamen.jpg", {620, 318, 90, 51},
-         "音符に割り当てた色情報を変更します", &TStep7Screen::Image43Click, Stretched | Pressable | Hidden},
+         "音符に割り当てた色情報を変更します", &TStep7Screen::ChangeColours, Stretched | Pressable | Hidden},
     };
     AddPictures(buttons);
 
@@ -109,10 +109,10 @@ void TStep7Screen::CreateControls()
 
     CreateLedChoice();
 
-    BindKey(Qt::Key_Return, &TStep7Screen::Image16Click);
-    BindKey(Qt::Key_Enter, &TStep7Screen::Image16Click);
-    BindKey(Qt::Key_F6, &TStep7Screen::Image18Click);
-    BindKey(Qt::Key_F7, &TStep7Screen::Image19Click);
+    BindKey(Qt::Key_Return, &TStep7Screen::Play);
+    BindKey(Qt::Key_Enter, &TStep7Screen::Play);
+    BindKey(Qt::Key_F6, &TStep7Screen::Transfer);
+    BindKey(Qt::Key_F7, &TStep7Screen::Run);
 }
 
 void TStep7Screen::CreateNotesPage()
@@ -184,7 +184,7 @@ void TStep7Screen::CreatePalettePage()
     }
     static constexpr TPictureRow<TStep7Screen> back[] = {
         {nullptr, "Image39", "Picture\\BUTTON\\onpuback.jpg", {600, 152, 104, 40}, "音符入力画面に戻ります",
-         &TStep7Screen::Image39Click, PictureLook::Stretched | PictureLook::Pressable},
+         &TStep7Screen::BackToNotes, PictureLook::Stretched | PictureLook::Pressable},
     };
     AddPictures(back, m_palettePage);
 }
@@ -326,7 +326,7 @@ void TStep7Screen::StaffClick(int position)
     m_staff->SetCaret(m_melody.Cursor());
 }
 
-void TStep7Screen::Image47Click()
+void TStep7Screen::DeleteOne()
 {
     if (m_playing)
         return;
@@ -340,7 +340,7 @@ void TStep7Screen::Image47Click()
     Q_EMIT KeptRecordChanged();
 }
 
-void TStep7Screen::Image17Click()
+void TStep7Screen::DeleteAll()
 {
     if (Busy())
         return;
@@ -354,7 +354,7 @@ void TStep7Screen::Image17Click()
     Q_EMIT KeptRecordChanged();
 }
 
-void TStep7Screen::Image16Click()
+void TStep7Screen::Play()
 {
     if (m_playing)
         return;
@@ -373,7 +373,7 @@ void TStep7Screen::Image16Click()
     m_playing = false;
 }
 
-void TStep7Screen::Image18Click()
+void TStep7Screen::Transfer()
 {
     if (Busy())
         return;
@@ -386,7 +386,7 @@ void TStep7Screen::Image18Click()
     Host().Transfer(TTransferRequest::LightAndSound(MelodyProgram::SoundList(codes), lights));
 }
 
-void TStep7Screen::Image19Click()
+void TStep7Screen::Run()
 {
     if (Busy())
         return;
@@ -465,12 +465,12 @@ bool TStep7Screen::PalettePageShown() const
     return !m_palettePage->isHidden();
 }
 
-void TStep7Screen::Image43Click()
+void TStep7Screen::ChangeColours()
 {
     ShowPalettePage();
 }
 
-void TStep7Screen::Image39Click()
+void TStep7Screen::BackToNotes()
 {
     RefreshMarkers();
     ShowNotesPage();
@@ -523,7 +523,7 @@ void TStep7Screen::RestoreKeptRecord(const QStringList &lines)
         ApplyRecord(*record);
 }
 
-void TStep7Screen::Image15Click()
+void TStep7Screen::Read()
 {
     if (Busy())
         return;
@@ -537,7 +537,7 @@ void TStep7Screen::Image15Click()
     ApplyRecord(*record);
 }
 
-void TStep7Screen::Image20Click()
+void TStep7Screen::Save()
 {
     if (m_playing)
         return;

@@ -29,15 +29,15 @@ public:
     ~TStep7Screen() override;
 
     void KeyPress(int keyNumber);   // add a note
-    void Image16Click();            // play
-    void Image47Click();            // delete one
-    void Image17Click();            // delete all
-    void Image18Click();            // transfer
-    void Image19Click();            // execute
-    void Image15Click();            // read
-    void Image20Click();            // save
-    void Image43Click();            // change colours
-    void Image39Click();            // back
+    void Play();
+    void DeleteOne();   // the note before the cursor
+    void DeleteAll();
+    void Transfer();
+    void Run();
+    void Read();
+    void Save();
+    void ChangeColours();   // shows the colour palette page
+    void BackToNotes();     // from the palette page to the notes page
     void StaffClick(int position);
 
     // Switches LED mode as the LED mode choice does.

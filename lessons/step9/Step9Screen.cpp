@@ -32,7 +32,7 @@ TStep9Screen::TStep9Screen(TMainHost &host, QWidget *parent)
     m_cars = MakeGameCars();
     LoadPictures();
     ReportMissingPictures();
-    m_startHome = btn1->pos();
+    m_startHome = m_startButton->pos();
     for (const char *name : kSoundNames) {
         auto effect = std::make_unique<QSoundEffect>();
         // A missing sound file stays silent, as the game does without speakers.
@@ -42,13 +42,13 @@ TStep9Screen::TStep9Screen(TMainHost &host, QWidget *parent)
         m_sounds.emplace(QString::fromLatin1(name), std::move(effect));
     }
     // Children of the screen, so they can be found by name like its controls.
-    Timer1.setParent(this);
-    Timer2.setParent(this);
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer2.setObjectName(QStringLiteral("Timer2"));
-    Timer2.setInterval(1000);
-    connect(&Timer1, &QTimer::timeout, this, &TStep9Screen::Timer1Timer);
-    connect(&Timer2, &QTimer::timeout, this, &TStep9Screen::Timer2Timer);
+    m_carTimer.setParent(this);
+    m_clockTimer.setParent(this);
+    m_carTimer.setObjectName(QStringLiteral("Timer1"));
+    m_clockTimer.setObjectName(QStringLiteral("Timer2"));
+    m_clockTimer.setInterval(1000);
+    connect(&m_carTimer, &QTimer::timeout, this, &TStep9Screen::MoveCar);
+    connect(&m_clockTimer, &QTimer::timeout, this, &TStep9Screen::TickClock);
 }
 
 TStep9Screen::~TStep9Screen() = default;
@@ -56,25 +56,25 @@ TStep9Screen::~TStep9Screen() = default;
 void TStep9Screen::CreateControls()
 {
     using namespace PictureLook;
-    // The scene (Image1) is drawn by the game, Image2 keeps it clean.
+    // The game draws the cars on the scene; the hidden one keeps it clean.
     static constexpr TPictureRow<TStep9Screen> pictures[] = {
-        {&TStep9Screen::Image1, "Image1", nullptr, {8, 0, 549, 330}, nullptr, nullptr, Plain},
-        {&TStep9Screen::Image2, "Image2", nullptr, {8, 0, 549, 330}, nullptr, nullptr, Hidden},
+        {&TStep9Screen::m_scene, "Image1", nullptr, {8, 0, 549, 330}, nullptr, nullptr, Plain},
+        {&TStep9Screen::m_cleanSceneImage, "Image2", nullptr, {8, 0, 549, 330}, nullptr, nullptr, Hidden},
         {nullptr, "Image7", "Picture\\Game\\p1.jpg", {557, 16, 162, 144}, nullptr, nullptr, Stretched},
-        {&TStep9Screen::btn1, "btn1", "Picture\\Game\\botton2.jpg", {587, 182, 120, 45}, "ゲームを始めます",
-         &TStep9Screen::btn1Click, Pressable | Hand},
-        {&TStep9Screen::Image5, "Image5", "Picture\\Game\\botton3.jpg", {587, 238, 120, 45}, "ゲームを止めます",
-         &TStep9Screen::Image5Click, Hand},
-        {&TStep9Screen::btn2, "btn2", "Picture\\Game\\botton1.jpg", {166, 357, 150, 45},
-         "信号を 青→黄→赤 の順に切り替えます", &TStep9Screen::btn2Click, Hand},
-        {&TStep9Screen::sig, "sig", nullptr, {283, 216, 145, 51}, nullptr, nullptr, Plain},
+        {&TStep9Screen::m_startButton, "btn1", "Picture\\Game\\botton2.jpg", {587, 182, 120, 45}, "ゲームを始めます",
+         &TStep9Screen::Start, Pressable | Hand},
+        {&TStep9Screen::m_stopButton, "Image5", "Picture\\Game\\botton3.jpg", {587, 238, 120, 45}, "ゲームを止めます",
+         &TStep9Screen::Stop, Hand},
+        {&TStep9Screen::m_signalButton, "btn2", "Picture\\Game\\botton1.jpg", {166, 357, 150, 45},
+         "信号を 青→黄→赤 の順に切り替えます", &TStep9Screen::SwitchSignal, Hand},
+        {&TStep9Screen::m_signalLight, "sig", nullptr, {283, 216, 145, 51}, nullptr, nullptr, Plain},
         {nullptr, "Image4", "Picture\\Game\\connect.jpg", {368, 344, 354, 82}, nullptr, nullptr, Stretched},
     };
     AddPictures(pictures);
     CreateSpeedChoice();
     CreateScoreDisplays();
     // The scene and the display sit under the buttons drawn over them.
-    Image1->lower();
+    m_scene->lower();
 }
 
 void TStep9Screen::CreateSpeedChoice()
@@ -100,34 +100,35 @@ void TStep9Screen::CreateSpeedChoice()
 
 void TStep9Screen::CreateScoreDisplays()
 {
-    Label2 = new QLabel(TSignalGame::ScoreText(0), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->move(206, 9);
-    QFont scoreFont = Label2->font();
+    m_scoreText = new QLabel(TSignalGame::ScoreText(0), this);
+    m_scoreText->setObjectName(QStringLiteral("Label2"));
+    m_scoreText->move(206, 9);
+    QFont scoreFont = m_scoreText->font();
     scoreFont.setPointSize(16);
     scoreFont.setBold(true);
-    Label2->setFont(scoreFont);
-    Label2->setFixedWidth(200);
+    m_scoreText->setFont(scoreFont);
+    m_scoreText->setFixedWidth(200);
 
-    Label3 = new QLabel(TSignalGame::AnnouncementText(TSignalGame::Announcement::Ask), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(278, 76, 127, 36);
-    Label3->setAlignment(Qt::AlignCenter);
-    Label3->setFont(scoreFont);
-    Label3->setStyleSheet(QStringLiteral("QLabel { background: white; border: 2px solid #333; border-radius: 8px; }"));
+    m_announcementText = new QLabel(TSignalGame::AnnouncementText(TSignalGame::Announcement::Ask), this);
+    m_announcementText->setObjectName(QStringLiteral("Label3"));
+    m_announcementText->setGeometry(278, 76, 127, 36);
+    m_announcementText->setAlignment(Qt::AlignCenter);
+    m_announcementText->setFont(scoreFont);
+    m_announcementText->setStyleSheet(
+        QStringLiteral("QLabel { background: white; border: 2px solid #333; border-radius: 8px; }"));
 
-    LED = new QLCDNumber(2, this);
-    LED->setObjectName(QStringLiteral("LED"));
-    LED->setGeometry(15, 338, 105, 78);
-    LED->setSegmentStyle(QLCDNumber::Filled);
-    LED->setStyleSheet(QStringLiteral("QLCDNumber { background: black; color: #ff3030; }"));
-    LED->display(QStringLiteral("00"));
+    m_clock = new QLCDNumber(2, this);
+    m_clock->setObjectName(QStringLiteral("LED"));
+    m_clock->setGeometry(15, 338, 105, 78);
+    m_clock->setSegmentStyle(QLCDNumber::Filled);
+    m_clock->setStyleSheet(QStringLiteral("QLCDNumber { background: black; color: #ff3030; }"));
+    m_clock->display(QStringLiteral("00"));
 }
 
 void TStep9Screen::LoadPictures()
 {
     Pictures().Try([this] { m_cleanScene = LoadAssetPixmap(QStringLiteral("Picture\\Game\\body.jpg")); });
-    Image2->SetPicture(m_cleanScene);
+    m_cleanSceneImage->SetPicture(m_cleanScene);
     DrawScene();
     const qreal ratio = devicePixelRatioF();
     const QString files[] = {QStringLiteral("Picture\\Game\\blue.bmp"), QStringLiteral("Picture\\Game\\yellow.bmp"),
@@ -163,9 +164,9 @@ void TStep9Screen::Send(const TTransferRequest &request)
 void TStep9Screen::ShowSignal(TSignalGame::Signal signal)
 {
     const QPixmap &picture = m_signals[static_cast<size_t>(signal)];
-    sig->SetPicture(picture);
+    m_signalLight->SetPicture(picture);
     if (!picture.isNull())
-        sig->resize(picture.deviceIndependentSize().toSize()); // sized to its picture
+        m_signalLight->resize(picture.deviceIndependentSize().toSize()); // sized to its picture
 }
 
 void TStep9Screen::Play(const QString &name)
@@ -184,10 +185,10 @@ void TStep9Screen::DrawScene(int carPicture, QPoint at)
         QPainter p(&scene);
         p.drawPixmap(at, m_cars[static_cast<size_t>(carPicture)]);
     }
-    Image1->SetPicture(scene);
+    m_scene->SetPicture(scene);
 }
 
-void TStep9Screen::btn1Click()
+void TStep9Screen::Start()
 {
     // A second press while the start sequence runs would start the sequence
     // again inside the first; the game is already starting, so it is ignored.
@@ -196,9 +197,9 @@ void TStep9Screen::btn1Click()
     m_game.starting = true;
     DrawScene();
     const TSignalGame::Speed speed = TSignalGame::SpeedFor(SelectedSpeed());
-    Timer1.setInterval(speed.carIntervalMs);
+    m_carTimer.setInterval(speed.carIntervalMs);
     m_game.secondsLeft = speed.seconds;
-    LED->display(TSignalGame::ClockText(speed.seconds));
+    m_clock->display(TSignalGame::ClockText(speed.seconds));
 
     ShowSignal(TSignalGame::Red);
     Play(QStringLiteral("kachi"));
@@ -217,12 +218,12 @@ void TStep9Screen::btn1Click()
     m_game.running = true;
     m_game.signal = TSignalGame::Blue;
     m_game.score = 0;
-    Label2->setText(TSignalGame::ScoreText(0));
-    Timer1.start();
-    Timer2.start();
+    m_scoreText->setText(TSignalGame::ScoreText(0));
+    m_carTimer.start();
+    m_clockTimer.start();
 }
 
-void TStep9Screen::btn2Click()
+void TStep9Screen::SwitchSignal()
 {
     if (!m_game.running)
         return;
@@ -231,7 +232,7 @@ void TStep9Screen::btn2Click()
     Send(TTransferRequest::DirectLight(TSignalGame::LightCodeFor(m_game.signal)));
 }
 
-void TStep9Screen::Timer1Timer()
+void TStep9Screen::MoveCar()
 {
     const int frame = m_game.AdvanceFrame();
     DrawScene();
@@ -243,7 +244,7 @@ void TStep9Screen::Timer1Timer()
         else if (frame == 1)
             m_game.announcement = m_choose();
         if (frame <= 1)
-            Label3->setText(TSignalGame::AnnouncementText(m_game.announcement));
+            m_announcementText->setText(TSignalGame::AnnouncementText(m_game.announcement));
     } else {
         const TSignalGame::Judgement j = TSignalGame::Judge(m_game.announcement, m_game.signal);
         m_game.score += j.scoreChange;
@@ -253,35 +254,35 @@ void TStep9Screen::Timer1Timer()
             DrawScene(j.carPicture, {j.carX, j.carY});
         if (j.good) {
             if (j.carPicture >= 0)
-                PacedWait(Timer1.interval());
+                PacedWait(m_carTimer.interval());
             Play(QStringLiteral("good"));
         } else if (j.carPicture >= 0) {
             Play(j.crashOnPass ? QStringLiteral("bom01") : QStringLiteral("bom03"));
-            PacedWait(Timer1.interval());
+            PacedWait(m_carTimer.interval());
         }
     }
-    Label2->setText(TSignalGame::ScoreText(m_game.score));
-    Label3->setFixedWidth(127);
+    m_scoreText->setText(TSignalGame::ScoreText(m_game.score));
+    m_announcementText->setFixedWidth(127);
 }
 
-void TStep9Screen::Timer2Timer()
+void TStep9Screen::TickClock()
 {
     if (!m_game.ClockTick()) {
-        Timer1.stop();
-        Timer2.stop();
+        m_carTimer.stop();
+        m_clockTimer.stop();
     } else {
-        LED->display(TSignalGame::ClockText(m_game.secondsLeft));
+        m_clock->display(TSignalGame::ClockText(m_game.secondsLeft));
     }
     if (m_game.TickSoundDue())
         Play(QStringLiteral("kachi"));
 }
 
-void TStep9Screen::Image5Click()
+void TStep9Screen::Stop()
 {
     m_game.running = false;
     DrawScene();
-    Image1->repaint();
-    Timer1.stop();
-    Timer2.stop();
+    m_scene->repaint();
+    m_carTimer.stop();
+    m_clockTimer.stop();
     m_game.frame = -1;
 }

@@ -30,11 +30,11 @@ public:
     // Fixes the next announcement instead of drawing it at random (tests).
     void SetAnnouncementChooser(std::function<TSignalGame::Announcement()> chooser) { m_choose = std::move(chooser); }
 
-    void btn1Click();   // start
-    void Image5Click(); // stop
-    void btn2Click();   // signal
-    void Timer1Timer(); // car
-    void Timer2Timer(); // clock
+    void Start();
+    void Stop();
+    void SwitchSignal();   // blue, yellow, red, and round again
+    void MoveCar();        // one step of the car timer
+    void TickClock();      // one second of the game clock
 
 private:
     void CreateControls();
@@ -50,19 +50,19 @@ private:
     TSignalGame m_game;
     std::function<TSignalGame::Announcement()> m_choose;
 
-    TImage *Image1 = nullptr;
-    TImage *Image2 = nullptr;
-    TImage *btn1 = nullptr;
-    TImage *Image5 = nullptr;
-    TImage *btn2 = nullptr;
-    TImage *sig = nullptr;
-    // The three levels, RadioButton1 to RadioButton3.
+    TImage *m_scene = nullptr;
+    TImage *m_cleanSceneImage = nullptr;
+    TImage *m_startButton = nullptr;
+    TImage *m_stopButton = nullptr;
+    TImage *m_signalButton = nullptr;
+    TImage *m_signalLight = nullptr;
+    // The three levels, level 1 first.
     std::array<QRadioButton *, 3> m_speeds{};
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLCDNumber *LED = nullptr;
-    QTimer Timer1;
-    QTimer Timer2;
+    QLabel *m_scoreText = nullptr;
+    QLabel *m_announcementText = nullptr;
+    QLCDNumber *m_clock = nullptr;
+    QTimer m_carTimer;
+    QTimer m_clockTimer;
 
     QPixmap m_cleanScene;
     std::array<QPixmap, 3> m_signals;

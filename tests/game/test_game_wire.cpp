@@ -148,7 +148,7 @@ private Q_SLOTS:
         QCOMPARE(g.Display(), 30);
         // Skip most of the half minute; the real clock ends the game.
         for (int i = 0; i < 28; ++i)
-            g.game->Timer2Timer();
+            g.game->TickClock();
         QCOMPARE(g.Display(), 2);
         QTRY_VERIFY_WITH_TIMEOUT(!g.game->Game().running, 5000);
         QCOMPARE(g.Display(), 0);
