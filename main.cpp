@@ -1,16 +1,16 @@
 #include "Application.h"
 #include "InputSync.h"
 #include "LoadProbe.h"
-#include "Net_Message.h"
-#include "Unit1.h"
-#include "Unit13.h"
-#include "Unit15.h"
+#include "MessageWindow.h"
+#include "MainWindow.h"
+#include "TransferProgressWindow.h"
+#include "SettingsScreen.h"
 #include "StationCommandGate.h"
 #include "StationFinder.h"
 #include "StationListener.h"
 #include "StationOption.h"
 #include "WorkFolder.h"
-#include "network.h"
+#include "Step8Screen.h"
 
 #include <QMessageBox>
 
@@ -18,27 +18,27 @@ int main(int argc, char *argv[])
 {
     TApplication app(argc, argv);
 
-    TForm1 form1;
-    TForm13 form13(form1);
-    form1.AttachProgressWindow(&form13);
-    TForm15 form15(form1);
-    TForm16 form16(form1);
-    QObject::connect(&form1, &TForm1::SettingsRequested, &form15, [&form15] { form15.exec(); });
-    auto *network = qobject_cast<TForm14 *>(form1.Page(TMainHost::PageStep8));
-    QObject::connect(network, &TForm14::MessageWindowRequested, &form16, &TForm16::ShowWindow);
+    TMainWindow mainWindow;
+    TTransferProgressWindow progressWindow(mainWindow);
+    mainWindow.AttachProgressWindow(&progressWindow);
+    TSettingsScreen settingsScreen(mainWindow);
+    TMessageWindow messageWindow(mainWindow);
+    QObject::connect(&mainWindow, &TMainWindow::SettingsRequested, &settingsScreen, [&settingsScreen] { settingsScreen.exec(); });
+    auto *network = qobject_cast<TStep8Screen *>(mainWindow.Page(TMainHost::PageStep8));
+    QObject::connect(network, &TStep8Screen::MessageWindowRequested, &messageWindow, &TMessageWindow::ShowWindow);
     const TStationOption station = ReadStationOption(app.arguments());
     if (!station.address.isNull()) {
         network->SetStationAddress(station.address);
-        form16.SetStationAddress(station.address);
+        messageWindow.SetStationAddress(station.address);
     }
 
     if (TInputSync::Wanted())
         new TInputSync(&app);
     if (TLoadProbe::Wanted()) {
         new TLoadProbe(
-            [network, &form16] {
+            [network, &messageWindow] {
                 const TStationListener &commands = network->Listener();
-                const TStationListener &messages = form16.Listener();
+                const TStationListener &messages = messageWindow.Listener();
                 return QStringLiteral("commands=%1 commands-dropped=%2 messages=%3 messages-dropped=%4 connections=%5 refused=%6 "
                                       "capped=%7 finder-answered=%8 finder-ignored=%9")
                     .arg(commands.ReceivedCount())
@@ -51,12 +51,12 @@ int main(int argc, char *argv[])
                     .arg(network->Finder().AnsweredCount())
                     .arg(network->Finder().IgnoredCount());
             },
-            &form1);
+            &mainWindow);
     }
 
-    form1.show();
-    form1.StartKeepingWork(WorkFolder());
+    mainWindow.show();
+    mainWindow.StartKeepingWork(WorkFolder());
     if (!station.error.isEmpty())
-        QMessageBox::warning(&form1, QString(), station.error);
+        QMessageBox::warning(&mainWindow, QString(), station.error);
     return app.exec();
 }

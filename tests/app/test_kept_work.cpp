@@ -4,9 +4,9 @@
 #include "ProgramFileText.h"
 #include "SonEdit.h"
 #include "Step3Record.h"
-#include "Unit1.h"
-#include "Unit6.h"
-#include "Unit7.h"
+#include "MainWindow.h"
+#include "Step7Screen.h"
+#include "Step5Screen.h"
 #include "WorkKeeper.h"
 
 #include <QCoreApplication>
@@ -100,12 +100,12 @@ void Hover(QWidget &window)
 
 struct Lessons {
     TPageScreen *step3;
-    TForm7 *step5;
-    TForm6 *step7;
-    explicit Lessons(TForm1 &form)
+    TStep5Screen *step5;
+    TStep7Screen *step7;
+    explicit Lessons(TMainWindow &form)
         : step3(form.Page(TMainHost::PageStep3))
-        , step5(qobject_cast<TForm7 *>(form.Page(TMainHost::PageStep5)))
-        , step7(qobject_cast<TForm6 *>(form.Page(TMainHost::PageStep7)))
+        , step5(qobject_cast<TStep5Screen *>(form.Page(TMainHost::PageStep5)))
+        , step7(qobject_cast<TStep7Screen *>(form.Page(TMainHost::PageStep7)))
     {
     }
     QList<QStringList> Records() const
@@ -239,7 +239,7 @@ private Q_SLOTS:
         QList<QStringList> before;
         {
             MessageBoxWatcher boxes;
-            TForm1 form;
+            TMainWindow form;
             form.StartKeepingWork(dir.path());
             Lessons lessons(form);
             lessons.step3->RestoreKeptRecord(Step3Lines(175, 4));
@@ -252,7 +252,7 @@ private Q_SLOTS:
             before = lessons.Records();
             const QString step7 = dir.path() + QStringLiteral("/autosave/STEP7.lk7");
             QTRY_COMPARE_WITH_TIMEOUT(FileBytes(step7), ProgramFileText::Encode(before.at(2)), 60000);
-            QVERIFY(boxes.Texts().isEmpty() || !boxes.Texts().contains(TForm1::KeptWorkQuestion()));
+            QVERIFY(boxes.Texts().isEmpty() || !boxes.Texts().contains(TMainWindow::KeptWorkQuestion()));
         }
         LeaveMarkAsAKilledRunWould(dir.path());
         QDir autosave(dir.path() + QStringLiteral("/autosave"));
@@ -261,10 +261,10 @@ private Q_SLOTS:
             files += FileBytes(autosave.filePath(QString::fromLatin1(name)));
         {
             MessageBoxWatcher boxes(QMessageBox::No);
-            TForm1 form;
+            TMainWindow form;
             const QList<QStringList> fresh = Lessons(form).Records();
             form.StartKeepingWork(dir.path());
-            QVERIFY(boxes.Texts().contains(TForm1::KeptWorkQuestion()));
+            QVERIFY(boxes.Texts().contains(TMainWindow::KeptWorkQuestion()));
             QCOMPARE(Lessons(form).Records(), fresh);
             QVERIFY(fresh != before);
         }
@@ -275,10 +275,10 @@ private Q_SLOTS:
         QCOMPARE(after, files);
 
         MessageBoxWatcher boxes;  // Return: the default button
-        TForm1 form;
+        TMainWindow form;
         form.StartKeepingWork(dir.path());
-        QCOMPARE(boxes.Texts().count(TForm1::KeptWorkQuestion()), 1);
-        QCOMPARE(boxes.Icons().at(boxes.Texts().indexOf(TForm1::KeptWorkQuestion())), QMessageBox::Question);
+        QCOMPARE(boxes.Texts().count(TMainWindow::KeptWorkQuestion()), 1);
+        QCOMPARE(boxes.Icons().at(boxes.Texts().indexOf(TMainWindow::KeptWorkQuestion())), QMessageBox::Question);
         Lessons lessons(form);
         QCOMPARE(lessons.Records(), before);
         QCOMPARE(lessons.step5->CommandWords().first(), QStringLiteral("aka"));
@@ -342,7 +342,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QByteArray kept;
         {
-            TForm1 form;
+            TMainWindow form;
             form.StartKeepingWork(dir.path());
             QTest::keyClicks(Lessons(form).step5->findChild<TSonEdit *>(QStringLiteral("SonEdit1")), QStringLiteral("aka 3"));
             kept = ProgramFileText::Encode(Lessons(form).step5->KeptRecordLines());
@@ -350,9 +350,9 @@ private Q_SLOTS:
         }
         LeaveMarkAsAKilledRunWould(dir.path());
         MessageBoxWatcher boxes(QMessageBox::No);
-        TForm1 form;
+        TMainWindow form;
         form.StartKeepingWork(dir.path());
-        QVERIFY(boxes.Texts().contains(TForm1::KeptWorkQuestion()));
+        QVERIFY(boxes.Texts().contains(TMainWindow::KeptWorkQuestion()));
         const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("*.lk7")}, QDir::Files);
         QCOMPARE(aside.size(), 1);
         QVERIFY(aside.first().startsWith(QStringLiteral("STEP5_自動保存_")));
@@ -387,7 +387,7 @@ private Q_SLOTS:
 
     void questionSaysYesAndNoInJapaneseWithYesTheDefault()
     {
-        const std::unique_ptr<QMessageBox> box = TForm1::KeptWorkQuestionBox(nullptr);
+        const std::unique_ptr<QMessageBox> box = TMainWindow::KeptWorkQuestionBox(nullptr);
         QCOMPARE(box->text(), QStringLiteral("前回、保存しないで終わったプログラムがあります。元に戻しますか？"));
         QCOMPARE(box->icon(), QMessageBox::Question);
         QCOMPARE(box->buttons().size(), 2);
@@ -403,14 +403,14 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         MessageBoxWatcher boxes;
-        auto first = std::make_unique<TForm1>();
+        auto first = std::make_unique<TMainWindow>();
         first->StartKeepingWork(dir.path());
-        TForm1 second;
+        TMainWindow second;
         second.StartKeepingWork(dir.path());
         QCOMPARE(second.HintAreaText(), TWorkKeeper::FolderInUseText());
         Hover(second);
         QCOMPARE(second.HintAreaText(), TWorkKeeper::FolderInUseText());
-        QVERIFY(!boxes.Texts().contains(TForm1::KeptWorkQuestion()));
+        QVERIFY(!boxes.Texts().contains(TMainWindow::KeptWorkQuestion()));
 
         QTest::keyClicks(Lessons(second).step5->findChild<TSonEdit *>(QStringLiteral("SonEdit1")), QStringLiteral("midori 1"));
         first.reset();

@@ -4,7 +4,7 @@
 #include "MessageBoxWatcher.h"
 #include "PageScreen.h"
 #include "SonEdit.h"
-#include "Unit1.h"
+#include "MainWindow.h"
 #include "WorkFolder.h"
 
 #include <QApplication>
@@ -22,7 +22,7 @@ private Q_SLOTS:
     void startsOnStep1WithItsFrame()
     {
         MessageBoxWatcher boxes;
-        TForm1 form;
+        TMainWindow form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.size(), QSize(780, 560));
@@ -30,7 +30,7 @@ private Q_SLOTS:
         QCOMPARE(form.PageCode, 0);
         QCOMPARE(form.VisiblePage(), 0);
         QVERIFY(form.Page(0)->isVisible());
-        for (int i = 1; i < TForm1::PageCount; ++i)
+        for (int i = 1; i < TMainWindow::PageCount; ++i)
             QVERIFY(!form.Page(i)->isVisible());
         QCOMPARE(form.findChild<QWidget *>(QStringLiteral("PageHost"))->geometry(), QRect(30, 70, 720, 430));
         QCOMPARE(form.findChild<QPlainTextEdit *>(QStringLiteral("Memo3"))->geometry(), QRect(205, 507, 433, 44));
@@ -42,7 +42,7 @@ private Q_SLOTS:
     void keysWalkTheLessonsAndStopAtTheEnds()
     {
         MessageBoxWatcher boxes;
-        TForm1 form;
+        TMainWindow form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *next = form.findChild<TImage *>(QStringLiteral("Image6"));
@@ -72,7 +72,7 @@ private Q_SLOTS:
     void clicksOnTheStepButtonsAndLightListSurvives()
     {
         MessageBoxWatcher boxes;
-        TForm1 form;
+        TMainWindow form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.LightList = {QStringLiteral("16")};
@@ -89,7 +89,7 @@ private Q_SLOTS:
     void previewAndReportCodesIgnoreStepKeys()
     {
         MessageBoxWatcher boxes;
-        TForm1 form;
+        TMainWindow form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.PageCode = 4;
@@ -108,7 +108,7 @@ private Q_SLOTS:
     void functionKeysBelongToTheVisiblePage()
     {
         MessageBoxWatcher boxes;
-        TForm1 form;
+        TMainWindow form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         boxes.Clear();
@@ -173,7 +173,7 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(QStringList, boxes);
         MessageBoxWatcher watcher;
-        TForm1 form;
+        TMainWindow form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QWindow *window = form.windowHandle();
@@ -208,7 +208,7 @@ private Q_SLOTS:
     void pictureButtonsTakeThePressedLook()
     {
         MessageBoxWatcher boxes;
-        TForm1 form;
+        TMainWindow form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *help = form.findChild<TImage *>(QStringLiteral("Image4"));
@@ -239,7 +239,7 @@ private Q_SLOTS:
             file.write("[back]\r\npicture=" + picture.toUtf8() + "\r\n");
         }
         MessageBoxWatcher boxes;
-        TForm1 form;
+        TMainWindow form;
         QFile::remove(ini);
         QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい")});
         QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image8"))->PicturePath(), QStringLiteral("picture\\PANEL\\bg1.jpg"));
@@ -249,10 +249,10 @@ private Q_SLOTS:
 
     void portSettingOutsideTheTableKeepsTheName()
     {
-        QCOMPARE(TForm1::PortNameFor(0, QStringLiteral("COM1")), QStringLiteral("com1"));
-        QCOMPARE(TForm1::PortNameFor(3, QStringLiteral("COM1")), QStringLiteral("com4"));
-        QCOMPARE(TForm1::PortNameFor(7, QStringLiteral("COM1")), QStringLiteral("COM1"));
-        QCOMPARE(TForm1::PortNameFor(-1, QStringLiteral("com2")), QStringLiteral("com2"));
+        QCOMPARE(TMainWindow::PortNameFor(0, QStringLiteral("COM1")), QStringLiteral("com1"));
+        QCOMPARE(TMainWindow::PortNameFor(3, QStringLiteral("COM1")), QStringLiteral("com4"));
+        QCOMPARE(TMainWindow::PortNameFor(7, QStringLiteral("COM1")), QStringLiteral("COM1"));
+        QCOMPARE(TMainWindow::PortNameFor(-1, QStringLiteral("com2")), QStringLiteral("com2"));
     }
 };
 

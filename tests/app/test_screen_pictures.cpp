@@ -3,10 +3,10 @@
 #include "Application.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
-#include "Net_Message.h"
-#include "Unit1.h"
-#include "Unit13.h"
-#include "Unit15.h"
+#include "MessageWindow.h"
+#include "MainWindow.h"
+#include "TransferProgressWindow.h"
+#include "SettingsScreen.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -35,7 +35,7 @@ public:
     {
         main.show();
         (void)QTest::qWaitForWindowExposed(&main);
-        for (int page = 1; page < TForm1::PageCount - 2; ++page)
+        for (int page = 1; page < TMainWindow::PageCount - 2; ++page)
             QTest::keyClick(&main, Qt::Key_F8);
     }
     // Every control of type T in the four windows, each once (the settings
@@ -53,10 +53,10 @@ public:
     }
 
     MessageBoxWatcher boxes;
-    TForm1 main;
-    TForm13 progress;
-    TForm15 settings;
-    TForm16 messages;
+    TMainWindow main;
+    TTransferProgressWindow progress;
+    TSettingsScreen settings;
+    TMessageWindow messages;
 };
 
 // Why `label`'s text does not fit its control at its font, or empty when it does.

@@ -3,8 +3,8 @@
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "SonEdit.h"
-#include "Unit6.h"
-#include "Unit7.h"
+#include "Step7Screen.h"
+#include "Step5Screen.h"
 
 #include <QDir>
 #include <QDropEvent>
@@ -83,7 +83,7 @@ private Q_SLOTS:
 
     void step5SaveAndRead()
     {
-        Screen<TForm7> s;
+        Screen<TStep5Screen> s;
         auto *editor = Control<TSonEdit>(s.form, QStringLiteral("SonEdit1"));
         auto *red = Control<QLineEdit>(s.form, QStringLiteral("Edit23"));
         red->setText(QStringLiteral("あか"));
@@ -113,7 +113,7 @@ private Q_SLOTS:
 
     void step5RefusesOtherRecords()
     {
-        Screen<TForm7> s;
+        Screen<TStep5Screen> s;
         auto *editor = Control<TSonEdit>(s.form, QStringLiteral("SonEdit1"));
         editor->SetText(QStringLiteral("red(1);"));
         Write(s.Path("blocks.lk7"), "STEP3\r\n159\r\n");
@@ -137,7 +137,7 @@ private Q_SLOTS:
     {
         // A file that ends before the words do is refused whole: the words,
         // the program and the checked program stay as they were.
-        Screen<TForm7> s;
+        Screen<TStep5Screen> s;
         auto *editor = Control<TSonEdit>(s.form, QStringLiteral("SonEdit1"));
         Control<QLineEdit>(s.form, QStringLiteral("Edit24"))->setText(QStringLiteral("みどり"));
         editor->SetText(QStringLiteral("みどり(1);"));
@@ -166,7 +166,7 @@ private Q_SLOTS:
 
     void step5UnsavableWord()
     {
-        Screen<TForm7> s;
+        Screen<TStep5Screen> s;
         Control<QLineEdit>(s.form, QStringLiteral("Edit33"))->setText(QStringLiteral("기다려"));
         s.Choose("p.lk7");
         Click(s.form, QStringLiteral("Image19"));
@@ -179,7 +179,7 @@ private Q_SLOTS:
     {
         QByteArray saved;
         {
-            Screen<TForm6> s;
+            Screen<TStep7Screen> s;
             Click(s.form, QStringLiteral("RadioButton4"));
             // Blue on re, by a drop from the palette.
             QWidget *chip = Control(s.form, QStringLiteral("Image69"));
@@ -198,7 +198,7 @@ private Q_SLOTS:
             saved = Bytes(s.Path("melody.lk7"));
             QCOMPARE(saved, Step7File("CA", "1", "64\r\n64\r\n1\r\n" + QByteArray("64\r\n").repeated(11)));
         }
-        Screen<TForm6> s;
+        Screen<TStep7Screen> s;
         Write(s.Path("melody.lk7"), saved);
         s.Choose("melody.lk7");
         Click(s.form, QStringLiteral("Image15"));
@@ -221,7 +221,7 @@ private Q_SLOTS:
 
     void step7DamagedColours()
     {
-        Screen<TForm6> s;
+        Screen<TStep7Screen> s;
         s.form.SetLedMode(true);
         s.form.DropColour(1, 2);  // blue on do
         s.form.KeyPress(1);

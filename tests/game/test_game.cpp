@@ -1,5 +1,5 @@
 #include "FakeHost.h"
-#include "Game.h"
+#include "Step9Screen.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 
@@ -78,7 +78,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm17 form(host, nullptr);
+        TStep9Screen form(host, nullptr);
         form.show();
         boxes.Clear();
         ClickAt(form.findChild<TImage *>(QStringLiteral("btn2")));
@@ -91,7 +91,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm17 form(host, nullptr);
+        TStep9Screen form(host, nullptr);
         form.show();
         form.findChild<QRadioButton *>(QStringLiteral("RadioButton2"))->setChecked(true);
         form.SetAnnouncementChooser([] { return Announcement::Pass; });
@@ -117,7 +117,7 @@ private Q_SLOTS:
         // The car announces a pass and drives through the red signal.
         const int before = int(host.transfers.size());
         for (int frame = 0; frame <= 4; ++frame)
-            form.Timer1Timer();
+            form.MoveCar();
         QCOMPARE(form.findChild<QLabel *>(QStringLiteral("Label3"))->text(), QStringLiteral("通過!"));
         QCOMPARE(form.Game().score, -1);
         QCOMPARE(Codes(host, before), QList<int>{3017});
@@ -136,12 +136,12 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm17 form(host, nullptr);
+        TStep9Screen form(host, nullptr);
         form.show();
         ClickAt(form.findChild<TImage *>(QStringLiteral("btn1")));
         QVERIFY(form.Game().running);
         for (int i = 0; i < 31; ++i)
-            form.Timer2Timer();
+            form.TickClock();
         QVERIFY(!form.Game().running);
         QVERIFY(!form.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
         QVERIFY(!form.findChild<QTimer *>(QStringLiteral("Timer2"))->isActive());

@@ -1,11 +1,11 @@
 // What the lamp receives while the signal game is played on the real main
 // window, read on a pseudo-terminal that stands in for the serial cable.
-#include "Game.h"
+#include "Step9Screen.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "PtyLamp.h"
-#include "Unit1.h"
-#include "Unit13.h"
+#include "MainWindow.h"
+#include "TransferProgressWindow.h"
 #include "rs232c.h"
 
 #include <QLCDNumber>
@@ -26,9 +26,9 @@ const QString kCreateError = QStringLiteral("エラーが発生しました\nソ
 struct GameOnWire {
     MessageBoxWatcher boxes;
     PtyLamp lamp;
-    TForm1 form;
-    TForm13 progress{form};
-    TForm17 *game = nullptr;
+    TMainWindow form;
+    TTransferProgressWindow progress{form};
+    TStep9Screen *game = nullptr;
 
     GameOnWire()
     {
@@ -36,7 +36,7 @@ struct GameOnWire {
         form.OpenLampPort(lamp.Device());
         form.show();
         form.ShowPage(TMainHost::PageStep9);
-        game = qobject_cast<TForm17 *>(form.Page(TMainHost::PageStep9));
+        game = qobject_cast<TStep9Screen *>(form.Page(TMainHost::PageStep9));
     }
 
     template <class T = QWidget>
@@ -148,7 +148,7 @@ private Q_SLOTS:
         QCOMPARE(g.Display(), 30);
         // Skip most of the half minute; the real clock ends the game.
         for (int i = 0; i < 28; ++i)
-            g.game->Timer2Timer();
+            g.game->TickClock();
         QCOMPARE(g.Display(), 2);
         QTRY_VERIFY_WITH_TIMEOUT(!g.game->Game().running, 5000);
         QCOMPARE(g.Display(), 0);

@@ -8,8 +8,8 @@
 #include "MessageBoxWatcher.h"
 #include "PtyLamp.h"
 #include "Transfer.h"
-#include "Unit1.h"
-#include "Unit13.h"
+#include "MainWindow.h"
+#include "TransferProgressWindow.h"
 #include "WireExpect.h"
 #include "WorkFolder.h"
 #include "rs232c.h"
@@ -123,8 +123,8 @@ private Q_SLOTS:
     void init()
     {
         QFile::remove(m_link);
-        m_form = std::make_unique<TForm1>();
-        m_progress = std::make_unique<TForm13>(*m_form);
+        m_form = std::make_unique<TMainWindow>();
+        m_progress = std::make_unique<TTransferProgressWindow>(*m_form);
         m_form->AttachProgressWindow(m_progress.get());
     }
 
@@ -301,7 +301,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->HintAreaText(), reason);
         QTest::mouseClick(m_progress.get(), Qt::LeftButton, {}, QPoint(200, 20));
         QVERIFY(!m_progress->isVisible());
-        m_form->Image6Click();
+        m_form->NextStep();
         Hover(QStringLiteral("Image3"));
         QCOMPARE(m_form->HintAreaText(), QStringLiteral("ヘルプを表示します"));
         if (kind == QLatin1String("file")) {
@@ -383,8 +383,8 @@ private:
 
     QTemporaryDir m_dir;
     QString m_link;
-    std::unique_ptr<TForm1> m_form;
-    std::unique_ptr<TForm13> m_progress;
+    std::unique_ptr<TMainWindow> m_form;
+    std::unique_ptr<TTransferProgressWindow> m_progress;
 };
 
 int main(int argc, char **argv)

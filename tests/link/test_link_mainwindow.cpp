@@ -2,8 +2,8 @@
 #include "MessageBoxWatcher.h"
 #include "PtyLamp.h"
 #include "TransferRequest.h"
-#include "Unit1.h"
-#include "Unit13.h"
+#include "MainWindow.h"
+#include "TransferProgressWindow.h"
 #include "rs232c.h"
 
 #include <QStandardPaths>
@@ -19,8 +19,8 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         PtyLamp lamp;
-        TForm1 form;
-        TForm13 progress(form);
+        TMainWindow form;
+        TTransferProgressWindow progress(form);
         form.AttachProgressWindow(&progress);
         form.OpenLampPort(lamp.Device());
         QVERIFY(form.SerialPort().IsOpen());
@@ -50,8 +50,8 @@ private Q_SLOTS:
     void closedPortIsSaidPlainly()
     {
         MessageBoxWatcher boxes;
-        TForm1 form;
-        TForm13 progress(form);
+        TMainWindow form;
+        TTransferProgressWindow progress(form);
         form.AttachProgressWindow(&progress);
         form.OpenLampPort(QStringLiteral("/dev/lk72-missing"));
         form.TransferMode = 2;
@@ -70,8 +70,8 @@ private Q_SLOTS:
     void waitingPictureBlinksOnlyOnStep7()
     {
         MessageBoxWatcher boxes;
-        TForm1 form;
-        TForm13 progress(form);
+        TMainWindow form;
+        TTransferProgressWindow progress(form);
         QCOMPARE(progress.size(), QSize(399, 298));
         auto *wait = progress.findChild<QWidget *>(QStringLiteral("Image2"));
         QVERIFY(wait);

@@ -2,7 +2,7 @@
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "Said.h"
-#include "Net_Message.h"
+#include "MessageWindow.h"
 #include "NetworkSettings.h"
 #include "StationLinks.h"
 #include "StationListener.h"
@@ -23,11 +23,11 @@ namespace {
 // One station's message window on loopback with its own free port.
 struct Station {
     StationHost host;
-    std::unique_ptr<TForm16> window;
+    std::unique_ptr<TMessageWindow> window;
     quint16 port = 0;
 
     explicit Station(const QString &ownName)
-        : window(std::make_unique<TForm16>(host))
+        : window(std::make_unique<TMessageWindow>(host))
         , port(FreeLoopbackPort())
     {
         SetReceiveMode(host.NetworkSettings, TReceiveMode::AcceptAll);

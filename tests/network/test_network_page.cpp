@@ -8,7 +8,7 @@
 #include "StationFinder.h"
 #include "StationLinks.h"
 #include "StationListener.h"
-#include "network.h"
+#include "Step8Screen.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -48,11 +48,11 @@ quint16 FinderTestPort()
 // One station: a page on loopback with its own free port.
 struct Station {
     StationHost host;
-    std::unique_ptr<TForm14> page;
+    std::unique_ptr<TStep8Screen> page;
     quint16 port = 0;
 
     Station()
-        : page(std::make_unique<TForm14>(host, nullptr))
+        : page(std::make_unique<TStep8Screen>(host, nullptr))
         , port(FreeLoopbackPort())
     {
         page->Listener().SetListenAddress(QHostAddress::LocalHost);
@@ -222,7 +222,7 @@ private Q_SLOTS:
         a.Register(1, QStringLiteral("B局"), b.port);
         a.Click(QStringLiteral("Image7"));
         QCOMPARE(boxes.Last(), QStringLiteral("LEDの命令がありません。LEDを光らせる色を枠の中にドラッグして下さい"));
-        QSignalSpy opened(a.page.get(), &TForm14::MessageWindowRequested);
+        QSignalSpy opened(a.page.get(), &TStep8Screen::MessageWindowRequested);
         a.Click(QStringLiteral("Image4"));
         QCOMPARE(opened.count(), 1);
 
@@ -386,7 +386,7 @@ private Q_SLOTS:
         MessageBoxWatcher boxes;
         Station a;
         a.Click(QStringLiteral("Image3"));
-        a.page->FinderButtonClick();
+        a.page->SearchNearbyStations();
         auto *list = a.page->findChild<QListWidget *>(QStringLiteral("FoundList"));
         // The longest name a datagram carries: 66 three-byte characters and two more bytes.
         const QString longName = QString(66, QChar(0x3042)) + QStringLiteral("ab");
@@ -422,7 +422,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         StationHost host;
-        TForm14 page(host, nullptr);
+        TStep8Screen page(host, nullptr);
         QTcpServer squatter;
         QVERIFY(squatter.listen(QHostAddress::LocalHost, 0));
         page.Listener().SetListenAddress(QHostAddress::LocalHost);

@@ -1,12 +1,12 @@
 #include "StationHost.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
-#include "Net_Message.h"
+#include "MessageWindow.h"
 #include "NetworkSettings.h"
 #include "StationLinks.h"
 #include "StationListener.h"
 #include "StationOption.h"
-#include "network.h"
+#include "Step8Screen.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -69,7 +69,7 @@ private Q_SLOTS:
         QTcpServer other;
         QVERIFY(other.listen(QHostAddress::LocalHost));
         StationHost host;
-        TForm14 page(host, nullptr);
+        TStep8Screen page(host, nullptr);
         page.SetStationAddress(Pinned);
         page.Listener().SetPort(other.serverPort());
         page.Links().SetPort(other.serverPort());
@@ -107,7 +107,7 @@ private Q_SLOTS:
         QVERIFY(other.listen(QHostAddress::LocalHost));
         StationHost host;
         RegisterStationOne(host, QStringLiteral("A局"));
-        TForm16 window(host);
+        TMessageWindow window(host);
         window.SetStationAddress(Pinned);
         window.Listener().SetPort(other.serverPort());
         window.Links().SetPort(other.serverPort());

@@ -4,8 +4,8 @@
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "MsTimer.h"
-#include "Unit1.h"
-#include "Unit9.h"
+#include "MainWindow.h"
+#include "PreviewScreen.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -28,7 +28,7 @@ void Click(QWidget *w)
 struct Preview {
     MessageBoxWatcher boxes;
     FakeHost host;
-    TForm9 form{host, nullptr};
+    TPreviewScreen form{host, nullptr};
 
     Preview()
     {
@@ -190,7 +190,7 @@ private Q_SLOTS:
     void fromStep5AndBackInTheMainWindow()
     {
         MessageBoxWatcher boxes;
-        TForm1 main;
+        TMainWindow main;
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         TImage *next = main.findChild<TImage *>(QStringLiteral("Image6"));

@@ -5,7 +5,7 @@
 #include "MessageBoxWatcher.h"
 #include "ReportPrint.h"
 #include "ReportText.h"
-#include "Unit10.h"
+#include "ReportScreen.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +22,7 @@
 
 namespace {
 
-void Click(TForm10 &form, const char *name)
+void Click(TReportScreen &form, const char *name)
 {
     auto *button = form.findChild<TImage *>(QString::fromLatin1(name));
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
@@ -67,7 +67,7 @@ private Q_SLOTS:
         FakeHost host;
         host.PageCode = TMainHost::CodeReportFromStep3;
         host.ReportTextList = {QStringLiteral("赤色　0.5秒　点灯")};
-        TForm10 form(host, nullptr);
+        TReportScreen form(host, nullptr);
         form.show();
         form.FormShow();
         auto *text = form.findChild<QTextEdit *>(QStringLiteral("RichEdit3"));
@@ -123,7 +123,7 @@ private Q_SLOTS:
         FakeHost host;
         host.PageCode = TMainHost::CodeReportFromStep3;
         host.ReportTextList = {QStringLiteral("赤色　2秒　点灯")};
-        TForm10 form(host, nullptr);
+        TReportScreen form(host, nullptr);
         form.show();
         form.FormShow();
         auto *text = form.findChild<QTextEdit *>(QStringLiteral("RichEdit3"));
@@ -208,7 +208,7 @@ private Q_SLOTS:
         host.PageCode = TMainHost::CodeReportFromStep5;
         host.ReportTextList = {QStringLiteral("赤 3")};
         host.ReportWordList = QStringList(11, QStringLiteral("w"));
-        TForm10 form(host, nullptr);
+        TReportScreen form(host, nullptr);
         form.show();
         form.FormShow();
         auto *text = form.findChild<QTextEdit *>(QStringLiteral("RichEdit3"));
@@ -232,7 +232,7 @@ private Q_SLOTS:
         FakeHost host;
         host.PageCode = TMainHost::CodeReportFromStep3;
         host.ReportTextList = {QStringLiteral("赤色　0.5秒　点灯"), QStringLiteral("MARKERLINE")};
-        TForm10 form(host, nullptr);
+        TReportScreen form(host, nullptr);
         form.show();
         form.FormShow();
         QTemporaryDir dir;

@@ -3,8 +3,8 @@
 #include "MessageBoxWatcher.h"
 #include "PtyLamp.h"
 #include "TestPictures.h"
-#include "Unit1.h"
-#include "Unit15.h"
+#include "MainWindow.h"
+#include "SettingsScreen.h"
 #include "WorkFolder.h"
 #include "rs232c.h"
 
@@ -55,7 +55,7 @@ void Click(QWidget *widget)
     QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(3, 3));
 }
 
-void ClickTopic(TForm15 &form, const QString &topic)
+void ClickTopic(TSettingsScreen &form, const QString &topic)
 {
     auto *tree = Child<QTreeWidget>(&form, QStringLiteral("TreeView1"));
     const QList<QTreeWidgetItem *> items = tree->findItems(topic, Qt::MatchExactly | Qt::MatchRecursive);
@@ -86,7 +86,7 @@ private Q_SLOTS:
         QFile::remove(IniPath());
         QDir(IniPath()).removeRecursively();
         m_boxes = std::make_unique<MessageBoxWatcher>();
-        m_main = std::make_unique<TForm1>();
+        m_main = std::make_unique<TMainWindow>();
         // The main window's own pictures may still be missing here; only
         // what the settings screen says counts.
         m_boxes->Clear();
@@ -105,7 +105,7 @@ private Q_SLOTS:
     void portPageShowsEachNamesDevice()
     {
         WriteIni("[comport]\r\nname=0\r\ncom1=/dev/ttyUSB7\r\ncom2=/tmp/lamp-two\r\n");
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *first = Child<QLabel>(&form, QStringLiteral("Label_Device1"));
@@ -121,7 +121,7 @@ private Q_SLOTS:
 
     void withoutAFileShowsTheDefaults()
     {
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         QCOMPARE(m_boxes->Count(), 0);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -160,7 +160,7 @@ private Q_SLOTS:
     void navyWritesItsInverseAndOtherKeysSurvive()
     {
         WriteIni("[comport]\r\nname=0\r\ncom1=/dev/null\r\n[back]\r\npicture=bg5.jpg\r\n[extra]\r\nkeep=1\r\n");
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         ClickTopic(form, QStringLiteral("背景色"));
@@ -184,7 +184,7 @@ private Q_SLOTS:
 
     void thumbnailChoiceIsKeptForTheRun()
     {
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         ClickTopic(form, QStringLiteral("背景画像"));
@@ -204,7 +204,7 @@ private Q_SLOTS:
     void portChoiceReopensThePortAndLastsToTheNextStart()
     {
         {
-            TForm15 form(*m_main);
+            TSettingsScreen form(*m_main);
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
             ClickTopic(form, QStringLiteral("ポート名"));
@@ -214,9 +214,9 @@ private Q_SLOTS:
             QVERIFY(ReadIni().contains("[comport]\r\nname=2\r\n"));
         }
         m_main.reset();
-        m_main = std::make_unique<TForm1>();
+        m_main = std::make_unique<TMainWindow>();
         QCOMPARE(m_main->SerialPort().portname, QStringLiteral("com3"));
-        TForm15 again(*m_main);
+        TSettingsScreen again(*m_main);
         again.show();
         QVERIFY(Child<QRadioButton>(&again, QStringLiteral("RadioButton3"))->isChecked());
     }
@@ -230,7 +230,7 @@ private Q_SLOTS:
         WriteIni("[comport]\r\nname=0\r\ncom1=" + lamp.Device().toLocal8Bit() + "\r\n");
         m_main->TransferMode = 0;
         m_main->DirectCode = 0;
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         form.show();
         ClickTopic(form, QStringLiteral("ポート名"));
         Click(Child<QRadioButton>(&form, QStringLiteral("RadioButton1")));
@@ -244,7 +244,7 @@ private Q_SLOTS:
     {
         const QByteArray before = "[comport]\r\nname=1\r\n[font]\r\nsize=20\r\ncolor=clRed\r\n";
         WriteIni(before);
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *sample = Child<QLineEdit>(&form, QStringLiteral("Edit1"));
@@ -273,7 +273,7 @@ private Q_SLOTS:
     void unreadableColourIsReportedOnCreation()
     {
         WriteIni("[back]\r\ncolor=nightblue\r\n");
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         QCOMPARE(m_boxes->Texts(),
                  QStringList{QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい")});
         form.show();
@@ -284,7 +284,7 @@ private Q_SLOTS:
 
     void fontNameRoundTripsInCodePage932()
     {
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         form.show();
         ClickTopic(form, QStringLiteral("フォント名"));
         auto *list = Child<QListWidget>(&form, QStringLiteral("ListBox1"));
@@ -302,7 +302,7 @@ private Q_SLOTS:
     void fontNameThatTheFileCannotHoldIsRefused()
     {
         WriteIni("[font]\r\nname=Sans\r\n");
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         form.show();
         auto *list = Child<QListWidget>(&form, QStringLiteral("ListBox1"));
         list->addItem(QStringLiteral("맑은 고딕"));
@@ -318,7 +318,7 @@ private Q_SLOTS:
     {
         // A folder where the file should be: the rename into place fails.
         QVERIFY(QDir().mkpath(IniPath()));
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         form.show();
         ClickTopic(form, QStringLiteral("ポート名"));
         Click(Child<QRadioButton>(&form, QStringLiteral("RadioButton2")));
@@ -332,8 +332,8 @@ private Q_SLOTS:
     void mainWindowButtonOpensTheScreenModally()
     {
         WriteIni("[comport]\r\nname=0\r\n");
-        TForm15 form(*m_main);
-        connect(m_main.get(), &TForm1::SettingsRequested, &form, [&form] { form.exec(); });
+        TSettingsScreen form(*m_main);
+        connect(m_main.get(), &TMainWindow::SettingsRequested, &form, [&form] { form.exec(); });
         m_main->show();
         bool wasModal = false;
         QTimer::singleShot(100, &form, [&] {
@@ -353,10 +353,10 @@ private Q_SLOTS:
         // UTF-8 with a byte-order mark, as a modern editor saves it.
         WriteIni("\xEF\xBB\xBF[comport]\r\nname=2\r\n[font]\r\nname=" + QStringLiteral("ＭＳ 明朝").toUtf8() + "\r\n");
         m_main.reset();
-        m_main = std::make_unique<TForm1>();
+        m_main = std::make_unique<TMainWindow>();
         QCOMPARE(m_main->SerialPort().portname, QStringLiteral("com3"));
         m_boxes->Clear();
-        TForm15 form(*m_main);
+        TSettingsScreen form(*m_main);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(Child<QRadioButton>(&form, QStringLiteral("RadioButton3"))->isChecked());
@@ -373,7 +373,7 @@ private Q_SLOTS:
 private:
     TestPictures m_pictures;
     std::unique_ptr<MessageBoxWatcher> m_boxes;
-    std::unique_ptr<TForm1> m_main;
+    std::unique_ptr<TMainWindow> m_main;
 };
 
 QTEST_MAIN(TestSettingsScreen)

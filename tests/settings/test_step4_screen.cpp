@@ -4,7 +4,7 @@
 #include "MessageBoxWatcher.h"
 #include "MsTimer.h"
 #include "TestPictures.h"
-#include "Unit12.h"
+#include "Step4Screen.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -24,14 +24,14 @@ private Q_SLOTS:
         m_pictures.Provide(QStringLiteral("Picture\\PANEL\\preview_flame.jpg"));
         m_pictures.Provide(QStringLiteral("picture\\Pre\\Base.bmp"), Qt::black, {20, 20});
         for (int colour = 0; colour < 7; ++colour)
-            m_pictures.Provide(TForm12::PreviewPicture(colour), QColor(200, 100, 50), {20, 20});
+            m_pictures.Provide(TStep4Screen::PreviewPicture(colour), QColor(200, 100, 50), {20, 20});
     }
 
     void init()
     {
         m_boxes = std::make_unique<MessageBoxWatcher>();
         m_host = std::make_unique<FakeHost>();
-        m_screen = std::make_unique<TForm12>(*m_host, nullptr);
+        m_screen = std::make_unique<TStep4Screen>(*m_host, nullptr);
         m_screen->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_screen.get()));
         QCOMPARE(m_boxes->Count(), 0);
@@ -111,7 +111,7 @@ private Q_SLOTS:
         // Where the base and the colour picture differ most, the fade shows
         // a value well between the two.
         const QImage base = LoadAssetImage(QStringLiteral("picture\\Pre\\Base.bmp"));
-        const QImage colour = LoadAssetImage(TForm12::PreviewPicture(fadeIn ? 1 : 6));
+        const QImage colour = LoadAssetImage(TStep4Screen::PreviewPicture(fadeIn ? 1 : 6));
         const auto channel = [](QRgb rgb, int c) { return c == 0 ? qRed(rgb) : c == 1 ? qGreen(rgb) : qBlue(rgb); };
         QPoint at;
         int widest = -1;
@@ -192,7 +192,7 @@ private:
     TestPictures m_pictures;
     std::unique_ptr<MessageBoxWatcher> m_boxes;
     std::unique_ptr<FakeHost> m_host;
-    std::unique_ptr<TForm12> m_screen;
+    std::unique_ptr<TStep4Screen> m_screen;
 };
 
 QTEST_MAIN(TestStep4Screen)

@@ -6,8 +6,8 @@
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "NoteStaff.h"
-#include "Unit4.h"
-#include "Unit6.h"
+#include "Step6Screen.h"
+#include "Step7Screen.h"
 
 #include <QDropEvent>
 #include <QFontDatabase>
@@ -55,7 +55,7 @@ QStringList Fillers(int count, const char *value)
     return QStringList(count, QString::fromLatin1(value));
 }
 
-void DropPalette(TForm6 &form, int paletteIndex, int keyNumber)
+void DropPalette(TStep7Screen &form, int paletteIndex, int keyNumber)
 {
     QWidget *chip = Control<QWidget>(form, QStringLiteral("Image%1").arg(67 + paletteIndex));
     QWidget *key = Control<QWidget>(form, QStringLiteral("Image%1").arg(keyNumber));
@@ -90,8 +90,8 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm4 step6(host, nullptr);
-        TForm6 step7(host, nullptr);
+        TStep6Screen step6(host, nullptr);
+        TStep7Screen step7(host, nullptr);
         const struct {
             QWidget *form;
             QStringList names;
@@ -127,7 +127,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm4 form(host, nullptr);
+        TStep6Screen form(host, nullptr);
         form.show();
         boxes.Clear();
 
@@ -152,7 +152,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm4 form(host, nullptr);
+        TStep6Screen form(host, nullptr);
         form.show();
         QWidget *doKey = Control<QWidget>(form, QStringLiteral("Image53"));
         QWidget *doSharp = Control<QWidget>(form, QStringLiteral("Image62"));
@@ -179,7 +179,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm4 form(host, nullptr);
+        TStep6Screen form(host, nullptr);
         form.show();
         host.busy = true;
         Click(form, QStringLiteral("Image55"));
@@ -194,7 +194,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm6 form(host, nullptr);
+        TStep7Screen form(host, nullptr);
         form.show();
         boxes.Clear();
         QCOMPARE(Control<QLabel>(form, QStringLiteral("Label1"))->text(), QStringLiteral("0"));
@@ -218,7 +218,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm6 form(host, nullptr);
+        TStep7Screen form(host, nullptr);
         form.show();
         Click(form, QStringLiteral("RadioButton2"));
         Click(form, QStringLiteral("Image13"));
@@ -238,7 +238,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm6 form(host, nullptr);
+        TStep7Screen form(host, nullptr);
         form.show();
         Click(form, QStringLiteral("RadioButton4"));  // "LEDあり"
         QVERIFY(form.LedMode());
@@ -299,7 +299,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm6 form(host, nullptr);
+        TStep7Screen form(host, nullptr);
         form.show();
         Click(form, QStringLiteral("RadioButton4"));
         auto *drag = form.findChild<TDragController *>();
@@ -329,7 +329,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm6 form(host, nullptr);
+        TStep7Screen form(host, nullptr);
         form.show();
         auto *staff = Control<TNoteStaff>(form, QStringLiteral("RichEdit1"));
         Click(form, QStringLiteral("Image1"));
@@ -356,7 +356,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm6 form(host, nullptr);
+        TStep7Screen form(host, nullptr);
         form.show();
         boxes.Clear();
         Click(form, QStringLiteral("Image16"));
@@ -393,7 +393,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm6 form(host, nullptr);
+        TStep7Screen form(host, nullptr);
         form.show();
         Click(form, QStringLiteral("Image1"));
         Click(form, QStringLiteral("Image18"));
@@ -415,7 +415,7 @@ private Q_SLOTS:
         MessageBoxWatcher boxes;
         FakeHost host;
         {
-            TForm6 form(host, nullptr);
+            TStep7Screen form(host, nullptr);
             QVERIFY(QFontDatabase::families().contains(QStringLiteral("KiraNote")));
             QCOMPARE(Control<TNoteStaff>(form, QStringLiteral("RichEdit1"))->font().family(), QStringLiteral("KiraNote"));
         }
@@ -428,7 +428,7 @@ private Q_SLOTS:
         FakeHost host;
         QStringList lines;
         {
-            TForm6 form(host, nullptr);
+            TStep7Screen form(host, nullptr);
             form.show();
             Click(form, QStringLiteral("RadioButton4"));
             DropPalette(form, 2, 3);  // blue on re
@@ -443,7 +443,7 @@ private Q_SLOTS:
         QCOMPARE(lines.at(4 + 2), QStringLiteral("1"));
         QCOMPARE(lines.at(4), QStringLiteral("64"));
 
-        TForm6 form(host, nullptr);
+        TStep7Screen form(host, nullptr);
         form.show();
         const auto read = ReadStep7Record(lines);
         QVERIFY(read.record);

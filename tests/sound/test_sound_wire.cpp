@@ -4,7 +4,7 @@
 #include "LampLine.h"
 #include "MessageBoxWatcher.h"
 #include "PageScreen.h"
-#include "Unit1.h"
+#include "MainWindow.h"
 #include "WorkFolder.h"
 
 #include <QFile>
@@ -34,7 +34,7 @@ private Q_SLOTS:
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[comport]\r\nname=0\r\ncom1=" + m_line.DevicePath().toLocal8Bit() + "\r\n");
         ini.close();
-        m_form = std::make_unique<TForm1>();
+        m_form = std::make_unique<TMainWindow>();
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }
@@ -134,7 +134,7 @@ private:
     MessageBoxWatcher m_boxes;
     TLampLine m_line;
     QList<int> m_bytes;
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<TMainWindow> m_form;
 };
 
 QTEST_MAIN(TestSoundWire)

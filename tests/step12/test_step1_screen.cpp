@@ -2,7 +2,7 @@
 #include "FakeHost.h"
 #include "Image.h"
 #include "MessageBoxWatcher.h"
-#include "Unit2.h"
+#include "Step1Screen.h"
 
 #include <QStandardPaths>
 #include <QTest>
@@ -35,7 +35,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm2 form(host, nullptr);
+        TStep1Screen form(host, nullptr);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *transfer = form.findChild<TImage *>(QStringLiteral("Image1"));
@@ -63,7 +63,7 @@ private Q_SLOTS:
         MessageBoxWatcher boxes;
         FakeHost host;
         host.hint = QStringLiteral("first\nsecond");
-        TForm2 form(host, nullptr);
+        TStep1Screen form(host, nullptr);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *transfer = form.findChild<TImage *>(QStringLiteral("Image1"));
@@ -114,7 +114,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm2 form(host, nullptr);
+        TStep1Screen form(host, nullptr);
         form.show();
         host.ProgramList = {QStringLiteral("1")};
         host.busy = true;
@@ -127,7 +127,7 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         FakeHost host;
-        TForm2 form(host, nullptr);
+        TStep1Screen form(host, nullptr);
         form.show();
         QList<QUrl> opened;
         form.SetUrlOpener([&opened](const QUrl &url) {

@@ -5,7 +5,7 @@
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "Selector.h"
-#include "Unit3.h"
+#include "Step2Screen.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -27,7 +27,7 @@ bool HaveData()
 struct Step2 {
     MessageBoxWatcher boxes;
     FakeHost host;
-    TForm3 form{host, nullptr};
+    TStep2Screen form{host, nullptr};
 
     Step2()
     {
@@ -94,8 +94,8 @@ private Q_SLOTS:
     {
         Step2 s;
         s.Run();
-        QCOMPARE(s.boxes.Texts(), QStringList{TForm3::NoColourMessage()});
-        QCOMPARE(TForm3::NoColourMessage(), QStringLiteral("LEDの命令がありません。LEDを光らせる色を枠の中にドラッグして下さい"));
+        QCOMPARE(s.boxes.Texts(), QStringList{TStep2Screen::NoColourMessage()});
+        QCOMPARE(TStep2Screen::NoColourMessage(), QStringLiteral("LEDの命令がありません。LEDを光らせる色を枠の中にドラッグして下さい"));
         s.Drop("Image47");
         QCOMPARE(s.form.FrameCode(), 176);
         s.boxes.Clear();

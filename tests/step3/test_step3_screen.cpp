@@ -6,7 +6,7 @@
 #include "MessageBoxWatcher.h"
 #include "ProgramFile.h"
 #include "Selector.h"
-#include "Unit5.h"
+#include "Step3Screen.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -56,7 +56,7 @@ QStringList Padded(const QStringList &codes)
 struct Step3 {
     MessageBoxWatcher boxes;
     FakeHost host;
-    TForm5 form{host, nullptr};
+    TStep3Screen form{host, nullptr};
 
     Step3()
     {

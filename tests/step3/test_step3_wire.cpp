@@ -5,8 +5,8 @@
 #include "PageScreen.h"
 #include "PtyLamp.h"
 #include "Selector.h"
-#include "Unit1.h"
-#include "Unit13.h"
+#include "MainWindow.h"
+#include "TransferProgressWindow.h"
 #include "rs232c.h"
 
 #include <QApplication>
@@ -26,8 +26,8 @@ private Q_SLOTS:
         MessageBoxWatcher boxes;
         PtyLamp lamp;
         QVERIFY(lamp.IsValid());
-        TForm1 form;
-        TForm13 progress(form);
+        TMainWindow form;
+        TTransferProgressWindow progress(form);
         form.AttachProgressWindow(&progress);
         form.OpenLampPort(lamp.Device());
         QVERIFY(form.SerialPort().IsOpen());

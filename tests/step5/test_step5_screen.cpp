@@ -2,7 +2,7 @@
 #include "Image.h"
 #include "MessageBoxWatcher.h"
 #include "SonEdit.h"
-#include "Unit7.h"
+#include "Step5Screen.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -17,7 +17,7 @@ const QString NotTransferred = QStringLiteral("プログラムの転送がされ
 struct Screen {
     MessageBoxWatcher boxes;
     FakeHost host;
-    TForm7 form{host, nullptr};
+    TStep5Screen form{host, nullptr};
     TSonEdit *editor = nullptr;
     Screen()
     {

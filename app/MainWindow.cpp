@@ -1,0 +1,495 @@
+#include "MainWindow.h"
+
+#include "AssetPath.h"
+#include "EditorSettings.h"
+#include "FitText.h"
+#include "Step9Screen.h"
+#include "Image.h"
+#include "IniFile.h"
+#include "LoadError.h"
+#include "PacedWait.h"
+#include "PageScreen.h"
+#include "PictureTable.h"
+#include "ReportScreen.h"
+#include "SplashScreen.h"
+#include "Step4Screen.h"
+#include "Step1Screen.h"
+#include "Step2Screen.h"
+#include "Step6Screen.h"
+#include "Step3Screen.h"
+#include "Step7Screen.h"
+#include "Step5Screen.h"
+#include "Step10Screen.h"
+#include "PreviewScreen.h"
+#include "WorkFolder.h"
+#include "WorkKeeper.h"
+#include "Step8Screen.h"
+#include "rs232c.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QtMath>
+#include <QStatusTipEvent>
+#include <QTextEdit>
+#include <QUrl>
+#include <QWindow>
+
+TMainWindow::TMainWindow()
+    : QWidget(nullptr, Qt::FramelessWindowHint)
+    , m_port(std::make_unique<Trs232c>())
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("LK-72"));
+    setFixedSize(780, 560);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    CreateControls();
+    FormCreate();
+}
+
+TMainWindow::~TMainWindow()
+{
+    // The pages are destroyed before this window's connections go, and a
+    // focus change while they go must not reach them.
+    disconnect(m_keyboardWatch);
+    // A clean end: the pages are still there to give their last changes.
+    m_keeper.reset();
+    if (m_port)
+        m_port->Close();
+}
+
+void TMainWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    // The program ends with its main window, even while the message window or
+    // another window of its own is still open: otherwise it would live on
+    // unseen and keep the lamp's port from the next start.
+    if (event->isAccepted())
+        QCoreApplication::quit();
+}
+
+void TMainWindow::CreateControls()
+{
+    using namespace PictureLook;
+    // The background picture comes from the settings; the frame picture is
+    // laid over everything last.
+    static constexpr TPictureRow<TMainWindow> backgrounds[] = {
+        {&TMainWindow::m_background, "Image8", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Stretched},
+        {&TMainWindow::m_innerPanel, "Image10", "picture\\back1.bmp", {19, 40, 741, 465}, nullptr, nullptr, Stretched},
+    };
+    static constexpr TPictureRow<TMainWindow> buttons[] = {
+        {&TMainWindow::m_hintDecoration, "Image11", "picture\\PANEL\\doctor.bmp", {152, 505, 50, 50}, nullptr, nullptr, Plain},
+        {&TMainWindow::m_title, "Image5", nullptr, {24, 4, 420, 32}, nullptr, nullptr, Plain},
+        {&TMainWindow::m_settingsButton, "Image4", "Picture\\BUTTON\\settei.bmp", {540, 6, 70, 28}, "設定画面を表示します",
+         &TMainWindow::ShowSettings, Pressable | Hand},
+        {&TMainWindow::m_helpButton, "Image3", "Picture\\BUTTON\\help.bmp", {614, 6, 70, 28}, "ヘルプを表示します",
+         &TMainWindow::ShowHelp, Pressable | Hand},
+        {&TMainWindow::m_cornerCloseButton, "Image1", "Picture\\BUTTON\\close.bmp", {744, 6, 28, 28}, "アプリケーションを終了します",
+         &TMainWindow::CloseWindow, Pressable | Hand},
+        {&TMainWindow::m_closeButton, "Image2", "Picture\\BUTTON\\close1.bmp", {648, 510, 110, 40},
+         "アプリケーションを終了します", &TMainWindow::CloseWindow, Pressable | Hand},
+        {&TMainWindow::m_previousStepButton, "Image7", "Picture\\BUTTON\\before_step.bmp", {22, 510, 62, 40}, "前のステップへ移ります",
+         &TMainWindow::PreviousStep, Pressable | Hand},
+        {&TMainWindow::m_nextStepButton, "Image6", "Picture\\BUTTON\\next_step.bmp", {88, 510, 62, 40}, "次のステップへ移ります",
+         &TMainWindow::NextStep, Pressable | Hand},
+        {&TMainWindow::m_frame, "Image9", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Plain},
+    };
+    MakePictures(*this, this, backgrounds, m_pictures);
+    // Whatever gives the keyboard to a control of a hidden page (a screen
+    // that sets it while it is not shown, the window coming back to the
+    // front), the page shown takes it back.
+    m_keyboardWatch = connect(qApp, &QApplication::focusChanged, this,
+                              [this](QWidget *, QWidget *now) { KeepKeyboardOnShownPage(now); });
+    CreateWindowMove();
+    CreatePageHostAndHintArea();
+    MakePictures(*this, this, buttons, m_pictures);
+    m_frame->SetIgnoresMouse(true);
+    m_frame->lower();
+    m_innerPanel->lower();
+    m_background->lower();
+
+    m_keys.Bind(Qt::Key_F8, [this] {
+        if (PageCode >= PageStep1 && PageCode <= PageStep9 && m_nextStepButton->isEnabled())
+            NextStep();
+    });
+    m_keys.Bind(Qt::Key_F5, [this] {
+        if (PageCode >= PageStep2 && PageCode <= PageStep10 && m_previousStepButton->isEnabled())
+            PreviousStep();
+    });
+}
+
+void TMainWindow::CreateWindowMove()
+{
+    connect(m_background, &TImage::MouseDown, this, [this](Qt::MouseButton, QPoint at) {
+        // The window system's own move works where a program may not place
+        // its windows (Wayland); without it the window follows the mouse.
+        if (QWindow *handle = windowHandle(); handle && handle->startSystemMove()) {
+            m_dragging = false;
+            return;
+        }
+        m_dragging = true;
+        m_dragStart = at;
+    });
+    connect(m_background, &TImage::MouseMove, this, [this](Qt::MouseButtons, QPoint at) {
+        if (!m_dragging)
+            return;
+        move(pos() - (m_dragStart - at));
+        raise();
+        activateWindow();
+    });
+    connect(m_background, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_dragging = false; });
+}
+
+void TMainWindow::CreatePageHostAndHintArea()
+{
+    m_pageHost = new QWidget(this);
+    m_pageHost->setObjectName(QStringLiteral("PageHost"));
+    m_pageHost->setGeometry(30, 70, 720, 430);
+    m_pageHost->setAutoFillBackground(true);
+    QPalette white = m_pageHost->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    m_pageHost->setPalette(white);
+
+    m_hintArea = new QPlainTextEdit(this);
+    m_hintArea->setObjectName(QStringLiteral("Memo3"));
+    m_hintArea->setGeometry(205, 507, 433, 44);
+    m_hintArea->setReadOnly(true);
+    m_hintArea->setFocusPolicy(Qt::NoFocus);
+    m_hintArea->setFrameShape(QFrame::NoFrame);
+    m_hintArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_hintArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_hintArea->setTextInteractionFlags(Qt::NoTextInteraction);
+    m_hintArea->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
+    m_hintArea->document()->setDocumentMargin(2);
+
+    m_printBuffer = new QTextEdit(this);
+    m_printBuffer->setObjectName(QStringLiteral("RichEdit1"));
+    m_printBuffer->hide();
+}
+
+void TMainWindow::FormCreate()
+{
+    try {
+        CreatePages();
+        PageCode = 0;
+        m_previousStepButton->setEnabled(false);
+        LoadTitle(0);
+        ReadSettingsAndOpenPort();
+        auto *splash = new TSplashScreen();
+        splash->setAttribute(Qt::WA_DeleteOnClose);
+        splash->show();
+        splash->repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        // Gone as soon as the event loop runs, after every start-up window exists.
+        QMetaObject::invokeMethod(splash, &QWidget::close, Qt::QueuedConnection);
+        LoadFramePicture();
+        m_pictures.ReportMissing(this);
+    } catch (const std::exception &) {
+        TPageScreen::ShowCreateError(this);
+    }
+}
+
+void TMainWindow::CreatePages()
+{
+    TMainHost &host = *this;
+    m_pages = {
+        new TStep1Screen(host, m_pageHost), new TStep2Screen(host, m_pageHost), new TStep3Screen(host, m_pageHost),
+        new TStep4Screen(host, m_pageHost), new TStep5Screen(host, m_pageHost), new TStep6Screen(host, m_pageHost),
+        new TStep7Screen(host, m_pageHost), new TStep8Screen(host, m_pageHost), new TStep9Screen(host, m_pageHost),
+        new TStep10Screen(host, m_pageHost), new TPreviewScreen(host, m_pageHost), new TReportScreen(host, m_pageHost),
+    };
+    for (TPageScreen *page : m_pages) {
+        page->move(0, 0);
+        page->hide();
+    }
+    ShowPage(PageStep1);
+}
+
+void TMainWindow::ReadSettingsAndOpenPort()
+{
+    const TIniFile ini(WorkFolder() + QStringLiteral("set.ini"));
+    const QString back = ini.ReadString(SettingsKeys::BackSection, SettingsKeys::BackPicture,
+                                        SettingsKeys::DefaultBackPicture);
+    if (!SetBackgroundPicture(back)) {
+        // A background that cannot be shown must not cost the window its
+        // buttons: say so, then carry on with the default.
+        TPageScreen::ShowCreateError(this);
+        SetBackgroundPicture(SettingsKeys::DefaultBackPicture);
+    }
+    const int comport = ini.ReadInteger(QStringLiteral("comport"), QStringLiteral("name"), 0);
+    OpenLampPort(PortNameFor(comport, m_port->portname));
+}
+
+bool TMainWindow::SetBackgroundPicture(const QString &file)
+{
+    // Only a file of the picture folder itself: set.ini is the user's to edit.
+    if (file.isEmpty() || file.contains(u'/') || file.contains(u'\\') || file.startsWith(u'.'))
+        return false;
+    try {
+        m_background->LoadPicture(QStringLiteral("picture\\PANEL\\") + file);
+        return true;
+    } catch (const TLoadError &) {
+        return false;
+    }
+}
+
+void TMainWindow::LoadFramePicture()
+{
+    // The frame picture marks everything that is not frame in pure magenta.
+    m_pictures.Try([this] {
+        QPixmap frame = TImage::ScreenPixmap(QStringLiteral("picture\\back2.bmp"), m_frame->devicePixelRatioF());
+        frame.setMask(frame.createMaskFromColor(QColor(255, 0, 255)));
+        m_frame->SetPicture(frame);
+    });
+    // The frame is drawn over everything but lets the mouse through.
+    m_frame->raise();
+}
+
+QString TMainWindow::TitlePicture(int page)
+{
+    return QStringLiteral("picture\\BUTTON\\menu%1.bmp").arg(page + 1);
+}
+
+QString TMainWindow::PortNameFor(int setting, const QString &current)
+{
+    if (setting >= 0 && setting <= 3)
+        return QStringLiteral("com%1").arg(setting + 1);
+    return current;
+}
+
+void TMainWindow::LoadTitle(int page)
+{
+    if (page < PageStep1 || page > PageStep10)
+        return;
+    try {
+        m_title->LoadPicture(TitlePicture(page));
+    } catch (const TLoadError &) {
+        // A missing title is reported like any missing picture; the step change itself stands.
+        m_title->clear();
+        TPageScreen::ShowCreateError(this);
+    }
+}
+
+void TMainWindow::ShowPage(int page)
+{
+    if (page < 0 || page >= PageCount)
+        return;
+    m_hintHeld = QDeadlineTimer();
+    const bool changed = m_visiblePage != page;
+    TPageScreen *leaving = changed && m_visiblePage >= 0 ? Page(m_visiblePage) : nullptr;
+    TPageScreen *screen = Page(page);
+    if (leaving)
+        leaving->LetGoOfKeyboard();
+    m_visiblePage = page;
+    screen->setGeometry(m_pageHost->rect());
+    screen->show();
+    screen->raise();
+    // The keyboard moves before the page it was on goes: hiding a page moves
+    // it only to a control that happens to be next in the Tab order.
+    if (changed)
+        screen->TakeKeyboard();
+    if (leaving)
+        leaving->hide();
+    screen->FormShow();
+}
+
+void TMainWindow::KeepKeyboardOnShownPage(QWidget *now)
+{
+    if (!now || m_visiblePage < 0)
+        return;
+    for (TPageScreen *page : m_pages) {
+        if (page != Page(m_visiblePage) && page->isAncestorOf(now)) {
+            Page(m_visiblePage)->TakeKeyboard();
+            return;
+        }
+    }
+}
+
+void TMainWindow::SetStepButtonsEnabled(bool previous, bool next)
+{
+    m_previousStepButton->setEnabled(previous);
+    m_nextStepButton->setEnabled(next);
+}
+
+void TMainWindow::NextStep()
+{
+    if (PageCode < PageStep1 || PageCode >= PageStep10)
+        return;
+    m_previousStepButton->setEnabled(true);
+    PageCode += 1;
+    ShowPage(PageCode);
+    LoadTitle(PageCode);
+    if (PageCode == PageStep10)
+        m_nextStepButton->setEnabled(false);
+    ForgetPreparedTransfer();
+}
+
+void TMainWindow::PreviousStep()
+{
+    if (PageCode <= PageStep1 || PageCode > PageStep10)
+        return;
+    m_nextStepButton->setEnabled(true);
+    PageCode -= 1;
+    ShowPage(PageCode);
+    LoadTitle(PageCode);
+    if (PageCode == PageStep1)
+        m_previousStepButton->setEnabled(false);
+    ForgetPreparedTransfer();
+}
+
+void TMainWindow::CloseWindow()
+{
+    close();
+}
+
+void TMainWindow::ShowSettings()
+{
+    Q_EMIT SettingsRequested();
+}
+
+void TMainWindow::ShowHelp()
+{
+    const QString path = ResolveAsset(QStringLiteral("Help\\Help1\\index.html"));
+    if (path.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        QMessageBox::information(this, QString(), QStringLiteral("ヘルプを開けませんでした\nヘルプのファイルが見つからないか、表示するブラウザがありません"));
+}
+
+QString TMainWindow::KeptWorkQuestion()
+{
+    return QStringLiteral("前回、保存しないで終わったプログラムがあります。元に戻しますか？");
+}
+
+std::unique_ptr<QMessageBox> TMainWindow::KeptWorkQuestionBox(QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QString(), KeptWorkQuestion(),
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::Yes);
+    // The buttons say はい and いいえ whatever language Qt's own texts are in.
+    box->button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box->button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    return box;
+}
+
+void TMainWindow::StartKeepingWork(const QString &workFolder)
+{
+    m_keeper = std::make_unique<TWorkKeeper>(workFolder);
+    connect(m_keeper.get(), &TWorkKeeper::Trouble, this, &TMainWindow::ShowNoticeInHintArea);
+    // A run kept from the folder still follows its lessons: when the folder
+    // becomes free it writes them from then on.
+    m_keeper->Start();
+    QList<TPageScreen *> lessons;
+    for (TPageScreen *page : m_pages) {
+        if (!page->KeptLessonName().isEmpty())
+            lessons.append(page);
+    }
+    for (TPageScreen *page : lessons)
+        m_keeper->AddLesson(page->KeptLessonName(), [page] { return page->KeptRecordLines(); });
+    if (m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork()) {
+        if (KeptWorkQuestionBox(this)->exec() == QMessageBox::Yes)
+            BringBackKeptWork(lessons);
+        else
+            m_keeper->SetAsideKeptWork();
+    }
+    for (TPageScreen *page : lessons) {
+        const QString name = page->KeptLessonName();
+        connect(page, &TPageScreen::KeptRecordChanged, m_keeper.get(), [keeper = m_keeper.get(), name] {
+            keeper->Changed(name);
+        });
+    }
+}
+
+void TMainWindow::BringBackKeptWork(const QList<TPageScreen *> &lessons)
+{
+    // Nothing goes to the lamp: the pupil sends it again when ready.
+    for (TPageScreen *page : lessons) {
+        const QStringList kept = m_keeper->KeptRecord(page->KeptLessonName());
+        if (!kept.isEmpty() && kept.first() == page->KeptLessonName())
+            page->RestoreKeptRecord(kept);
+    }
+}
+
+void TMainWindow::ShowHintText(const QString &hint)
+{
+    // The mouse passes over controls all the time (the progress window closes
+    // under it); a held reason stays until it has been read.
+    if (!m_hintHeld.hasExpired())
+        return;
+    ShowInHintArea(TImage::LongHint(hint));
+}
+
+void TMainWindow::SetHintAreaText(const QString &text)
+{
+    m_hintHeld = QDeadlineTimer();
+    ShowInHintArea(text);
+}
+
+void TMainWindow::HoldHintAreaText(const QString &text)
+{
+    m_hintHeld.setRemainingTime(HintHoldMs);
+    ShowInHintArea(text);
+}
+
+void TMainWindow::ShowNoticeInHintArea(const QString &text)
+{
+    m_hintHeld = QDeadlineTimer(QDeadlineTimer::Forever);
+    ShowInHintArea(text);
+}
+
+void TMainWindow::ShowInHintArea(const QString &text)
+{
+    const qreal margin = m_hintArea->document()->documentMargin();
+    const QSize box = m_hintArea->contentsRect().size() - QSize(qCeil(2 * margin), qCeil(2 * margin));
+    m_hintArea->setFont(FontToFit(font(), text, box));
+    m_hintArea->setPlainText(text);
+}
+
+QString TMainWindow::HintAreaText() const
+{
+    return m_hintArea->toPlainText();
+}
+
+Trs232c &TMainWindow::SerialPort()
+{
+    return *m_port;
+}
+
+void TMainWindow::RunWhenIdle(std::function<void()> work)
+{
+    if (!m_transferring) {
+        work();
+        return;
+    }
+    m_queued.append(std::move(work));
+}
+
+void TMainWindow::RunQueued()
+{
+    while (!m_transferring && !m_queued.isEmpty())
+        m_queued.takeFirst()();
+}
+
+void TMainWindow::keyPressEvent(QKeyEvent *event)
+{
+    // What no control took: the step keys, then the visible page's own keys
+    // for when none of its controls has the focus.
+    if (m_keys.Run(event) || (m_visiblePage >= 0 && Page(m_visiblePage)->RunKey(event)))
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+bool TMainWindow::event(QEvent *event)
+{
+    // The hint of whatever control of the window the mouse is over: the
+    // window system sends it to the control, and it rises to the window.
+    if (event->type() == QEvent::StatusTip) {
+        ShowHintText(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QWidget::event(event);
+}

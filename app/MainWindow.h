@@ -1,0 +1,151 @@
+#pragma once
+
+#include "MainHost.h"
+#include "PictureTable.h"
+#include "ScreenKeys.h"
+
+#include <QDeadlineTimer>
+#include <QPoint>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QMessageBox;
+class QPlainTextEdit;
+class QTextEdit;
+class TTransferProgressWindow;
+class TImage;
+class TPageScreen;
+class TWorkKeeper;
+class Trs232c;
+
+// The main window: a borderless 780 x 560 frame around the page host that
+// shows one lesson at a time, the step buttons, the hint area, and the state
+// the screens share.
+class TMainWindow : public QWidget, public TMainHost {
+    Q_OBJECT
+public:
+    static constexpr int PageCount = 12;
+    // How long a reason the lamp got nothing stays in the hint area, ms.
+    static constexpr int HintHoldMs = 10000;
+
+    TMainWindow();
+    ~TMainWindow() override;
+
+    // TMainHost
+    using TMainHost::SendExecute;
+    using TMainHost::Transfer;
+    void Transfer() override;
+    bool SendExecute() override;
+    void ShowPage(int page) override;
+    void SetStepButtonsEnabled(bool previous, bool next) override;
+    void SetHintAreaText(const QString &text) override;
+    QString HintAreaText() const override;
+    // Shows why the lamp got nothing (or not all) and keeps it there for a
+    // while, so the next hover does not wipe it before it is read.
+    void HoldHintAreaText(const QString &text);
+    // Shows what the pupil must read (whose lock the kept work took over,
+    // where declined work went) until the page changes or a screen writes
+    // the hint area on purpose; the mouse passing over controls leaves it.
+    void ShowNoticeInHintArea(const QString &text);
+    Trs232c &SerialPort() override;
+    bool IsTransferring() const override { return m_transferring; }
+    void RunWhenIdle(std::function<void()> work) override;
+
+    // Closes the port, waits for the line to settle and opens it under `name`
+    // (start-up and the settings screen).
+    void OpenLampPort(const QString &name);
+    // Loads "picture\PANEL\" + `file` as the background; false (and the old
+    // background kept) when the picture cannot be loaded.
+    bool SetBackgroundPicture(const QString &file);
+    // The report's print buffer.
+    QTextEdit *PrintBuffer() const { return m_printBuffer; }
+
+    // The progress window is created after the main window.
+    void AttachProgressWindow(TTransferProgressWindow *window) { m_progress = window; }
+
+    // Keeps the lessons' programs in `workFolder` from now until the window
+    // goes; when the last run there ended without closing and left work,
+    // asks whether to bring it back first.
+    void StartKeepingWork(const QString &workFolder);
+    static QString KeptWorkQuestion();
+    // The question with its はい (the default) and いいえ.
+    static std::unique_ptr<QMessageBox> KeptWorkQuestionBox(QWidget *parent);
+
+    // The application-wide hint handler: shows the long part of a hint.
+    void ShowHintText(const QString &hint);
+
+    // The step buttons and their keys (F8, F5).
+    void NextStep();
+    void PreviousStep();
+
+    TPageScreen *Page(int page) const { return m_pages.at(static_cast<size_t>(page)); }
+    int VisiblePage() const { return m_visiblePage; }
+
+    // The title picture of lesson pages 0 to 9.
+    static QString TitlePicture(int page);
+    // The port name for the comport/name setting, or the current name for
+    // values outside 0 to 3.
+    static QString PortNameFor(int setting, const QString &current);
+
+Q_SIGNALS:
+    // The settings button was clicked; the entry shows the settings screen.
+    void SettingsRequested();
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void CreateControls();
+    void CreateWindowMove();
+    void CreatePageHostAndHintArea();
+    void CreatePages();
+    void ReadSettingsAndOpenPort();
+    void LoadFramePicture();
+    void CloseWindow(); // both close buttons
+    void ShowHelp();
+    void ShowSettings();
+    void RunQueued();
+    void LoadTitle(int page);
+    void BringBackKeptWork(const QList<TPageScreen *> &lessons);
+    // Keeps every key and typed character on the page shown.
+    void KeepKeyboardOnShownPage(QWidget *now);
+    // Shows `text` whole, in a smaller font when two lines do not hold it.
+    void ShowInHintArea(const QString &text);
+
+    std::unique_ptr<Trs232c> m_port;
+    std::unique_ptr<TWorkKeeper> m_keeper;
+    TPictureLoader m_pictures;
+    TScreenKeys m_keys;
+    TTransferProgressWindow *m_progress = nullptr;
+    bool m_transferring = false;
+    QList<std::function<void()>> m_queued;
+
+    TImage *m_cornerCloseButton = nullptr;
+    TImage *m_closeButton = nullptr;
+    TImage *m_helpButton = nullptr;
+    TImage *m_settingsButton = nullptr;
+    TImage *m_title = nullptr;              // the lesson's title picture
+    TImage *m_nextStepButton = nullptr;
+    TImage *m_previousStepButton = nullptr;
+    TImage *m_background = nullptr;         // dragging it moves the window
+    TImage *m_frame = nullptr;              // laid over everything, lets the mouse through
+    TImage *m_innerPanel = nullptr;
+    TImage *m_hintDecoration = nullptr;
+    QWidget *m_pageHost = nullptr;
+    QPlainTextEdit *m_hintArea = nullptr;
+    QTextEdit *m_printBuffer = nullptr;
+    std::array<TPageScreen *, PageCount> m_pages{};
+    int m_visiblePage = -1;
+    QMetaObject::Connection m_keyboardWatch;
+
+    // Until then a hover does not replace a held text (expired: nothing held).
+    QDeadlineTimer m_hintHeld;
+
+    bool m_dragging = false;
+    QPoint m_dragStart;
+
+};
