@@ -121,8 +121,7 @@ class Station(lk72e2e.Session):
         self.sync_sent = 0
         # The wire recorder notes each write call's time as the program makes
         # it; the sync file says when the program has taken the input sent.
-        env = dict(self.env, LD_PRELOAD=os.path.join(bindir, "liblk72wirerecorder.so"),
-                   LK72_WIRE_LOG=self.wire_log, LK72_INPUT_SYNC=self.sync_file)
+        env = lk72e2e.recorded_env(self.env, bindir, self.wire_log, self.sync_file)
         # NETLOAD_WRAP="gdb -q -batch -ex run -ex bt --args" runs the program under a debugger.
         wrap = os.environ.get("NETLOAD_WRAP", "").split()
         self.app = self.spawn(wrap + [os.path.join(bindir, "lk72"), f"--station-address={STATION}"], env=env,

@@ -64,6 +64,16 @@ def _port_free(address, port):
             return False
 
 
+def recorded_env(env, bindir, wire_log, sync_file):
+    """The program's environment with the wire recorder preloaded and the
+    input sync on. A program built with AddressSanitizer wants its runtime
+    first among the libraries; the recorder only wraps write() and hands
+    each call on, so the sanitizer is told not to insist."""
+    asan = env.get("ASAN_OPTIONS", "")
+    return dict(env, LD_PRELOAD=os.path.join(bindir, "liblk72wirerecorder.so"), LK72_WIRE_LOG=wire_log,
+                LK72_INPUT_SYNC=sync_file, ASAN_OPTIONS=(asan + ":" if asan else "") + "verify_asan_link_order=0")
+
+
 def move_pointer(xdo, x, y):
     """Moves the pointer to screen point (x, y) and waits until it is there.
     xdotool's --sync waits for the pointer to move, which it never does when it
@@ -165,8 +175,7 @@ class Session:
         self.stderr_path = os.path.join(self.home, "lk72.stderr")
         # The wire recorder notes each write call's time as the program makes
         # it; the sync file says when the program has taken the input sent.
-        env = dict(self.env, LD_PRELOAD=os.path.join(self.bindir, "liblk72wirerecorder.so"),
-                   LK72_WIRE_LOG=self.wire_log, LK72_INPUT_SYNC=self.sync_file)
+        env = recorded_env(self.env, self.bindir, self.wire_log, self.sync_file)
         open(self.sync_file, "w").close()
         self.sync_sent = 0
         with open(self.stderr_path, "ab") as err:
