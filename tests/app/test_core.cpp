@@ -89,6 +89,8 @@ private Q_SLOTS:
         QCOMPARE(Cp932::Encode(QStringLiteral("～")), QByteArray("\x81\x60"));
         QCOMPARE(Cp932::Encode(QStringLiteral("①")), QByteArray("\x87\x40"));
         QCOMPARE(Cp932::Encode(QStringLiteral("\\")), QByteArray("\\"));
+        // A character the code page lacks keeps its place: "n\uFEFFame" must not become "name".
+        QCOMPARE(Cp932::Encode(QStringLiteral("n\uFEFFame=2")), QByteArray("n?ame=2"));
         QVERIFY(Cp932::CanEncode(QStringLiteral("赤を3秒")));
         QCOMPARE(Cp932::FirstUnencodable(QStringLiteral("赤😀")), QStringLiteral("😀"));
         QCOMPARE(Cp932::Decode(QByteArray("\x90\xd4")), QStringLiteral("赤"));

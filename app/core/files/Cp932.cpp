@@ -67,8 +67,22 @@ QString FirstUnencodable(const QString &text)
 
 QByteArray Encode(const QString &text)
 {
+    const QString twinned = WithTwins(text);
     QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
-    return encoder.encode(WithTwins(text));
+    QByteArray bytes = encoder.encode(twinned);
+    if (!encoder.hasError())
+        return bytes;
+    // The encoder leaves out what the code page lacks, which can turn one
+    // word into another; a '?' keeps its place.
+    bytes.clear();
+    for (qsizetype i = 0; i < twinned.size();) {
+        const qsizetype len = (twinned.at(i).isHighSurrogate() && i + 1 < twinned.size()) ? 2 : 1;
+        const QString piece = twinned.mid(i, len);
+        bytes += Encodes(piece) ? QByteArray(QStringEncoder(kCodecName, QStringConverter::Flag::Stateless).encode(piece))
+                                : QByteArray("?");
+        i += len;
+    }
+    return bytes;
 }
 
 QString Decode(const QByteArray &bytes)
