@@ -294,7 +294,7 @@ class Load:
         end = time.monotonic() + lk72e2e.DEADLINE
         while not await asyncio.to_thread(condition):
             assert time.monotonic() < end, what
-            await asyncio.sleep(0.05)
+            await asyncio.sleep(0.2)  # each look decodes the whole write record
 
     async def ordered_stream(self, count):
         """One registered link; the order is checked. It starts once the program

@@ -90,11 +90,6 @@ double PtyLamp::GapMs(int i) const
     return (SentAt(i) - SentAt(i - 1)) / 1e6;
 }
 
-double PtyLamp::SinceFirstMs(int i) const
-{
-    return (SentAt(i) - SentAt(0)) / 1e6;
-}
-
 void PtyLamp::Clear()
 {
     std::lock_guard lock(m_mutex);

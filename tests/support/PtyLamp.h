@@ -34,8 +34,6 @@ public:
     // sent byte i (0 when both went in one call); never shorter than the
     // pause the sender kept between them.
     double GapMs(int i) const;
-    // Milliseconds from the write of byte 0 to the write of byte i.
-    double SinceFirstMs(int i) const;
     void Clear();
 
 private:

@@ -77,9 +77,9 @@ QByteArray Encode(const QString &text)
     bytes.clear();
     for (qsizetype i = 0; i < twinned.size();) {
         const qsizetype len = (twinned.at(i).isHighSurrogate() && i + 1 < twinned.size()) ? 2 : 1;
-        const QString piece = twinned.mid(i, len);
-        bytes += Encodes(piece) ? QByteArray(QStringEncoder(kCodecName, QStringConverter::Flag::Stateless).encode(piece))
-                                : QByteArray("?");
+        QStringEncoder one(kCodecName, QStringConverter::Flag::Stateless);
+        const QByteArray piece = one.encode(twinned.mid(i, len));
+        bytes += one.hasError() ? QByteArray("?") : piece;
         i += len;
     }
     return bytes;
