@@ -39,6 +39,7 @@ TInputSync::TInputSync(QObject *parent)
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         qWarning("LK72_INPUT_SYNC: cannot write %s", qPrintable(m_file.fileName()));
     qApp->installNativeEventFilter(this);
+    qApp->installEventFilter(this);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TInputSync::OnAboutToBlock);
 }
@@ -46,6 +47,15 @@ TInputSync::TInputSync(QObject *parent)
 TInputSync::~TInputSync()
 {
     qApp->removeNativeEventFilter(this);
+    qApp->removeEventFilter(this);
+}
+
+bool TInputSync::eventFilter(QObject *watched, QEvent *event)
+{
+    // Every key press passes its window first, whichever control takes it.
+    if (event->type() == QEvent::KeyPress && watched->isWindowType())
+        ++m_keyPresses;
+    return false;
 }
 
 bool TInputSync::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
@@ -77,5 +87,6 @@ void TInputSync::OnAboutToBlock()
         return;
     m_quietPasses = 0;
     m_answered = m_seen;
-    m_file.write(QByteArray("idle ") + QByteArray::number(m_seen) + '\n');
+    m_file.write(QByteArray("idle ") + QByteArray::number(m_seen) + " keys " + QByteArray::number(m_keyPresses)
+                 + '\n');
 }

@@ -10,9 +10,10 @@
 // LK72_SYNC on the main window after its input; the X server delivers that
 // change after the input. Once the program has handled everything before it
 // and waits for the pupil again (in its main event loop, no transfer or
-// melody running, or in a dialog), it appends "idle N" to the file named by
-// LK72_INPUT_SYNC, N being the changes seen so far. Off without that variable
-// or off X11.
+// melody running, or in a dialog), it appends "idle N keys K" to the file
+// named by LK72_INPUT_SYNC, N being the changes seen so far and K the key
+// presses its windows have received, so the driver also learns whether a key
+// it sent ever arrived. Off without that variable or off X11.
 class TInputSync : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
@@ -22,6 +23,9 @@ public:
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void OnAboutToBlock();
 
@@ -30,4 +34,5 @@ private:
     int m_seen = 0;
     int m_answered = 0;
     int m_quietPasses = 0;
+    int m_keyPresses = 0;
 };

@@ -119,6 +119,7 @@ class Station(lk72e2e.Session):
         self.stderr_path = os.path.join(self.home, "lk72.stderr")  # the probe reads the program's standard error
         open(self.sync_file, "w").close()
         self.sync_sent = 0
+        self.keys_received = 0
         # The wire recorder notes each write call's time as the program makes
         # it; the sync file says when the program has taken the input sent.
         env = lk72e2e.recorded_env(self.env, bindir, self.wire_log, self.sync_file)

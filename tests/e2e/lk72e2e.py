@@ -131,6 +131,7 @@ class Session:
         self.lines = []
         self.unmeasured = []  # pauses the lamp could not see; the sender's record judges them
         self.sync_sent = 0
+        self.keys_received = 0
         try:
             self.start(lamps, comport)
         except BaseException:
@@ -178,6 +179,7 @@ class Session:
         env = recorded_env(self.env, self.bindir, self.wire_log, self.sync_file)
         open(self.sync_file, "w").close()
         self.sync_sent = 0
+        self.keys_received = 0
         with open(self.stderr_path, "ab") as err:
             self.app = subprocess.Popen([os.path.join(self.bindir, "lk72"), f"--station-address={self.address}",
                                          *args], env=env, stdout=subprocess.DEVNULL, stderr=err)
@@ -200,8 +202,13 @@ class Session:
             if self.app.poll() is not None:
                 raise AssertionError(exit_report(self.app, self.stderr_path, "lk72"))
             with open(self.sync_file) as f:
-                last = f.read().split()
-            return last and int(last[-1]) >= self.sync_sent
+                lines = f.read().splitlines()
+            # "idle N keys K": N property changes seen, K key presses received.
+            last = lines[-1].split() if lines else []
+            if len(last) == 4 and int(last[1]) >= self.sync_sent:
+                self.keys_received = int(last[3])
+                return True
+            return False
 
         self.wait_for(answered, DEADLINE, "the program did not come back to wait for input")
 
@@ -242,9 +249,23 @@ class Session:
         self.xdo("click", "1")
 
     def key(self, name, settle=True):
-        if settle:
+        """Presses `name` on the main window. Once the program takes input,
+        the key is checked to have arrived: now and then the window system
+        delivers the release of a synthetic key but not its press (seen
+        after a page change moved the keyboard into a text box); the
+        program then saw nothing, and the key is sent again."""
+        if not settle:
+            self.xdo("key", "--window", self.window, name)
+            return
+        self.settle()
+        before = self.keys_received
+        for _ in range(3):
+            self.xdo("key", "--window", self.window, name)
             self.settle()
-        self.xdo("key", "--window", self.window, name)
+            if self.keys_received > before:
+                return
+            print(f"the key {name} never reached the program; sent again", flush=True)
+        raise AssertionError(f"the key {name} never reached the program")
 
     def message_boxes(self):
         """Visible windows other than the main window (message boxes, dialogs)."""
