@@ -147,7 +147,7 @@ int main(int argc, char *argv[])
     std::printf("stations %d, rounds %d\n", count, rounds);
     for (int round = 1; round <= rounds; ++round) {
         lateness.worst = 0;
-        desk.Refresh(QStringLiteral(round % 2 ? "3A" : "3a"));  // a new class code empties the list
+        desk.Refresh(round % 2 ? QStringLiteral("3a") : QStringLiteral("3b"));  // a new class code empties the list
         desk.Refresh(QStringLiteral("3A"));
         const qint64 list = Until([&] { return desk.Roster().Rows().size() >= count; });
         int reached = -1;

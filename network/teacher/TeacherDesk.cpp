@@ -13,7 +13,23 @@ TTeacherDesk::TTeacherDesk(QString workFolder, QObject *parent)
     , m_workFolder(std::move(workFolder))
     , m_roster(new TClassRoster(this))
 {
+    m_writer.setMaxThreadCount(1);
 }
+
+TTeacherDesk::~TTeacherDesk()
+{
+    m_writer.waitForDone();
+}
+
+struct TTeacherDesk::TCollectRun {
+    std::unique_ptr<TWorkCollection> collection;
+    QString folder;
+    int files = 0;
+    int writing = 0;
+    bool answered = false;  // every station has answered or failed
+    int stations = 0;
+    int missed = 0;
+};
 
 void TTeacherDesk::SetPort(quint16 port)
 {
@@ -116,7 +132,7 @@ bool TTeacherDesk::Collect()
         Q_EMIT Said(IsBusy() ? BusyText() : NoStationsText());
         return false;
     }
-    auto collection = std::make_shared<TWorkCollection>(m_workFolder, m_roster->ClassCode(), QDate::currentDate());
+    auto collection = std::make_unique<TWorkCollection>(m_workFolder, m_roster->ClassCode(), QDate::currentDate());
     const QString folder = collection->Folder();
     if (folder.isEmpty()) {
         Q_EMIT Said(CannotCollectText(QDir(m_workFolder).filePath(QStringLiteral("作品"))));
@@ -127,18 +143,42 @@ bool TTeacherDesk::Collect()
     message.kind = TClassMessage::TKind::Collect;
     message.classCode = m_roster->ClassCode();
     TClassRequest *request = NewRequest(message, static_cast<int>(TClassMessage::TKind::Work));
-    auto files = std::make_shared<int>(0);
-    connect(request, &TClassRequest::Answered, this, [collection, files](const QString &address, const TClassMessage &answer) {
-        *files += static_cast<int>(collection->Take(answer.name, address, answer.records).files.size());
+    auto run = std::make_shared<TCollectRun>();
+    run->collection = std::move(collection);
+    run->folder = folder;
+    connect(request, &TClassRequest::Answered, this, [this, run](const QString &address, const TClassMessage &answer) {
+        WriteWork(run, address, answer);
     });
-    connect(request, &TClassRequest::Finished, this, [this, request, files, folder] {
-        const auto stations = static_cast<int>(request->Reached().size());
-        const auto missed = static_cast<int>(request->Missed().size());
+    connect(request, &TClassRequest::Finished, this, [this, request, run] {
+        run->stations = static_cast<int>(request->Reached().size());
+        run->missed = static_cast<int>(request->Missed().size());
+        run->answered = true;
         request->deleteLater();
         m_request.clear();
-        Q_EMIT Said(CollectedText(stations, *files, missed, folder));
-        Q_EMIT CollectFinished(stations, *files);
+        FinishCollect(run);
     });
     request->Start(takers);
     return true;
+}
+
+void TTeacherDesk::WriteWork(const std::shared_ptr<TCollectRun> &run, const QString &address, const TClassMessage &answer)
+{
+    ++run->writing;
+    // The collection is touched only by the one writer thread until the run is finished.
+    m_writer.start([this, run, address, name = answer.name, records = answer.records] {
+        const auto written = static_cast<int>(run->collection->Take(name, address, records).files.size());
+        QMetaObject::invokeMethod(this, [this, run, written] {
+            run->files += written;
+            --run->writing;
+            FinishCollect(run);
+        }, Qt::QueuedConnection);
+    });
+}
+
+void TTeacherDesk::FinishCollect(const std::shared_ptr<TCollectRun> &run)
+{
+    if (!run->answered || run->writing > 0)
+        return;
+    Q_EMIT Said(CollectedText(run->stations, run->files, run->missed, run->folder));
+    Q_EMIT CollectFinished(run->stations, run->files);
 }

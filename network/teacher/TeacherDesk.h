@@ -6,8 +6,10 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
+#include <QThreadPool>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class TClassRequest;
 class TClassRoster;
@@ -19,6 +21,7 @@ class TTeacherDesk : public QObject {
     Q_OBJECT
 public:
     TTeacherDesk(QString workFolder, QObject *parent);
+    ~TTeacherDesk() override;
 
     void SetPort(quint16 port);
     // The teacher's station address when pinned: questions and requests leave from it.
@@ -54,6 +57,9 @@ Q_SIGNALS:
     void CollectFinished(int stations, int files);
 
 private:
+    struct TCollectRun;
+    void WriteWork(const std::shared_ptr<TCollectRun> &run, const QString &address, const class TClassMessage &answer);
+    void FinishCollect(const std::shared_ptr<TCollectRun> &run);
     QStringList Takers() const;
     TClassRequest *NewRequest(const class TClassMessage &message, int expectedKind);
 
@@ -65,4 +71,8 @@ private:
     int m_timeoutMs = 0;
     QPointer<TClassRequest> m_request;
     QString m_lastFolder;
+    // Collected files are written one after another away from the window:
+    // each waits for the disk to hold it, and forty stations' work at once
+    // would otherwise stop the window for a good part of a second.
+    QThreadPool m_writer;
 };
