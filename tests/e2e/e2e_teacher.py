@@ -11,6 +11,7 @@ folder, byte for byte what their save buttons write."""
 import datetime
 import glob
 import os
+import subprocess
 import sys
 
 import lk72e2e
@@ -188,6 +189,10 @@ def teacher_and_three_pupils(room):
     for pupil in (taro, hanako):
         kept = pupil.wait_for(pupil.kept_aside, lk72e2e.DEADLINE, f"{pupil.name} kept nothing of its own work")
         assert len(kept) == 1 and read_file(kept[0]) == own[pupil], f"{pupil.name} kept {kept}"
+    shots = os.environ.get("LK72_SCREENSHOT_DIR")
+    if shots:  # the README's picture of the teacher's view (scripts/screenshots.sh)
+        t.settle()
+        subprocess.run(["import", "-window", view, os.path.join(shots, "teacher.png")], env=room.env, check=True)
     for pupil in (taro, hanako):
         pupil.settle()
         assert pupil.save_step3("arrived.lk7") == teachers, f"{pupil.name}'s STEP3 does not show the teacher's program"
