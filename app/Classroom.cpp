@@ -53,7 +53,11 @@ TTeacherWindow &TClassroom::ShowTeacherView(const QString &classCode)
 {
     if (!m_teacherWindow) {
         m_teacherWindow = new TTeacherWindow(*m_desk);
-        m_teacherWindow->SetRecordSource([this](const QString &lesson) { return RecordOf(lesson); });
+        // An empty lesson is not sent: it would only empty every pupil's screen.
+        m_teacherWindow->SetRecordSource([this](const QString &lesson) {
+            const TPageScreen *screen = Lesson(lesson);
+            return screen && !m_arrival->IsEmpty(lesson, screen->KeptRecordLines()) ? RecordOf(lesson) : QByteArray();
+        });
         m_teacherWindow->SetOpener([this](const QStringList &lines) { OpenProgram(lines); });
     }
     const QString applied = NetworkEntry(m_window.NetworkSettings, NetworkSettingsIndex::ClassCode);

@@ -19,6 +19,9 @@ public:
     // What the lesson shows when it holds nothing of the pupil's.
     void RememberEmpty(const QString &lessonName, const QStringList &lines);
 
+    // Whether `lines` are the lesson's empty program: nothing worth sending to a class.
+    bool IsEmpty(const QString &lessonName, const QStringList &lines) const { return m_empty.value(lessonName) == lines; }
+
     struct TKept {
         bool mayReplace = false;  // the copy is made, or none was needed
         QString fileName;         // the copy's file name; empty when none was made

@@ -112,7 +112,7 @@ void TClassStation::NewConnection()
             continue;
         }
         auto reader = std::make_shared<TClassFrameReader>();
-        QTimer::singleShot(IdleMs, socket, &QTcpSocket::abort);
+        QTimer::singleShot(MaxConnectionMs, socket, &QTcpSocket::abort);
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket, reader] {
             // Never more than one frame's bytes are held: the reader turns bad first.

@@ -16,6 +16,7 @@
 class QTcpServer;
 class QTcpSocket;
 class QUdpSocket;
+struct TClassMessage;
 
 // A station's side of the teacher's station, open for the whole run: it
 // answers the class list, takes a program sent to everyone and answers a
@@ -28,7 +29,8 @@ class TClassStation : public QObject {
 public:
     static constexpr int MaxConnections = 16;
     static constexpr int MaxConnectionsPerPeer = 4;
-    static constexpr int IdleMs = 10 * 1000;
+    // A request and its answer are a few kilobytes: a connection lives no longer than this.
+    static constexpr int MaxConnectionMs = 10 * 1000;
 
     explicit TClassStation(QObject *parent);
     ~TClassStation() override;
@@ -61,7 +63,7 @@ private:
     void ReadRoster();
     void AnswerRoster(const QByteArray &bytes, const QHostAddress &sender, int senderPort);
     void NewConnection();
-    void Handle(QTcpSocket *socket, const class TClassMessage &request);
+    void Handle(QTcpSocket *socket, const TClassMessage &request);
     QStringList Settings() const;
     int PeerCount(const QString &peer) const;
 

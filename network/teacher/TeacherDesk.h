@@ -13,6 +13,7 @@
 
 class TClassRequest;
 class TClassRoster;
+struct TClassMessage;
 
 // What the teacher's view does, without its widgets: the class list, one
 // program to every station of the class that takes it, and the collection
@@ -58,10 +59,10 @@ Q_SIGNALS:
 
 private:
     struct TCollectRun;
-    void WriteWork(const std::shared_ptr<TCollectRun> &run, const QString &address, const class TClassMessage &answer);
+    void WriteWork(const std::shared_ptr<TCollectRun> &run, const QString &address, const TClassMessage &answer);
     void FinishCollect(const std::shared_ptr<TCollectRun> &run);
     QStringList Takers() const;
-    TClassRequest *NewRequest(const class TClassMessage &message, int expectedKind);
+    TClassRequest *NewRequest(const TClassMessage &message, int expectedKind);
 
     QString m_workFolder;
     TClassRoster *m_roster;

@@ -6,6 +6,7 @@
 #include "ClassGate.h"
 #include "ClassMessage.h"
 #include "ClassRecord.h"
+#include "ClassRowText.h"
 #include "NetworkSettings.h"
 #include "ProgramArrival.h"
 #include "RosterDatagram.h"
@@ -63,6 +64,7 @@ private Q_SLOTS:
     void CollectionWritesEachRecordOnceAndNeverOverOthers();
     void ArrivalKeepsThePupilsWorkFirst();
     void TeacherOptionReadsTheClassCode();
+    void ListShowsHowLongAStationHasBeenQuiet();
 };
 
 void TestClassWire::RosterDatagramsReadBackOrAreRefused()
@@ -253,6 +255,7 @@ void TestClassWire::ArrivalKeepsThePupilsWorkFirst()
     arrival.RememberEmpty(QStringLiteral("STEP3"), empty);
     const QDateTime at(QDate(2026, 12, 10), QTime(10, 0, 0));
 
+    QVERIFY(arrival.IsEmpty(QStringLiteral("STEP3"), empty) && !arrival.IsEmpty(QStringLiteral("STEP3"), own));
     // An empty lesson: nothing to keep.
     auto kept = arrival.KeepBefore(QStringLiteral("STEP3"), empty, teachers, at);
     QVERIFY(kept.mayReplace);
@@ -284,6 +287,17 @@ void TestClassWire::TeacherOptionReadsTheClassCode()
     QCOMPARE(*ReadTeacherOption({"lk72", "--teacher"}), QString());
     QCOMPARE(*ReadTeacherOption({"lk72", "--teacher=3A"}), QStringLiteral("3A"));
     QCOMPARE(*ReadTeacherOption({"lk72", "--teacher=123456789"}), QStringLiteral("12345678"));
+}
+
+void TestClassWire::ListShowsHowLongAStationHasBeenQuiet()
+{
+    const QDateTime at(QDate(2026, 12, 10), QTime(10, 0, 0));
+    QCOMPARE(ClassRowText::LastAnswered(at, at.addSecs(14)), QStringLiteral("10:00:00"));
+    QCOMPARE(ClassRowText::LastAnswered(at, at.addSecs(30)), QStringLiteral("10:00:00（30秒前）"));
+    QCOMPARE(ClassRowText::LastAnswered(at, at.addSecs(185)), QStringLiteral("10:00:00（3分前）"));
+    QCOMPARE(ClassRowText::LastAnswered({}, at), QString());
+    TClassRow row{QStringLiteral("じろう"), QStringLiteral("10.0.0.4"), 3, 10, at};
+    QCOMPARE(ClassRowText::Cells(row, at), QStringList({"じろう", "10.0.0.4", "受け付けない", "プレビュー", "10:00:00"}));
 }
 
 QTEST_GUILESS_MAIN(TestClassWire)
