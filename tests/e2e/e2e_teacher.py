@@ -6,7 +6,8 @@ receive modes and the lessons they show. The teacher's STEP3 program sent to
 everyone reaches taro and hanako on their STEP3 screens, and each one's own
 earlier work is kept as a file the read button opens; jiro's screen is left
 alone. A collection brings exactly taro's and hanako's records into one
-folder, byte for byte what their save buttons write."""
+folder, byte for byte what their save buttons write; one of them opened on
+the teacher's screen shows in the teacher's STEP3, the teacher's own kept."""
 
 import datetime
 import glob
@@ -42,6 +43,11 @@ def read_file(path):
 
 
 class Pupil(net.Station):
+    view = None  # the teacher's view, once open: a window of its own, not a dialog
+
+    def boxes(self):
+        return [w for w in super().boxes() if w != self.view]
+
     def work_folder(self):
         return os.path.join(self.home, "Documents", "LK-72Temp")
 
@@ -175,6 +181,7 @@ def teacher_and_three_pupils(room):
     # The teacher's view from the network page's button: all four, as they are.
     t.click_at(TEACHER_BUTTON)
     view = teacher_window(t)
+    t.view = view
     t.move(view, (1620, 0))
     expected = sorted([("sensei", t.address, MODE_TEXT[1], "STEP8"), ("taro", taro.address, MODE_TEXT[1], "STEP3"),
                        ("hanako", hanako.address, MODE_TEXT[2], "STEP3"), ("jiro", jiro.address, MODE_TEXT[3], "STEP3")])
@@ -224,6 +231,15 @@ def teacher_and_three_pupils(room):
                        lk72e2e.DEADLINE, f"{who}'s hint area did not change on the collection")
     net.no_boxes(taro, hanako, jiro)
     assert sorted(os.listdir(folder)) == names, f"the folder holds {sorted(os.listdir(folder))}"
+
+    # One pupil's work on the teacher's screen (Alt+O): the teacher's STEP3 shows it, the teacher's own kept first.
+    t.focus(view)
+    t.xdo("key", "alt+o")
+    t.dialog(os.path.join(folder, "STEP3_hanako.lk7"))
+    assert t.save_step3("shown.lk7") == own[hanako], "the teacher's STEP3 does not show hanako's work"
+    kept = t.kept_aside()
+    assert len(kept) == 1 and read_file(kept[0]) == teachers, f"the teacher kept {kept}"
+    net.no_boxes(t)
 
 
 def lk72e2e_hint():
