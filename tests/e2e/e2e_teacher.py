@@ -198,6 +198,8 @@ def teacher_and_three_pupils(room):
         assert len(kept) == 1 and read_file(kept[0]) == own[pupil], f"{pupil.name} kept {kept}"
     shots = os.environ.get("LK72_SCREENSHOT_DIR")
     if shots:  # the README's picture of the teacher's view (scripts/screenshots.sh)
+        _, _, width, height = room.geometry(view)
+        t.click_in(view, width // 2, height * 3 // 4)  # below the rows: none stays selected
         t.settle()
         subprocess.run(["import", "-window", view, os.path.join(shots, "teacher.png")], env=room.env, check=True)
     for pupil in (taro, hanako):
