@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "Classroom.h"
 #include "InputSync.h"
 #include "LoadProbe.h"
 #include "MessageWindow.h"
@@ -9,6 +10,7 @@
 #include "StationFinder.h"
 #include "StationListener.h"
 #include "StationOption.h"
+#include "TeacherOption.h"
 #include "WorkFolder.h"
 #include "Step8Screen.h"
 
@@ -31,6 +33,7 @@ int main(int argc, char *argv[])
         network->SetStationAddress(station.address);
         messageWindow.SetStationAddress(station.address);
     }
+    TClassroom classroom(mainWindow, *network, station.address, WorkFolder());
 
     if (TInputSync::Wanted())
         new TInputSync(&app);
@@ -56,6 +59,8 @@ int main(int argc, char *argv[])
 
     mainWindow.show();
     mainWindow.StartKeepingWork(WorkFolder());
+    if (const auto teacher = ReadTeacherOption(app.arguments()))
+        classroom.ShowTeacherView(*teacher);
     if (!station.error.isEmpty())
         QMessageBox::warning(&mainWindow, QString(), station.error);
     return app.exec();

@@ -78,6 +78,9 @@ public:
     // The step buttons and their keys (F8, F5).
     void NextStep();
     void PreviousStep();
+    // Goes straight to lesson page `page` (0 to 9) as the step buttons would
+    // arrive there; nothing while the preview or report is open.
+    void GoToStep(int page);
 
     TPageScreen *Page(int page) const { return m_pages.at(static_cast<size_t>(page)); }
     int VisiblePage() const { return m_visiblePage; }

@@ -76,3 +76,7 @@ find "$HOME_DIR" -type d -name LK-72Temp -prune -exec rm -rf {} +
 start 2
 import -window "$WID" "$OUT/step1-200.png"
 echo "screenshots written to $OUT"
+# The teacher's view with a class of three: the end-to-end run of the
+# teacher's station takes it once the list is full and a program is sent.
+LK72_SCREENSHOT_DIR="$PWD/$OUT" PYTHONPATH=tests/e2e python3 tests/e2e/e2e_teacher.py "$BUILD/bin" >/dev/null
+echo "teacher's view written to $OUT/teacher.png"

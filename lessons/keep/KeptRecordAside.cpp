@@ -38,7 +38,13 @@ QString Copy(const QString &recordPath, const QString &folder, const QString &le
         error = QFileDevice::ReadError;
         return {};
     }
-    const QString base = BaseName(lessonName, QFileInfo(recordPath).lastModified());
+    return Keep(bytes, folder, lessonName, QFileInfo(recordPath).lastModified(), error);
+}
+
+QString Keep(const QByteArray &bytes, const QString &folder, const QString &lessonName, const QDateTime &written,
+             QFileDevice::FileError &error)
+{
+    const QString base = BaseName(lessonName, written);
     for (int n = 1; n <= MaxSameNames; ++n) {
         const QString name = (n == 1 ? base : base + QLatin1Char('_') + QString::number(n)) + ProgramFileText::Extension;
         const QString path = folder + name;

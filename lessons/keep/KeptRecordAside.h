@@ -19,4 +19,10 @@ QString BaseName(const QString &lessonName, const QDateTime &written);
 QString Copy(const QString &recordPath, const QString &folder, const QString &lessonName,
              QFileDevice::FileError &error);
 
+// Writes `bytes` (a record as its lesson's save button writes it) into
+// `folder` under BaseName(lessonName, written), numbered when that name is
+// taken by other bytes; the file name, or empty with `error` set.
+QString Keep(const QByteArray &bytes, const QString &folder, const QString &lessonName, const QDateTime &written,
+             QFileDevice::FileError &error);
+
 } // namespace KeptRecordAside

@@ -64,6 +64,7 @@ TStep8Screen::TStep8Screen(TMainHost &host, QWidget *parent)
     CreateControls();
     CreateSettingsPanel();
     CreateFinderControls();
+    CreateTeacherButton();
     LoadPictures();
     ShowLinkEvents();
 

@@ -66,6 +66,8 @@ public:
 Q_SIGNALS:
     // The message button passed its check; the entry shows the message window.
     void MessageWindowRequested();
+    // "先生の画面": the entry shows the teacher's view.
+    void TeacherViewRequested();
 
 protected:
     void hideEvent(QHideEvent *event) override;
@@ -99,6 +101,7 @@ private:
     bool StationComplete(int slot, bool allAddressParts) const;
     void Warn(const QString &text);
     void CreateFinderControls();
+    void CreateTeacherButton();
 
     TSlot &SlotAt(int slot) { return m_slots.at(static_cast<size_t>(slot - 1)); }
     const TSlot &SlotAt(int slot) const { return m_slots.at(static_cast<size_t>(slot - 1)); }
@@ -130,4 +133,5 @@ private:
     QLabel *m_receivingStateLabel = nullptr;
     QLineEdit *m_classCodeBox = nullptr;
     QPushButton *m_finderButton = nullptr;
+    QPushButton *m_teacherButton = nullptr;
 };

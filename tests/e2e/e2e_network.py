@@ -422,4 +422,5 @@ def main():
     print("e2e: 1 passed, 0 failed")
 
 
-main()
+if __name__ == "__main__":
+    main()

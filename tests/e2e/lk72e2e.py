@@ -13,7 +13,7 @@ import tempfile
 import threading
 import time
 
-STATION_PORTS = (49152, 49153)
+STATION_PORTS = (49152, 49153, 49155)
 # One long deadline for anything the program does: only a hang reaches it.
 DEADLINE = 90
 

@@ -1,0 +1,1 @@
+lk72_fuzz(teacher lk72teacher)
