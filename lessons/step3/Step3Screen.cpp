@@ -148,6 +148,8 @@ void TStep3Screen::CreateSlots()
         TImage *slot = new TImage(this, QStringLiteral("Image%1").arg(76 + n));
         slot->setGeometry(QRect(QPoint(x, y), SlotSize));
         slot->setAlignment(Qt::AlignCenter);
+        // A slot is read in its place among the others, so Tab reaches it empty-handed too.
+        slot->SetRole(QAccessible::Cell);
         m_drag->AcceptDropsOn(slot, isPaletteBlock,
                               [this, n](const QString &name, QPoint) { SlotDragDrop(n, name); });
         SlotImage(n) = slot;

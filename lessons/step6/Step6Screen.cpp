@@ -45,6 +45,7 @@ void TStep6Screen::CreateKeys()
                                         KeyboardLayout::KeyRect(KeyboardOrigin, key), KeyHint, PictureLook::Stretched);
             connect(image, &TImage::Click, this, [this, key] { KeyPress(key); });
             image->setAccessibleName(NoteNames::Spoken(key));
+            image->SetRole(QAccessible::Button);
             // The note name lies on the key, covers it whole and lets every
             // press and its picture through to it.
             TImage *name = MakePicture(image, QStringLiteral("Image%1Name").arg(KeyImage[key]), image->rect(), nullptr,
