@@ -92,7 +92,7 @@ void TStep3Screen::CreateControls()
         {&TStep3Screen::m_saveButton, "Image9", "Picture\\BUTTON\\save.jpg", {112, 8, 90, 51}, "保存|プログラムを保存します",
          &TStep3Screen::Save, Button},
         {&TStep3Screen::m_clearButton, "Image6", "Picture\\BUTTON\\delete.jpg", {224, 8, 90, 51},
-         "全部消す|プログラムの内容をすべて削除します", &TStep3Screen::ClearAll, Button},
+         "全部削除|プログラムの内容をすべて削除します", &TStep3Screen::ClearAll, Button},
         {&TStep3Screen::m_previewButton, "Image10", "Picture\\BUTTON\\preview.jpg", {320, 8, 90, 51},
          "プレビュー|プログラムの内容をプレビューします", &TStep3Screen::Preview, Button},
         {&TStep3Screen::m_transferButton, "Image7", "Picture\\BUTTON\\pro_tenso.jpg", {416, 8, 90, 51},

@@ -74,7 +74,7 @@ void TStep5Screen::CreateControls()
         {&TStep5Screen::m_saveButton, "Image19", "Picture\\BUTTON\\save.jpg", {102, 4, 90, 51},
          "保存|プログラムを保存します", &TStep5Screen::Save, Button},
         {&TStep5Screen::m_checkButton, "Image12", "Picture\\BUTTON\\check.jpg", {200, 4, 90, 51},
-         "文法チェック|プログラムの内容をチェックします", &TStep5Screen::Check, Button},
+         "チェック|プログラムの内容をチェックします", &TStep5Screen::Check, Button},
         {&TStep5Screen::m_previewButton, "Image17", "Picture\\BUTTON\\preview.jpg", {298, 4, 90, 51},
          "プレビュー|プログラムの内容をプレビューします", &TStep5Screen::Preview, Button},
         {&TStep5Screen::m_transferButton, "Image14", "Picture\\BUTTON\\pro_tenso.jpg", {396, 4, 90, 51},
