@@ -533,6 +533,10 @@ void TestSonEdit::assistiveTechnologyReadsTheText()
     QCOMPARE(text->textAtOffset(17, QAccessible::CharBoundary, &start, &end), QStringLiteral("赤"));
     QCOMPARE(text->textBeforeOffset(18, QAccessible::LineBoundary, &start, &end), QStringLiteral("loop(2);\n"));
     QCOMPARE(text->textAfterOffset(0, QAccessible::LineBoundary, &start, &end), QStringLiteral("loop(2);\n"));
+    // With the caret after the last character: its line, and no character.
+    QCOMPARE(text->textAtOffset(22, QAccessible::LineBoundary, &start, &end), QStringLiteral("赤(3);"));
+    QCOMPARE(text->textAtOffset(22, QAccessible::CharBoundary, &start, &end), QString());
+    QCOMPARE(text->textAtOffset(22, QAccessible::WordBoundary, &start, &end), QStringLiteral(";"));
     // The caret and selection set from outside are the editor's own.
     text->setSelection(0, 8, 12);
     QCOMPARE(e.edit.SelectedText(), QStringLiteral("loop"));

@@ -70,6 +70,9 @@ std::pair<int, int> StretchAt(const QString &text, int offset, Unit unit)
         return {0, length};
     if (unit == Unit::Line)
         return LineAt(text, offset);
+    // After the last character there is none to read; a word or sentence is the last one.
+    if (unit == Unit::Character && offset == length)
+        return {length, length};
     if (offset == length)
         offset = length - 1 - ((length > 1 && text.at(length - 1).isLowSurrogate()) ? 1 : 0);
     if (unit == Unit::Character) {
