@@ -27,6 +27,7 @@ TLengthChoice::TLengthChoice(QWidget *parent, const QString &titlePicture)
         option->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
         option->setGeometry(2 + 72 * i, 20, 70, 18);
         option->setStatusTip(Hint);
+        option->setAccessibleDescription(Hint);
         m_group->addButton(option, i);
         m_options[static_cast<size_t>(i)] = option;
 

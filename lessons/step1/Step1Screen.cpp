@@ -43,16 +43,16 @@ void TStep1Screen::CreateControls()
     static constexpr TPictureRow<TStep1Screen> pictures[] = {
         {nullptr, "Image4", "picture\\test.jpg", {3, 8, 717, 228}, nullptr, nullptr, Plain},
         {&TStep1Screen::m_transferButton, "Image1", "Picture\\BUTTON\\tenso_test.jpg", {172, 48, 112, 82},
-         "サンプルデータの転送を行います（接続コードを本体のコネクタに接続して下さい）", &TStep1Screen::Transfer,
+         "転送|サンプルデータの転送を行います（接続コードを本体のコネクタに接続して下さい）", &TStep1Screen::Transfer,
          Pressable | Hand},
         {&TStep1Screen::m_runButton, "Image2", "Picture\\BUTTON\\jikkou_test.jpg", {330, 48, 112, 82},
-         "転送したサンプルデータを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep1Screen::Run,
+         "実行|転送したサンプルデータを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep1Screen::Run,
          Pressable | Hand},
         {nullptr, "Image5", "Picture\\PANEL\\preview_flame.jpg", {242, 162, 260, 240}, nullptr, nullptr, Plain},
         {&TStep1Screen::m_unlitLamp, "Image3", "picture\\Pre\\Base.bmp", {262, 182, 220, 200}, nullptr, nullptr,
          Hidden},
         {&TStep1Screen::m_litLamp, "Image7", nullptr, {262, 182, 220, 200}, nullptr, nullptr, Hidden},
-        {nullptr, "Image8", "Picture\\BUTTON\\navi.jpg", {553, 247, 112, 82}, "学習ナビを表示します",
+        {nullptr, "Image8", "Picture\\BUTTON\\navi.jpg", {553, 247, 112, 82}, "学習ナビ|学習ナビを表示します",
          &TStep1Screen::OpenGuide, Pressable | Hand},
     };
     AddPictures(pictures);

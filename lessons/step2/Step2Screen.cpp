@@ -1,5 +1,6 @@
 #include "Step2Screen.h"
 
+#include "BlockNames.h"
 #include "DragController.h"
 #include "Image.h"
 #include "LoadError.h"
@@ -46,6 +47,7 @@ void TStep2Screen::CreateControls()
         TImage *chip = MakePicture(this, name, QRect(ChipPositions[i], QSize(50, 50)),
                                    "光らせたい色を右の枠内にドラッグ＆ドロップして下さい", PictureLook::OpenHand);
         Pictures().Load(chip, DirectLightCommand::ChipPicture(name));
+        chip->setAccessibleName(BlockNames::Colour(LampCode::StepColour(DirectLightCommand::ChipCode(name))));
         // The chip is dragged with its own LED picture.
         MakePaletteChip(chip, m_drag);
     }
@@ -57,10 +59,10 @@ void TStep2Screen::CreateControls()
     // The frame and the lamp of the preview, each picture over the one before.
     static constexpr TPictureRow<TStep2Screen> pictures[] = {
         {nullptr, "Image2", "Picture\\PANEL\\programpalette1.jpg", {208, 96, 145, 145}, nullptr, nullptr, Plain},
-        {&TStep2Screen::m_programFrame, "Image5", nullptr, {208, 96, 145, 145}, "この枠の中にドロップして下さい",
+        {&TStep2Screen::m_programFrame, "Image5", nullptr, {208, 96, 145, 145}, "枠|この枠の中にドロップして下さい",
          nullptr, Plain},
         {&TStep2Screen::m_runButton, "Image4", "Picture\\BUTTON\\meirei_jikkou.jpg", {225, 287, 112, 82},
-         "プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）", &TStep2Screen::Run,
+         "実行|プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）", &TStep2Screen::Run,
          Pressable | Hand},
         {nullptr, "Image1", "Picture\\PANEL\\preview_flame.jpg", {412, 60, 260, 240}, nullptr, nullptr, Plain},
         {&TStep2Screen::m_litLamp, "Image7", nullptr, {432, 80, 220, 200}, "ここにプレビューを表示します", nullptr, Hidden},
@@ -73,6 +75,8 @@ void TStep2Screen::CreateControls()
     m_programFrame->setAlignment(Qt::AlignCenter);
     m_body.Assign(m_unlitLamp->pixmap());
     CreateSecondsChoice();
+    // The seconds lie under the frame, above the run button.
+    setTabOrder(m_secondsSelector, m_runButton);
 
     m_previewTimer = new TMsTimer(this);
     m_previewTimer->setObjectName(QStringLiteral("MsTimer1"));
@@ -106,12 +110,16 @@ void TStep2Screen::CreateSecondsChoice()
     m_secondsSelector->SetArrowColor(QColor(128, 0, 128));
     m_secondsSelector->SetValues(DirectLightCommand::SecondsItems());
     m_secondsSelector->setStatusTip(QStringLiteral("矢印ボタンを押し光らせる時間を設定して下さい"));
+    m_secondsSelector->setAccessibleName(QStringLiteral("光らせる時間"));
+    m_secondsSelector->setAccessibleDescription(m_secondsSelector->statusTip());
 }
 
 void TStep2Screen::DropColour(const QString &controlName)
 {
     m_frameCode = 0;
     const int code = DirectLightCommand::ChipCode(controlName);
+    m_programFrame->setAccessibleName(code == 0 ? QStringLiteral("枠")
+                                                : QStringLiteral("枠: ") + BlockNames::Colour(LampCode::StepColour(code)));
     if (code == 0)
         return;
     try {

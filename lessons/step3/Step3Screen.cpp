@@ -1,6 +1,7 @@
 #include "Step3Screen.h"
 
 #include "AssetPath.h"
+#include "BlockNames.h"
 #include "CommandCodes.h"
 #include "Image.h"
 #include "LoadError.h"
@@ -87,19 +88,19 @@ void TStep3Screen::CreateControls()
     using namespace PictureLook;
     static constexpr TPictureRow<TStep3Screen> controls[] = {
         {&TStep3Screen::m_readButton, "Image5", "Picture\\BUTTON\\read.jpg", {16, 8, 90, 51},
-         "プログラムを読み込みます", &TStep3Screen::Read, Button},
-        {&TStep3Screen::m_saveButton, "Image9", "Picture\\BUTTON\\save.jpg", {112, 8, 90, 51}, "プログラムを保存します",
+         "読み込み|プログラムを読み込みます", &TStep3Screen::Read, Button},
+        {&TStep3Screen::m_saveButton, "Image9", "Picture\\BUTTON\\save.jpg", {112, 8, 90, 51}, "保存|プログラムを保存します",
          &TStep3Screen::Save, Button},
         {&TStep3Screen::m_clearButton, "Image6", "Picture\\BUTTON\\delete.jpg", {224, 8, 90, 51},
-         "プログラムの内容をすべて削除します", &TStep3Screen::ClearAll, Button},
+         "全部削除|プログラムの内容をすべて削除します", &TStep3Screen::ClearAll, Button},
         {&TStep3Screen::m_previewButton, "Image10", "Picture\\BUTTON\\preview.jpg", {320, 8, 90, 51},
-         "プログラムの内容をプレビューします", &TStep3Screen::Preview, Button},
+         "プレビュー|プログラムの内容をプレビューします", &TStep3Screen::Preview, Button},
         {&TStep3Screen::m_transferButton, "Image7", "Picture\\BUTTON\\pro_tenso.jpg", {416, 8, 90, 51},
-         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep3Screen::Transfer, Button},
+         "転送|プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep3Screen::Transfer, Button},
         {&TStep3Screen::m_runButton, "Image8", "Picture\\BUTTON\\pro_jikkou.jpg", {512, 8, 90, 51},
-         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep3Screen::Run, Button},
+         "実行|プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep3Screen::Run, Button},
         {&TStep3Screen::m_reportButton, "Image4", "Picture\\BUTTON\\report.jpg", {608, 8, 90, 51},
-         "レポート作成画面を表示します", &TStep3Screen::Report, Button},
+         "レポート|レポート作成画面を表示します", &TStep3Screen::Report, Button},
         {&TStep3Screen::m_colourHeading, "Image1", "Picture\\PANEL\\irositei.jpg", {24, 60, 56, 24},
          nullptr, nullptr, Stretched},
         {&TStep3Screen::m_repeatHeading, "Image2", "Picture\\PANEL\\kurikaesi.jpg", {24, 342, 72, 24},
@@ -127,6 +128,7 @@ void TStep3Screen::CreatePalette()
         block.kind = entry.kind;
         block.image = MakePicture(this, QString::fromLatin1(entry.name), QRect(entry.at, QSize(50, 50)), entry.hint,
                                   PictureLook::Stretched | PictureLook::OpenHand);
+        block.image->setAccessibleName(entry.kind == DeleteBlock ? QStringLiteral("削除") : BlockNames::Kind(entry.kind));
         const QString picture = QStringLiteral("Picture\\LED\\") + QString::fromLatin1(entry.picture);
         Pictures().Try([&block, &picture] { block.image->SetPicture(Transparent(LoadAssetPixmap(picture))); });
         // The drag shows the block's own picture at its natural size.
@@ -146,6 +148,8 @@ void TStep3Screen::CreateSlots()
         TImage *slot = new TImage(this, QStringLiteral("Image%1").arg(76 + n));
         slot->setGeometry(QRect(QPoint(x, y), SlotSize));
         slot->setAlignment(Qt::AlignCenter);
+        // A slot is read in its place among the others, so Tab reaches it empty-handed too.
+        slot->SetRole(QAccessible::Cell);
         m_drag->AcceptDropsOn(slot, isPaletteBlock,
                               [this, n](const QString &name, QPoint) { SlotDragDrop(n, name); });
         SlotImage(n) = slot;
@@ -164,8 +168,16 @@ void TStep3Screen::CreateSlots()
         selector->setFont(small);
         selector->setEnabled(false);
         connect(selector, &TSelector::Click, this, &TPageScreen::KeptRecordChanged);
+        connect(selector, &TSelector::Click, this, [this, n] { NameSlot(n); });
         SlotSelector(n) = selector;
+        NameSlot(n);
     }
+}
+
+void TStep3Screen::NameSlot(int n)
+{
+    SlotImage(n)->setAccessibleName(BlockNames::Slot(n, SlotKind(n), SlotSelector(n)->SelectedText()));
+    SlotSelector(n)->setAccessibleName(BlockNames::Selector(n, SlotKind(n)));
 }
 
 TBlockSlots TStep3Screen::Slots() const
@@ -201,6 +213,7 @@ void TStep3Screen::SlotDragDrop(int n, const QString &blockName)
         ShowCreateError(this);
     }
     selector->SetItemIndex(0);
+    NameSlot(n);
     Q_EMIT KeptRecordChanged();
 }
 
@@ -224,6 +237,7 @@ void TStep3Screen::EmptySlot(int n)
     selector->ClearValues();
     selector->SetItemIndex(-1);
     selector->setEnabled(false);
+    NameSlot(n);
 }
 
 void TStep3Screen::EmptyAllSlots()
@@ -362,8 +376,10 @@ void TStep3Screen::ApplyRecord(const TStep3Record &record)
         }
     }
     // The selector's own rule refuses an index its items do not have.
-    for (int n = 1; n <= BlockSlotCount; ++n)
+    for (int n = 1; n <= BlockSlotCount; ++n) {
         SlotSelector(n)->SetItemIndex(record.itemIndexes[static_cast<size_t>(n - 1)]);
+        NameSlot(n);
+    }
     Q_EMIT KeptRecordChanged();
     if (pictureMissing)
         ShowCreateError(this);

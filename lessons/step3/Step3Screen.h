@@ -48,6 +48,8 @@ private:
     // Leaves slot n as a drop of `kind` would, except for the item index.
     void ShowBlock(int n, int kind);
     void EmptySlot(int n);
+    // Says what slot n holds to assistive technology, after every change.
+    void NameSlot(int n);
     void EmptyAllSlots();
     // The pre-check and the build; fills the shared lists and shows every
     // message. Returns the build for the buttons to act on.

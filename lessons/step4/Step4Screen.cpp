@@ -1,5 +1,6 @@
 #include "Step4Screen.h"
 
+#include "BlockNames.h"
 #include "Image.h"
 #include "LoadError.h"
 #include "MainHost.h"
@@ -49,7 +50,7 @@ void TStep4Screen::CreateControls()
     // The run picture is the one STEP2 uses, shown whole at its own size.
     static constexpr TPictureRow<TStep4Screen> run[] = {
         {&TStep4Screen::m_runButton, "Image4", "Picture\\BUTTON\\meirei_jikkou.jpg", {12, 66, 112, 82},
-         "プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）", &TStep4Screen::Run,
+         "実行|プログラムを転送、実行します（接続コードを本体のコネクタに接続して下さい）", &TStep4Screen::Run,
          Pressable | Hand},
     };
     // The preview: its frame, then the lamp pictures laid over one another.
@@ -71,6 +72,7 @@ void TStep4Screen::CreateControls()
         auto *edit = new QLineEdit(QString::fromLatin1(row.word), this);
         edit->setObjectName(QString::fromLatin1(row.wordBoxName));
         edit->setGeometry(98, 130 + i * 42, 120, 24);
+        edit->setAccessibleName(BlockNames::Colour(static_cast<LampCode::Colour>(i)) + QStringLiteral("の命令"));
         m_words[static_cast<size_t>(i)] = edit;
     }
 
@@ -81,6 +83,8 @@ void TStep4Screen::CreateControls()
     m_programLine->setObjectName(QStringLiteral("Edit22"));
     m_programLine->setGeometry(12, 28, 204, 28);
     m_programLine->setStatusTip(QStringLiteral("ここにプログラムを記述して下さい"));
+    m_programLine->setAccessibleName(programBox->title());
+    m_programLine->setAccessibleDescription(m_programLine->statusTip());
     AddPictures(run, programBox);
     connect(m_programLine, &QLineEdit::returnPressed, this, [this] {
         if (m_runButton->isEnabled())

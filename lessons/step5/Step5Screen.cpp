@@ -26,6 +26,12 @@ constexpr const char *kWordPictures[] = {
     "Picture\\PANEL\\end1.jpg", "Picture\\PANEL\\wait.jpg",
 };
 
+// What each word box is called aloud, in the same order.
+constexpr const char16_t *kWordNames[] = {
+    u"赤の命令", u"緑の命令", u"青の命令", u"黄の命令", u"紫の命令", u"水色の命令",
+    u"白の命令", u"消灯の命令", u"繰り返し開始の命令", u"繰り返し終了の命令", u"入力待ちの命令",
+};
+
 constexpr int kEditorTop = 60;
 constexpr int kPanelLeft = 486;
 constexpr int kPictureWidth = 90;
@@ -64,19 +70,19 @@ void TStep5Screen::CreateControls()
     using PictureLook::Button;
     static constexpr TPictureRow<TStep5Screen> buttons[] = {
         {&TStep5Screen::m_readButton, "Image13", "Picture\\BUTTON\\read.jpg", {4, 4, 90, 51},
-         "プログラムを読み込みます", &TStep5Screen::Read, Button},
+         "読み込み|プログラムを読み込みます", &TStep5Screen::Read, Button},
         {&TStep5Screen::m_saveButton, "Image19", "Picture\\BUTTON\\save.jpg", {102, 4, 90, 51},
-         "プログラムを保存します", &TStep5Screen::Save, Button},
+         "保存|プログラムを保存します", &TStep5Screen::Save, Button},
         {&TStep5Screen::m_checkButton, "Image12", "Picture\\BUTTON\\check.jpg", {200, 4, 90, 51},
-         "プログラムの内容をチェックします", &TStep5Screen::Check, Button},
+         "チェック|プログラムの内容をチェックします", &TStep5Screen::Check, Button},
         {&TStep5Screen::m_previewButton, "Image17", "Picture\\BUTTON\\preview.jpg", {298, 4, 90, 51},
-         "プログラムの内容をプレビューします", &TStep5Screen::Preview, Button},
+         "プレビュー|プログラムの内容をプレビューします", &TStep5Screen::Preview, Button},
         {&TStep5Screen::m_transferButton, "Image14", "Picture\\BUTTON\\pro_tenso.jpg", {396, 4, 90, 51},
-         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep5Screen::Transfer, Button},
+         "転送|プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep5Screen::Transfer, Button},
         {&TStep5Screen::m_runButton, "Image15", "Picture\\BUTTON\\pro_jikkou.jpg", {494, 4, 90, 51},
-         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep5Screen::Run, Button},
+         "実行|プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep5Screen::Run, Button},
         {&TStep5Screen::m_reportButton, "Image18", "Picture\\BUTTON\\report.jpg", {592, 4, 90, 51},
-         "レポート作成画面を表示します", &TStep5Screen::Report, Button},
+         "レポート|レポート作成画面を表示します", &TStep5Screen::Report, Button},
     };
     AddPictures(buttons);
 
@@ -92,6 +98,8 @@ void TStep5Screen::CreateControls()
     m_editor->SetShowFullSpaceMarks(true);
     m_editor->SetAcceptTabs(true);
     m_editor->SetReadOnly(false);
+    m_editor->setAccessibleName(QStringLiteral("プログラム"));
+    m_editor->setAccessibleDescription(QStringLiteral("ここにプログラムを記述して下さい（Ctrl+Tabで次の欄へ進みます）"));
     CreateWordBoxes();
 
     connect(m_editor, &TSonEdit::Change, this, &TStep5Screen::ProgramTextChanged);
@@ -120,6 +128,7 @@ void TStep5Screen::CreateWordBoxes()
         auto *box = new QLineEdit(defaults.at(w), this);
         box->setObjectName(QStringLiteral("Edit%1").arg(23 + w));
         box->setGeometry(kPanelLeft + kPictureWidth + 6, y, 720 - kPanelLeft - kPictureWidth - 10, kPictureHeight);
+        box->setAccessibleName(QString::fromUtf16(kWordNames[w]));
         connect(box, &QLineEdit::textChanged, this, &TPageScreen::KeptRecordChanged);
         m_wordBoxes.append(box);
         y += kWordPitch;

@@ -5,6 +5,7 @@
 #include "LengthChoice.h"
 #include "MainHost.h"
 #include "NoteCode.h"
+#include "NoteNames.h"
 #include "SoundPlayer.h"
 #include "TransferRequest.h"
 
@@ -28,6 +29,9 @@ TStep6Screen::TStep6Screen(TMainHost &host, QWidget *parent)
     m_lengths = new TLengthChoice(this, QStringLiteral("Picture\\PANEL\\otononagasa.jpg"));
     m_lengths->move(240, 262);
     FormCreate();
+    // Tab walks the keys from low to high, as they lie (they were made white first).
+    for (int key = 1; key < KeyCount; ++key)
+        setTabOrder(m_keys[static_cast<size_t>(key - 1)], m_keys[static_cast<size_t>(key)]);
 }
 
 void TStep6Screen::CreateKeys()
@@ -40,6 +44,8 @@ void TStep6Screen::CreateKeys()
             TImage *image = MakePicture(this, QStringLiteral("Image%1").arg(KeyImage[key]),
                                         KeyboardLayout::KeyRect(KeyboardOrigin, key), KeyHint, PictureLook::Stretched);
             connect(image, &TImage::Click, this, [this, key] { KeyPress(key); });
+            image->setAccessibleName(NoteNames::Spoken(key));
+            image->SetRole(QAccessible::Button);
             // The note name lies on the key, covers it whole and lets every
             // press and its picture through to it.
             TImage *name = MakePicture(image, QStringLiteral("Image%1Name").arg(KeyImage[key]), image->rect(), nullptr,

@@ -2,7 +2,10 @@
 and set with the selector arrows reach the lamp by the transfer button and by
 F6, run by the button and by F7; a hole in the program is refused without a
 byte sent; the preview plays and returns; a program saved through the file
-dialog and read back transfers the same bytes; the report shows the lines."""
+dialog and read back transfers the same bytes; the report shows the lines.
+A small program is also built by keys alone: blocks picked up and placed into
+slots, one taken out again with the delete block, a selector set with an arrow
+key, and F6 transfers it."""
 
 import os
 import subprocess
@@ -104,6 +107,22 @@ def build_program(s):
     drag(s, REPEAT_END, slot(5))
 
 
+def build_by_keys(s):
+    """From the page holding the keyboard: Tab walks the seven buttons, then the
+    palette row by row, then each slot and its selector."""
+    def keys(*names):
+        for name in names:
+            s.key(name)
+
+    keys(*["Tab"] * 8, "space", "Return")      # red into slot 1; back on the red block
+    keys(*["Tab"] * 3, "space", "Return")      # yellow into the next slot, 2
+    keys("shift+Tab", "space", "Return")       # blue into slot 3
+    keys(*["Tab"] * 7, "space", "Left", "Return")  # the delete block, from slot 4 back to 3: emptied
+    keys(*["Tab"] * 4, "Right")                # past the repeats and slot 1 to its selector: "1秒"
+    s.key("F6")
+    expect_transfer(s, "the program built by keys", "light-program 161 184" + " 223" * 18)
+
+
 def expect_transfer(s, how, expected=PROGRAM):
     got = s.read_lamp(1)
     assert got == [expected], f"{how} sent {got}"
@@ -121,6 +140,7 @@ def test(s):
     s.click(*RUN)
     answer_box(s, "プログラムの転送がされてません", "run-before-transfer")
     expect_nothing(s, "run before any transfer")
+    build_by_keys(s)
 
     # 1. The program by the transfer button and by F6; runs by the button and by F7.
     build_program(s)

@@ -148,6 +148,26 @@ private Q_SLOTS:
         QCOMPARE(boxes.Count(), 0);
     }
 
+    // Tab walks the keys from low to high by their note names; Space plays the one it is on.
+    void step6KeysPlayFromTheKeyboard()
+    {
+        MessageBoxWatcher boxes;
+        FakeHost host;
+        TStep6Screen form(host, nullptr);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        Control<TImage>(form, QStringLiteral("Image53"))->setFocus(Qt::TabFocusReason);
+        QStringList heard{QApplication::focusWidget()->accessibleName()};
+        for (int key = 1; key < TStep6Screen::KeyCount; ++key) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            heard << QApplication::focusWidget()->accessibleName();
+        }
+        QCOMPARE(heard, QStringList({"ド", "ド#", "レ", "レ#", "ミ", "ファ", "ファ#", "ソ", "ソ#", "ラ", "ラ#", "シ", "高いド"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(host.transfers.size(), 1);
+        QCOMPARE(host.transfers.last().directCode, 28);  // high do, short
+    }
+
     void step6BlackKeysLieAboveWhiteOnesAndNamesTakeNoClicks()
     {
         MessageBoxWatcher boxes;

@@ -146,12 +146,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("items");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("red") << "Image67" << 159 << "led_red.bmp" << 8 << "0.5秒" << true;
-        QTest::newRow("light blue") << "Image72" << 199 << "led_lightblue.bmp" << 8 << "0.5秒" << true;
-        QTest::newRow("off") << "Image74" << 215 << "led_off.bmp" << 6 << "0.5秒" << true;
-        QTest::newRow("wait") << "Image66" << 96 << "wait.bmp" << 1 << "7個目" << true;
-        QTest::newRow("repeat start") << "Image75" << 63 << "start.bmp" << 12 << "1回" << true;
-        QTest::newRow("repeat end") << "Image76" << 83 << "end.bmp" << 1 << "END" << false;
+        QTest::addColumn<QString>("spoken");     // what a screen reader says of the slot and its selector
+        QTest::newRow("red") << "Image67" << 159 << "led_red.bmp" << 8 << "0.5秒" << true << "赤 0.5秒|時間";
+        QTest::newRow("light blue") << "Image72" << 199 << "led_lightblue.bmp" << 8 << "0.5秒" << true
+                                    << "水色 0.5秒|時間";
+        QTest::newRow("off") << "Image74" << 215 << "led_off.bmp" << 6 << "0.5秒" << true << "消灯 0.5秒|時間";
+        QTest::newRow("wait") << "Image66" << 96 << "wait.bmp" << 1 << "7個目" << true << "入力待ち 7個目|設定";
+        QTest::newRow("repeat start") << "Image75" << 63 << "start.bmp" << 12 << "1回" << true << "繰り返し開始 1回|回数";
+        QTest::newRow("repeat end") << "Image76" << 83 << "end.bmp" << 1 << "END" << false << "繰り返し終了 END|設定";
     }
     void dropsFillAndEmptySlots()
     {
@@ -161,11 +163,16 @@ private Q_SLOTS:
         QFETCH(int, items);
         QFETCH(QString, shown);
         QFETCH(bool, enabled);
+        QFETCH(QString, spoken);
         Step3 s;
         // A drop on a filled slot replaces what was there.
         s.Drop("Image75", 7);
         s.StepRight(7, 4);
+        QCOMPARE(s.Slot(7)->accessibleName(), QStringLiteral("7番目: 繰り返し開始 5回"));
         s.Drop(block.toLatin1().constData(), 7);
+        QCOMPARE(s.Slot(7)->accessibleName() + u'|' + s.Selector(7)->accessibleName(),
+                 QStringLiteral("7番目: ") + spoken.section(u'|', 0, 0) + QStringLiteral("|7番目の")
+                     + spoken.section(u'|', 1));
         QCOMPARE(s.form.Slots()[6].kind, kind);
         TSelector *selector = s.Selector(7);
         QCOMPARE(selector->Values().size(), items);
@@ -181,6 +188,7 @@ private Q_SLOTS:
         QVERIFY(s.Slot(7)->pixmap().isNull());
         QVERIFY(selector->Values().isEmpty());
         QVERIFY(!selector->isEnabled());
+        QCOMPARE(s.Slot(7)->accessibleName(), QStringLiteral("7番目: 空き"));
         QCOMPARE(s.Messages(), QStringList{});
     }
 
@@ -373,6 +381,7 @@ private Q_SLOTS:
         QCOMPARE(s.Messages(), QStringList{});
         QCOMPARE(s.form.Slots(), saved);
         QCOMPARE(s.Selector(1)->SelectedText(), QStringLiteral("12回"));
+        QCOMPARE(s.Slot(1)->accessibleName(), QStringLiteral("1番目: 繰り返し開始 12回"));
         QCOMPARE(s.Selector(4)->SelectedText(), QStringLiteral("4個目"));
         QVERIFY(!s.Selector(5)->isEnabled());
         QVERIFY(s.Selector(4)->isEnabled());

@@ -2,6 +2,7 @@
 #include "SonEdit.h"
 #include "SonEditKeys.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -81,6 +82,8 @@ private Q_SLOTS:
     void readOnlyRefusesEveryEdit();
     void keysChooseCommands_data();
     void keysChooseCommands();
+    void assistiveTechnologyReadsTheText();
+    void assistiveTechnologyEdits();
 };
 
 void TestSonEdit::typingAndChangeEvents()
@@ -507,6 +510,65 @@ void TestSonEdit::keysChooseCommands()
     QFETCH(int, command);
     const std::optional<TSonEditCommand> chosen = SonEditKeys::CommandFor(key, modifiers, text);
     QCOMPARE(chosen ? static_cast<int>(*chosen) : -1, command);
+}
+
+void TestSonEdit::assistiveTechnologyReadsTheText()
+{
+    Editor e;
+    e.edit.SetText(QStringLiteral("red(1);\r\nloop(2);\r\n赤(3);"));
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&e.edit);
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::EditableText);
+    QVERIFY(iface->state().editable && iface->state().multiLine);
+    QAccessibleTextInterface *text = iface->textInterface();
+    QVERIFY(text && iface->editableTextInterface());
+    QCOMPARE(text->characterCount(), 22);
+    e.edit.SetCaret({2, 1});
+    QCOMPARE(text->cursorPosition(), 18);
+    int start = -1;
+    int end = -1;
+    QCOMPARE(text->textAtOffset(18, QAccessible::LineBoundary, &start, &end), QStringLiteral("赤(3);"));
+    QCOMPARE(text->textAtOffset(12, QAccessible::LineBoundary, &start, &end), QStringLiteral("loop(2);\n"));
+    QCOMPARE(start, 8);
+    QCOMPARE(text->textAtOffset(17, QAccessible::CharBoundary, &start, &end), QStringLiteral("赤"));
+    QCOMPARE(text->textBeforeOffset(18, QAccessible::LineBoundary, &start, &end), QStringLiteral("loop(2);\n"));
+    QCOMPARE(text->textAfterOffset(0, QAccessible::LineBoundary, &start, &end), QStringLiteral("loop(2);\n"));
+    // With the caret after the last character: its line, and no character.
+    QCOMPARE(text->textAtOffset(22, QAccessible::LineBoundary, &start, &end), QStringLiteral("赤(3);"));
+    QCOMPARE(text->textAtOffset(22, QAccessible::CharBoundary, &start, &end), QString());
+    QCOMPARE(text->textAtOffset(22, QAccessible::WordBoundary, &start, &end), QStringLiteral(";"));
+    // The caret and selection set from outside are the editor's own.
+    text->setSelection(0, 8, 12);
+    QCOMPARE(e.edit.SelectedText(), QStringLiteral("loop"));
+    QCOMPARE(text->selectionCount(), 1);
+    text->selection(0, &start, &end);
+    QCOMPARE(std::pair(start, end), std::pair(8, 12));
+}
+
+void TestSonEdit::assistiveTechnologyEdits()
+{
+    Editor e;
+    e.edit.SetText(QStringLiteral("red(1);\r\nblue(2);"));
+    // An edit asked for by assistive technology is an ordinary edit: undone
+    // by Ctrl+Z, and the screen hears Change.
+    const int before = e.changes.count();
+    QAccessible::queryAccessibleInterface(&e.edit)->editableTextInterface()->insertText(0, QStringLiteral("wait;"));
+    QCOMPARE(e.edit.GetText(), QStringLiteral("wait;red(1);\r\nblue(2);"));
+    QCOMPARE(e.changes.count(), before + 1);
+    QTest::keyClick(&e.edit, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(e.edit.GetText(), QStringLiteral("red(1);\r\nblue(2);"));
+    // Ctrl+Tab leaves the editor, where Tab types a tab.
+    QWidget window;
+    auto *edit = new TSonEdit(&window);
+    auto *next = new QWidget(&window);
+    next->setFocusPolicy(Qt::StrongFocus);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QCOMPARE(edit->GetText(), QStringLiteral("\t"));
+    QTest::keyClick(edit, Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(next->hasFocus());
 }
 
 QTEST_MAIN(TestSonEdit)

@@ -68,8 +68,8 @@ void TestStep5Screen::controls()
         QVERIFY(s.Box(23 + i));
         QCOMPARE(s.Box(23 + i)->text(), words.at(i));
     }
-    QCOMPARE(s.Button("Image12")->Hint(), QStringLiteral("プログラムの内容をチェックします"));
-    QCOMPARE(s.Button("Image14")->Hint(),
+    QCOMPARE(s.Button("Image12")->statusTip(), QStringLiteral("プログラムの内容をチェックします"));
+    QCOMPARE(s.Button("Image14")->statusTip(),
              QStringLiteral("プログラムを転送します（接続コードを本体のコネクタに接続して下さい）"));
     for (const char *name : {"Image13", "Image19", "Image12", "Image17", "Image14", "Image15", "Image18"}) {
         QVERIFY2(s.Button(name), name);

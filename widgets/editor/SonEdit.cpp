@@ -1,5 +1,6 @@
 #include "SonEdit.h"
 
+#include "SonEditAccessible.h"
 #include "SonEditKeys.h"
 
 #include <QApplication>
@@ -38,6 +39,7 @@ TSonEdit::TSonEdit(QWidget *parent, const QString &objectName)
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
     m_model.SetRowMeasure([this](int row) { return RowXs(row); });
     UpdateScrollBars();
+    TSonEditAccessible::Install(this);
 }
 
 void TSonEdit::SetFaultHook(std::function<void(const char *)> hook)
@@ -69,11 +71,14 @@ QClipboard *TSonEdit::Clipboard() const
 
 void TSonEdit::SetText(const QString &text)
 {
+    const QString before = SonEditAccess::TextBefore(this);
     m_model.SetText(text);
     UpdateScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
+    SonEditAccess::TextChanged(this, before);
+    SonEditAccess::CaretMoved(this);
 }
 
 void TSonEdit::Clear()
@@ -117,6 +122,8 @@ bool TSonEdit::RunStep(const std::function<void()> &step)
 
 void TSonEdit::Apply(const std::function<TSonEditResult()> &change)
 {
+    // A screen reader is told what changed, so it needs the text before.
+    const QString before = SonEditAccess::TextBefore(this);
     TSonEditResult result;
     const bool done = RunStep([&] {
         result = change();
@@ -131,12 +138,25 @@ void TSonEdit::Apply(const std::function<TSonEditResult()> &change)
         Q_EMIT InsertModeChanged(m_model.Overwrite());
     }
     if (result.textChanged)
+        SonEditAccess::TextChanged(this, before);
+    if (result.caretMoved || result.textChanged)
+        SonEditAccess::CaretMoved(this);
+    if (result.textChanged)
         Q_EMIT Change();
 }
 
 void TSonEdit::ReplaceSelection(const QString &text)
 {
     Apply([&] { return m_model.ReplaceSelection(text); });
+}
+
+void TSonEdit::ReplaceText(TSonPos from, TSonPos to, const QString &text)
+{
+    Apply([&] {
+        m_model.MoveCaret(from, false);
+        m_model.MoveCaret(to, true);
+        return m_model.ReplaceSelection(text);
+    });
 }
 
 void TSonEdit::CopyToClipboard()
@@ -192,6 +212,7 @@ void TSonEdit::MoveCaret(TSonPos pos, bool keepAnchor)
 {
     m_model.MoveCaret(pos, keepAnchor);
     ShowCaret();
+    SonEditAccess::CaretMoved(this);
 }
 
 void TSonEdit::ShowCaret()
@@ -407,8 +428,14 @@ bool TSonEdit::event(QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Tab && m_model.AcceptTabs() && !(key->modifiers() & Qt::ControlModifier)) {
+        const bool ctrl = key->modifiers() & Qt::ControlModifier;
+        if (key->key() == Qt::Key_Tab && m_model.AcceptTabs() && !ctrl) {
             keyPressEvent(key);
+            return true;
+        }
+        // Tab types a tab here, so Ctrl+Tab is the keyboard's way on to the next control.
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && ctrl) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
             return true;
         }
     }

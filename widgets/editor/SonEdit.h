@@ -35,6 +35,12 @@ public:
     QString SelectedText() const { return m_model.SelectedText(); }
     void SelectAll();
     bool Overwrite() const { return m_model.Overwrite(); }
+    bool ReadOnly() const { return m_model.ReadOnly(); }
+    // The text place nearest to a viewport point.
+    TSonPos PositionAt(const QPoint &point) const { return PosAtPoint(point); }
+    // Replaces the stretch between two places by `text` as one user edit
+    // (assistive technology edits through it).
+    void ReplaceText(TSonPos from, TSonPos to, const QString &text);
 
     // Edits the user asks for by menu or key.
     void CopyToClipboard();
