@@ -99,6 +99,9 @@ private:
     bool StationComplete(int slot, bool allAddressParts) const;
     void Warn(const QString &text);
     void CreateFinderControls();
+    void SetTabOrder();
+    // What a station's drop target says: its number and the command in it.
+    static QString SlotTargetName(int k, const QString &placed);
 
     TSlot &SlotAt(int slot) { return m_slots.at(static_cast<size_t>(slot - 1)); }
     const TSlot &SlotAt(int slot) const { return m_slots.at(static_cast<size_t>(slot - 1)); }
@@ -119,6 +122,10 @@ private:
     TImage *m_background = nullptr;
     TImage *m_allStationsPicture = nullptr;
     TImage *m_applyButton = nullptr;
+    TImage *m_settingsButton = nullptr;
+    TImage *m_messageButton = nullptr;
+    TImage *m_transferAllButton = nullptr;
+    TImage *m_executeAllButton = nullptr;
     QWidget *m_settingsPanel = nullptr;
     TImage *m_settingsBackground = nullptr;
     QLineEdit *m_ownNameBox = nullptr;
