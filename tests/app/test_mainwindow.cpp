@@ -55,7 +55,10 @@ private Q_SLOTS:
             QTest::keyClick(&form, Qt::Key_F8);
             QCOMPARE(form.PageCode, page);
             QCOMPARE(form.VisiblePage(), page);
-            QVERIFY2(said->LastSaid().startsWith(QStringLiteral("STEP%1 ").arg(page + 1)), qPrintable(said->LastSaid()));
+            // The page that takes the keyboard itself says its title; otherwise the title is announced.
+            const QString heard = QApplication::focusWidget() == form.Page(page) ? form.Page(page)->accessibleName()
+                                                                                  : said->LastSaid();
+            QVERIFY2(heard.startsWith(QStringLiteral("STEP%1 ").arg(page + 1)), qPrintable(heard));
             QVERIFY2(form.ProgramList.isEmpty(), "a lesson change clears the program list");
             QCOMPARE(form.TransferMode, 0);
         }
