@@ -1,8 +1,12 @@
 #include "Image.h"
 
 #include "AssetPath.h"
+#include "PictureAccessible.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
 
 TImage::TImage(QWidget *parent, const QString &objectName)
     : QLabel(parent)
@@ -10,6 +14,7 @@ TImage::TImage(QWidget *parent, const QString &objectName)
     if (!objectName.isEmpty())
         setObjectName(objectName);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    InstallPictureAccessibility();
 }
 
 void TImage::LoadPicture(const QString &relativePath)
@@ -45,6 +50,109 @@ void TImage::SetHint(const QString &hint)
 {
     m_hint = hint;
     setStatusTip(LongHint(hint));
+    if (QAccessible::isActive()) {
+        QAccessibleEvent named(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&named);
+        QAccessibleEvent described(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&described);
+    }
+}
+
+void TImage::SetRole(QAccessible::Role role)
+{
+    m_role = role;
+    setFocusPolicy(Operable() ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+bool TImage::Operable() const
+{
+    switch (m_role) {
+    case QAccessible::Button:
+    case QAccessible::ListItem:
+    case QAccessible::Cell:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString TImage::AccessibleCaption() const
+{
+    if (!accessibleName().isEmpty())
+        return accessibleName();
+    const qsizetype bar = m_hint.indexOf(u'|');
+    return bar < 0 ? QString() : m_hint.left(bar);
+}
+
+QString TImage::AccessibleHelp() const
+{
+    return accessibleDescription().isEmpty() ? LongHint(m_hint) : accessibleDescription();
+}
+
+void TImage::Activate()
+{
+    if (!isEnabled())
+        return;
+    if (m_picksUp)
+        Q_EMIT PickUp();
+    else
+        Q_EMIT Click();
+}
+
+void TImage::SetHeld(bool held)
+{
+    if (m_held == held)
+        return;
+    m_held = held;
+    update();
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TImage::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool acts = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (!Operable() || !acts || event->isAutoRepeat() || (event->modifiers() & ~Qt::KeypadModifier)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    Activate();
+}
+
+void TImage::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus() && !m_held)
+        return;
+    // The ring goes round the picture itself, which may be smaller than the
+    // control (a centred block in a program slot), in colours that stand out
+    // on light and dark pictures alike.
+    QRect around = rect();
+    const QPixmap shown = pixmap();
+    if (!hasScaledContents() && !shown.isNull()) {
+        const QSize size = (shown.deviceIndependentSize()).toSize().boundedTo(rect().size());
+        around = QStyle::alignedRect(layoutDirection(), alignment(), size, rect());
+    }
+    QPainter painter(this);
+    if (m_held) {
+        painter.fillRect(around, QColor(255, 255, 255, 110));
+        painter.setPen(QPen(QColor(0, 90, 200), 3, Qt::DashLine));
+        painter.drawRect(around.adjusted(1, 1, -2, -2));
+    }
+    if (hasFocus()) {
+        painter.setPen(QPen(Qt::black, 4));
+        painter.drawRect(around.adjusted(2, 2, -2, -2));
+        painter.setPen(QPen(QColor(255, 200, 0), 2));
+        painter.drawRect(around.adjusted(2, 2, -3, -3));
+    }
 }
 
 QString TImage::LongHint(const QString &hint)

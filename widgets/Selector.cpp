@@ -1,5 +1,9 @@
 #include "Selector.h"
 
+#include "PictureAccessible.h"
+
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
@@ -13,6 +17,8 @@ TSelector::TSelector(QWidget *parent)
     m_btnColor = pal.color(QPalette::Button);
     m_cursorColor = pal.color(QPalette::Highlight);
     resize(120, 24);
+    setFocusPolicy(Qt::StrongFocus);
+    InstallPictureAccessibility();
 }
 
 QString TSelector::SelectedText() const
@@ -93,6 +99,56 @@ void TSelector::SetItemIndex(int index)
         return;
     m_itemIndex = index;
     update();
+    ReportValueChange();
+}
+
+void TSelector::StepTo(int index)
+{
+    if (index < -1 || index > m_values.size() - 1)
+        return;
+    m_pressedArrow = index < m_itemIndex ? 1 : 2;
+    m_itemIndex = index;
+    update();
+    ReportValueChange();
+    Q_EMIT Click();
+    m_pressedArrow = 0;
+}
+
+void TSelector::ReportValueChange()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent value(this, m_itemIndex + 1);
+    QAccessible::updateAccessibility(&value);
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+}
+
+void TSelector::keyPressEvent(QKeyEvent *event)
+{
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        step = -1;
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        step = 1;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // As the arrow buttons: round at the ends, and a click even with no items.
+    const int last = static_cast<int>(m_values.size()) - 1;
+    int index = m_itemIndex + step;
+    if (index < 0)
+        index = last;
+    else if (index > last)
+        index = m_values.isEmpty() ? -1 : 0;
+    StepTo(index);
 }
 
 int TSelector::Length() const
@@ -234,6 +290,14 @@ void TSelector::paintEvent(QPaintEvent *)
         PaintButton(p, which);
         PaintArrow(p, which);
     }
+    if (hasFocus()) {
+        // The strip may be only 15 pixels high: the ring lies on its edge.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::black, 2));
+        p.drawRect(rect().adjusted(1, 1, -1, -1));
+        p.setPen(QPen(QColor(255, 200, 0), 1));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void TSelector::mousePressEvent(QMouseEvent *event)
@@ -273,6 +337,7 @@ void TSelector::DoClick()
         else if (m_pressedArrow == 2)
             m_itemIndex = m_itemIndex >= last ? 0 : m_itemIndex + 1;
         update();
+        ReportValueChange();
     }
     if (m_pressedArrow != 0)
         Q_EMIT Click();

@@ -18,6 +18,8 @@
 //   connect(sel, &TSelector::Click, this, ...);   // after every step
 //   int i = sel->ItemIndex();                     // -1 = nothing chosen
 // The hint goes into statusTip (the main window shows it in its hint area).
+// With the focus, the arrow keys step as the arrow buttons do (left and up
+// back, right and down on), and a ring shows the focus.
 class TSelector : public QWidget {
     Q_OBJECT
 public:
@@ -54,6 +56,8 @@ public:
     void ClearValues();
     // Below -1 or beyond the last item: ignored, the old index stays.
     void SetItemIndex(int index);
+    // As a pupil's step: selects `index` (ignored as above) and clicks.
+    void StepTo(int index);
 
     // Which arrow is held: 0 none, 1 first (left/top), 2 second (right/bottom).
     int PressedArrow() const { return m_pressedArrow; }
@@ -74,9 +78,11 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void DoClick();
+    void ReportValueChange();
     int Length() const;
     QRect ButtonRect(int which) const;
     void PaintButton(class QPainter &p, int which) const;

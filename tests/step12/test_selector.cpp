@@ -1,4 +1,5 @@
 #include "DragController.h"
+#include "Image.h"
 #include "Selector.h"
 
 #include <QApplication>
@@ -72,16 +73,22 @@ private Q_SLOTS:
         QFETCH(int, start);
         QFETCH(bool, second);
         QFETCH(int, result);
-        TSelector s;
-        s.SetValues(Items(count));
-        s.SetItemIndex(start);
-        s.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&s));
-        QSignalSpy clicks(&s, &TSelector::Click);
-        QTest::mouseClick(&s, Qt::LeftButton, {}, second ? SecondArrow : FirstArrow);
-        QCOMPARE(s.ItemIndex(), result);
-        QCOMPARE(clicks.count(), 1);
-        QCOMPARE(s.PressedArrow(), 0);
+        // The arrow keys step as the arrow buttons do.
+        for (const bool byKey : {false, true}) {
+            TSelector s;
+            s.SetValues(Items(count));
+            s.SetItemIndex(start);
+            s.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&s));
+            QSignalSpy clicks(&s, &TSelector::Click);
+            if (byKey)
+                QTest::keyClick(&s, second ? Qt::Key_Right : Qt::Key_Up);
+            else
+                QTest::mouseClick(&s, Qt::LeftButton, {}, second ? SecondArrow : FirstArrow);
+            QCOMPARE(s.ItemIndex(), result);
+            QCOMPARE(clicks.count(), 1);
+            QCOMPARE(s.PressedArrow(), 0);
+        }
     }
 
     void quickClicksStepOncePerClick()
@@ -285,6 +292,67 @@ private Q_SLOTS:
         QApplication::sendEvent(frame, &enter);
         QVERIFY(!enter.isAccepted());
         QCOMPARE(dropped.size(), 1);
+    }
+
+    // A chip placed by keys: the arrows go by the places' positions (a grid
+    // of 3 x 2 with one place that does not take the chip), Enter drops
+    // through the screen's own drop function, Escape puts the chip back, and
+    // the next pick starts after the place used last.
+    void chipsArePlacedByKeys()
+    {
+        QWidget screen;
+        screen.resize(400, 300);
+        auto *chip = new TImage(&screen, QStringLiteral("Image45"));
+        chip->setGeometry(0, 0, 40, 40);
+        TDragController drag;
+        QStringList dropped;
+        std::vector<TImage *> places;
+        for (int i = 0; i < 6; ++i) {
+            auto *place = new TImage(&screen, QStringLiteral("Place%1").arg(i));
+            place->setGeometry(100 + (i % 3) * 60, 100 + (i / 3) * 60, 50, 50);
+            drag.AcceptDropsOn(
+                place, [i](const QString &) { return i != 4; },
+                [&dropped, i](const QString &name, QPoint) { dropped << QStringLiteral("%1 on %2").arg(name).arg(i); });
+            places.push_back(place);
+        }
+        chip->SetPicksUp(true);
+        chip->SetRole(QAccessible::ListItem);
+        QObject::connect(chip, &TImage::PickUp, &drag, [&drag, chip] { drag.PickUp(chip); });
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        chip->setFocus();
+
+        QTest::keyClick(chip, Qt::Key_Space);
+        QCOMPARE(drag.HeldChip(), chip);
+        QVERIFY(chip->IsHeld());
+        QCOMPARE(QApplication::focusWidget(), places[0]);
+        for (const auto &[key, expected] : std::vector<std::pair<Qt::Key, int>>{
+                 {Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Down, 5}, {Qt::Key_Left, 3}, {Qt::Key_Up, 0},
+                 {Qt::Key_Left, 5}}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QCOMPARE(QApplication::focusWidget(), places[static_cast<size_t>(expected)]);
+        }
+        QTest::keyClick(places[5], Qt::Key_Return);
+        QCOMPARE(dropped, QStringList{QStringLiteral("Image45 on 5")});
+        QVERIFY(!chip->IsHeld());
+        QCOMPARE(QApplication::focusWidget(), chip);
+
+        // The place after the last one used, round to the first.
+        QTest::keyClick(chip, Qt::Key_Enter);
+        QCOMPARE(QApplication::focusWidget(), places[0]);
+        QTest::keyClick(places[0], Qt::Key_Escape);
+        QCOMPARE(dropped.size(), 1);
+        QCOMPARE(drag.HeldChip(), nullptr);
+        QCOMPARE(QApplication::focusWidget(), chip);
+        // Going elsewhere puts it back too, and the keyboard stays there.
+        QTest::keyClick(chip, Qt::Key_Space);
+        auto *elsewhere = new QWidget(&screen);
+        elsewhere->setFocusPolicy(Qt::StrongFocus);
+        elsewhere->show();
+        elsewhere->setFocus();
+        QCOMPARE(drag.HeldChip(), nullptr);
+        QVERIFY(!chip->IsHeld());
+        QCOMPARE(QApplication::focusWidget(), elsewhere);
     }
 };
 

@@ -71,6 +71,12 @@ private:
 //   obj.Execute();                                   // blocks until drop or cancel
 //   m_drag->EndDrag();
 // Everywhere but the named targets the pointer shows the no-drop cursor.
+//
+// The same targets take a chip placed by keys: PickUp(chip) holds it, the
+// arrow keys move among the targets that take it, by their place on the
+// screen, Enter or Space puts it there through the same drop function as a
+// mouse drop, and Escape or Tab puts it back; the keyboard then returns to
+// the chip.
 class TDragController : public QObject {
     Q_OBJECT
 public:
@@ -100,6 +106,12 @@ public:
     // Lets `target` take drops of this program's drags when `accepts` says so.
     void AcceptDropsOn(QWidget *target, AcceptFn accepts, DropFn dropped);
 
+    // Holds `chip` for placing by keys (nothing happens when no shown target takes it).
+    void PickUp(QWidget *chip);
+    // Puts the held chip back where it came from.
+    void PutBack();
+    QWidget *HeldChip() const { return m_held; }
+
     // The data a drag of `control` carries (a drop event made by a test uses it too).
     static std::unique_ptr<QMimeData> MimeFor(const QWidget *control);
     // The dragged control's name a drop carries, or empty when the data is not one of ours.
@@ -111,11 +123,21 @@ Q_SIGNALS:
     void OnDragMove(bool accepted, int x, int y);
     // A drag object was made (the platform drag is about to run).
     void DragStarted(QWidget *control);
+    // A chip was picked up by keys, and put down on `target`.
+    void Picked(QWidget *chip);
+    void Placed(QWidget *chip, QWidget *target);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool HeldKey(QWidget *target, const class QKeyEvent *event);
+    void PlaceHeld(QWidget *target);
+    void MoveHeld(QWidget *from, int key);
+    void EndHold(bool backToChip);
+    void FocusMoved(QWidget *now);
+    std::vector<QWidget *> TargetsTaking(const QString &chipName) const;
+
     struct Target {
         QPointer<QWidget> widget;
         AcceptFn accepts;
@@ -128,4 +150,7 @@ private:
     std::unique_ptr<TDragObj> m_current;
     bool m_dragging = false;
     std::vector<Target> m_targets;
+    QPointer<QWidget> m_held;
+    QPointer<QWidget> m_lastPlaced;
+    QMetaObject::Connection m_focusWatch;
 };

@@ -62,6 +62,9 @@ void TPageScreen::MakePaletteChip(TImage *chip, TDragController *drag, std::func
             DragChip(chip, drag, picture);
     });
     connect(chip, &TImage::MouseUp, this, [this](Qt::MouseButton, QPoint) { m_chipPress.Release(); });
+    chip->SetRole(QAccessible::ListItem);
+    chip->SetPicksUp(true);
+    connect(chip, &TImage::PickUp, drag, [drag, chip] { drag->PickUp(chip); });
 }
 
 void TPageScreen::DragChip(TImage *chip, TDragController *drag, const std::function<QPixmap()> &picture)

@@ -98,7 +98,8 @@ protected:
 
     // Makes `chip` a palette chip of `drag`: pressed and moved past the drag
     // threshold, it is dragged with `picture()` under the pointer, or with its
-    // own picture when no `picture` is given.
+    // own picture when no `picture` is given. Space or Enter on it picks it
+    // up for placing by keys.
     void MakePaletteChip(TImage *chip, TDragController *drag, std::function<QPixmap()> picture = {});
 
 private:

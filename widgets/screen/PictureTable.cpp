@@ -34,6 +34,9 @@ TImage *MakePicture(QWidget *parent, const QString &name, QRect at, const char *
     image->SetPressedLook((look & PictureLook::Pressable) != 0);
     if (hint)
         image->SetHint(QString::fromUtf8(hint));
+    // What looks pressable to the mouse is a button to the keyboard too.
+    if (look & (PictureLook::Hand | PictureLook::Pressable))
+        image->SetRole(QAccessible::Button);
     if (look & PictureLook::Hand)
         image->setCursor(Qt::PointingHandCursor);
     else if (look & PictureLook::OpenHand)

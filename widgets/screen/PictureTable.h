@@ -48,7 +48,8 @@ struct TPictureRow {
     const char *name;         // its object name
     const char *picture;      // loaded when it is made; nullptr: the window sets it
     QRect at;
-    const char *hint;         // "short|long" as TImage::SetHint takes it, or nullptr
+    const char *hint;         // "short|long" as TImage::SetHint takes it (the short part
+                              // is the name a screen reader says), or nullptr
     void (Owner::*click)();   // or nullptr
     unsigned look;            // PictureLook values
 };
@@ -65,8 +66,10 @@ void MakePictures(Owner &owner, QWidget *parent, const TPictureRow<Owner> (&rows
         TImage *image = MakePicture(parent, QString::fromLatin1(row.name), row.at, row.hint, row.look);
         if (row.picture)
             pictures.Load(image, QString::fromLatin1(row.picture));
-        if (row.click)
+        if (row.click) {
+            image->SetRole(QAccessible::Button);
             QObject::connect(image, &TImage::Click, &owner, row.click);
+        }
         if (row.member)
             owner.*row.member = image;
     }
