@@ -171,6 +171,7 @@ void TMainWindow::CreatePageHostAndHintArea()
     m_hintArea->setTextInteractionFlags(Qt::NoTextInteraction);
     m_hintArea->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
     m_hintArea->document()->setDocumentMargin(2);
+    m_hintArea->setAccessibleName(QStringLiteral("ヒント"));
 
     m_printBuffer = new QTextEdit(this);
     m_printBuffer->setObjectName(QStringLiteral("RichEdit1"));

@@ -114,7 +114,7 @@ void TSettingsScreen::CreateControls()
     MakePictures(*this, this, buttons, m_pictures);
     m_background->lower();
     m_sampleText->setAccessibleName(QStringLiteral("サンプル"));
-    m_okButton->setAccessibleName(QStringLiteral("OK"));
+    m_okButton->setAccessibleName(QStringLiteral("OK（保存して閉じる）"));
     m_cancelButton->setAccessibleName(QStringLiteral("キャンセル"));
     // Reading order: the topics, the topic's page, then OK and cancel.
     setTabOrder(m_topicTree, m_topicPages);
@@ -256,6 +256,7 @@ QWidget *TSettingsScreen::CreateColorPage(const QString &intro, const QString &t
         const quint32 color = *ColorText::Parse(name);
         auto *swatch = new TImage(group, prefix + name);
         swatch->setAccessibleName(what + QStringLiteral(": ") + QString::fromUtf8(kSwatches[i].name));
+        swatch->SetRole(QAccessible::Button);
         swatch->setGeometry(16 + (i % 3) * 72, 20 + (i / 3) * 24, 60, 18);
         QPixmap fill(swatch->size());
         fill.fill(ToQColor(color));

@@ -216,6 +216,7 @@ void TStep7Screen::CreateKeys()
                 continue;
             TImage *image = MakePicture(this, QStringLiteral("Image%1").arg(key + 1), KeyRect(key), KeyHint,
                                         PictureLook::Stretched);
+            image->SetRole(QAccessible::Button);
             connect(image, &TImage::Click, this, [this, key] { KeyPress(key + 1); });
             // The name covers the whole key and lets its colour show through.
             TImage *name = MakePicture(image, QStringLiteral("Image%1Name").arg(key + 1), image->rect(), nullptr,

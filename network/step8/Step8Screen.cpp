@@ -136,6 +136,8 @@ void TStep8Screen::CreateSlot(int k)
     slot.target->SetStretch(true);
     slot.target->setFrameShape(QFrame::Box);
     slot.target->setAccessibleName(SlotTargetName(k, QString()));
+    // Readable by Tab without holding a colour: what the station would get.
+    slot.target->SetRole(QAccessible::Cell);
     m_drag->AcceptDropsOn(
         slot.target, [](const QString &name) { return PanelIndexOf(name) >= 0; },
         [this, k](const QString &name, QPoint) { SlotDragDrop(k, PanelIndexOf(name)); });
@@ -281,7 +283,7 @@ void TStep8Screen::CreateSettingsPanel()
     m_acceptNoneRadio->setGeometry(460, 124, 240, 24);
 
     m_applyButton = MakePicture(m_settingsPanel, QStringLiteral("Image19"), QRect(590, 360, 100, 44), nullptr, PageButton);
-    m_applyButton->setAccessibleName(QStringLiteral("OK"));
+    m_applyButton->setAccessibleName(QStringLiteral("OK（設定を反映）"));
     m_applyButton->setAccessibleDescription(QStringLiteral("ネットワークの設定を反映します"));
     connect(m_applyButton, &TImage::Click, this, &TStep8Screen::ApplySettings);
 }
