@@ -224,14 +224,14 @@ void TMainWindow::CreatePages()
 
 void TMainWindow::SetTabOrder()
 {
-    // Reading order: the buttons above the page, the page shown (each page
-    // with its controls; the hidden ones take no stop), the buttons under it.
-    QList<QWidget *> order = {m_settingsButton, m_helpButton, m_cornerCloseButton};
-    for (TPageScreen *page : m_pages)
-        order << page;
-    order << m_previousStepButton << m_nextStepButton << m_closeButton;
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order.at(i - 1), order.at(i));
+    // Reading order: the buttons above the page, the page shown, the buttons
+    // under it. The pages and their controls were made last, so they end the
+    // chain; the buttons under the page go after them, and the round closes
+    // on the buttons above it.
+    QWidget *lastOfPages = previousInFocusChain();
+    setTabOrder(lastOfPages, m_previousStepButton);
+    setTabOrder(m_previousStepButton, m_nextStepButton);
+    setTabOrder(m_nextStepButton, m_closeButton);
 }
 
 void TMainWindow::ReadSettingsAndOpenPort()

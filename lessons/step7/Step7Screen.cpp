@@ -478,7 +478,9 @@ void TStep7Screen::SetTabOrder()
     QList<QWidget *> order(m_palette.begin(), m_palette.end());
     order << findChild<TImage *>(QStringLiteral("Image39"));
     order.append(QList<QWidget *>(m_keys.begin(), m_keys.end()));
-    order << m_lengths << findChild<QWidget *>(QStringLiteral("RadioGroup2"));
+    for (QRadioButton *length : m_lengths->findChildren<QRadioButton *>())
+        order << length;
+    order << m_ledOn << m_ledOff;
     for (const char *button : {"Image15", "Image20", "Image16", "Image47", "Image17", "Image18", "Image19", "Image43"})
         order << findChild<TImage *>(QString::fromLatin1(button));
     for (qsizetype i = 1; i < order.size(); ++i)
