@@ -96,10 +96,6 @@ void TStep9Screen::CreateSpeedChoice()
         m_speeds[static_cast<size_t>(i)] = radio;
     }
     m_speeds[0]->setChecked(true);
-    // Reading order: the levels above the buttons, the signal button last.
-    setTabOrder(m_speeds[2], m_startButton);
-    setTabOrder(m_startButton, m_stopButton);
-    setTabOrder(m_stopButton, m_signalButton);
 }
 
 void TStep9Screen::CreateScoreDisplays()
@@ -147,10 +143,6 @@ void TStep9Screen::FormShow()
     if (QWidget *main = window())
         main->setFocus();
     m_speeds[0]->setChecked(true);
-    // Reading order: the levels above the buttons, the signal button last.
-    setTabOrder(m_speeds[2], m_startButton);
-    setTabOrder(m_startButton, m_stopButton);
-    setTabOrder(m_stopButton, m_signalButton);
 }
 
 int TStep9Screen::SelectedSpeed() const
