@@ -61,7 +61,9 @@ void TImage::SetHint(const QString &hint)
 void TImage::SetRole(QAccessible::Role role)
 {
     m_role = role;
-    setFocusPolicy(Operable() ? Qt::StrongFocus : Qt::NoFocus);
+    // Tab reaches it; a click leaves the keyboard where it was, so a pupil
+    // typing in an editor keeps typing there after pressing a button.
+    setFocusPolicy(Operable() ? Qt::TabFocus : Qt::NoFocus);
 }
 
 bool TImage::Operable() const

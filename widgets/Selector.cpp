@@ -17,7 +17,8 @@ TSelector::TSelector(QWidget *parent)
     m_btnColor = pal.color(QPalette::Button);
     m_cursorColor = pal.color(QPalette::Highlight);
     resize(120, 24);
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab reaches it; clicking an arrow leaves the keyboard where it was.
+    setFocusPolicy(Qt::TabFocus);
     InstallPictureAccessibility();
 }
 
