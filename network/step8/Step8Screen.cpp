@@ -477,10 +477,31 @@ void TStep8Screen::ExecuteOnAll()
         m_links->Send(k, StationCommand::EncodeExecute());
 }
 
+void TStep8Screen::CoverPage(bool covered)
+{
+    // The panel covers the whole page: what lies under it takes no Tab stop
+    // while it is open, and comes back as it was.
+    if (!covered) {
+        for (const QPointer<QWidget> &control : m_underPanel) {
+            if (control)
+                control->show();
+        }
+        m_underPanel.clear();
+        return;
+    }
+    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child != m_settingsPanel && !child->isWindow() && child->isVisibleTo(this)) {
+            m_underPanel.append(child);
+            child->hide();
+        }
+    }
+}
+
 void TStep8Screen::ShowSettingsPanel()
 {
     m_settingsPanel->move(0, 0);
     m_settingsPanel->show();
+    CoverPage(true);
     m_settingsPanel->raise();
     BoxesAt(1).name->setFocus();
 }
@@ -499,6 +520,7 @@ void TStep8Screen::ApplySettings()
     const bool panelHadKeyboard = m_settingsPanel->isAncestorOf(focusWidget());
     m_settingsPanel->move(0, PanelHidden);
     m_settingsPanel->hide();
+    CoverPage(false);
     if (panelHadKeyboard)
         m_settingsButton->setFocus();
     QStringList &settings = Host().NetworkSettings;

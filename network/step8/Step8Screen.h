@@ -4,6 +4,7 @@
 
 #include <QHostAddress>
 #include <QPoint>
+#include <QPointer>
 #include <array>
 
 class QLabel;
@@ -100,6 +101,7 @@ private:
     void Warn(const QString &text);
     void CreateFinderControls();
     void SetTabOrder();
+    void CoverPage(bool covered);
     // What a station's drop target says: its number and the command in it.
     static QString SlotTargetName(int k, const QString &placed);
 
@@ -127,6 +129,7 @@ private:
     TImage *m_transferAllButton = nullptr;
     TImage *m_executeAllButton = nullptr;
     QWidget *m_settingsPanel = nullptr;
+    QList<QPointer<QWidget>> m_underPanel; // hidden while the panel covers them
     TImage *m_settingsBackground = nullptr;
     QLineEdit *m_ownNameBox = nullptr;
     QRadioButton *m_acceptAllRadio = nullptr;

@@ -120,6 +120,9 @@ private Q_SLOTS:
         a.Click(QStringLiteral("Image3"));
         QCOMPARE(panel->pos(), QPoint(0, 0));
         QVERIFY(panel->isVisibleTo(a.page.get()));
+        // What the open panel covers takes no Tab stop either.
+        auto *underneath = a.Find<QWidget>(QStringLiteral("StationTarget1"));
+        QVERIFY(!underneath->isVisibleTo(a.page.get()));
         QCOMPARE(a.Edit("Edit1")->text(), QStringLiteral("192"));
         QCOMPARE(a.Edit("Edit2")->text(), QStringLiteral("168"));
         QLineEdit *third = a.Edit("Edit16");
@@ -135,6 +138,7 @@ private Q_SLOTS:
         QTest::keyClick(a.Edit("Edit23"), Qt::Key_Return);   // Enter applies like OK
         QCOMPARE(panel->y(), 430);
         QVERIFY(!panel->isVisibleTo(a.page.get()));
+        QVERIFY(underneath->isVisibleTo(a.page.get()));
         const QStringList &s = a.host.NetworkSettings;
         QCOMPARE(s.size(), EntryCount);
         QCOMPARE(s[Address(2)], QStringLiteral("192.168.13.9"));
