@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "Announcement.h"
 #include "AssetPath.h"
 #include "EditorSettings.h"
 #include "FitText.h"
@@ -46,6 +47,7 @@ TMainWindow::TMainWindow()
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("LK-72"));
+    setAccessibleName(QStringLiteral("LK-72 コントロールプログラム"));
     setFixedSize(780, 560);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -86,17 +88,17 @@ void TMainWindow::CreateControls()
     static constexpr TPictureRow<TMainWindow> buttons[] = {
         {&TMainWindow::m_hintDecoration, "Image11", "picture\\PANEL\\doctor.bmp", {152, 505, 50, 50}, nullptr, nullptr, Plain},
         {&TMainWindow::m_title, "Image5", nullptr, {24, 4, 420, 32}, nullptr, nullptr, Plain},
-        {&TMainWindow::m_settingsButton, "Image4", "Picture\\BUTTON\\settei.bmp", {540, 6, 70, 28}, "設定画面を表示します",
+        {&TMainWindow::m_settingsButton, "Image4", "Picture\\BUTTON\\settei.bmp", {540, 6, 70, 28}, "設定|設定画面を表示します",
          &TMainWindow::ShowSettings, Pressable | Hand},
-        {&TMainWindow::m_helpButton, "Image3", "Picture\\BUTTON\\help.bmp", {614, 6, 70, 28}, "ヘルプを表示します",
+        {&TMainWindow::m_helpButton, "Image3", "Picture\\BUTTON\\help.bmp", {614, 6, 70, 28}, "ヘルプ|ヘルプを表示します",
          &TMainWindow::ShowHelp, Pressable | Hand},
-        {&TMainWindow::m_cornerCloseButton, "Image1", "Picture\\BUTTON\\close.bmp", {744, 6, 28, 28}, "アプリケーションを終了します",
+        {&TMainWindow::m_cornerCloseButton, "Image1", "Picture\\BUTTON\\close.bmp", {744, 6, 28, 28}, "終了|アプリケーションを終了します",
          &TMainWindow::CloseWindow, Pressable | Hand},
         {&TMainWindow::m_closeButton, "Image2", "Picture\\BUTTON\\close1.bmp", {648, 510, 110, 40},
-         "アプリケーションを終了します", &TMainWindow::CloseWindow, Pressable | Hand},
-        {&TMainWindow::m_previousStepButton, "Image7", "Picture\\BUTTON\\before_step.bmp", {22, 510, 62, 40}, "前のステップへ移ります",
+         "終了|アプリケーションを終了します", &TMainWindow::CloseWindow, Pressable | Hand},
+        {&TMainWindow::m_previousStepButton, "Image7", "Picture\\BUTTON\\before_step.bmp", {22, 510, 62, 40}, "前のステップ|前のステップへ移ります",
          &TMainWindow::PreviousStep, Pressable | Hand},
-        {&TMainWindow::m_nextStepButton, "Image6", "Picture\\BUTTON\\next_step.bmp", {88, 510, 62, 40}, "次のステップへ移ります",
+        {&TMainWindow::m_nextStepButton, "Image6", "Picture\\BUTTON\\next_step.bmp", {88, 510, 62, 40}, "次のステップ|次のステップへ移ります",
          &TMainWindow::NextStep, Pressable | Hand},
         {&TMainWindow::m_frame, "Image9", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Plain},
     };
@@ -122,6 +124,8 @@ void TMainWindow::CreateControls()
         if (PageCode >= PageStep2 && PageCode <= PageStep10 && m_previousStepButton->isEnabled())
             PreviousStep();
     });
+    // The settings button's key, for a pupil without a mouse.
+    m_keys.Bind(Qt::Key_F2, [this] { ShowSettings(); });
 }
 
 void TMainWindow::CreateWindowMove()
@@ -167,16 +171,20 @@ void TMainWindow::CreatePageHostAndHintArea()
     m_hintArea->setTextInteractionFlags(Qt::NoTextInteraction);
     m_hintArea->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
     m_hintArea->document()->setDocumentMargin(2);
+    m_hintArea->setAccessibleName(QStringLiteral("ヒント"));
 
     m_printBuffer = new QTextEdit(this);
     m_printBuffer->setObjectName(QStringLiteral("RichEdit1"));
     m_printBuffer->hide();
+
+    m_announcement = new TAnnouncement(this);
 }
 
 void TMainWindow::FormCreate()
 {
     try {
         CreatePages();
+        SetTabOrder();
         PageCode = 0;
         m_previousStepButton->setEnabled(false);
         LoadTitle(0);
@@ -204,11 +212,26 @@ void TMainWindow::CreatePages()
         new TStep7Screen(host, m_pageHost), new TStep8Screen(host, m_pageHost), new TStep9Screen(host, m_pageHost),
         new TStep10Screen(host, m_pageHost), new TPreviewScreen(host, m_pageHost), new TReportScreen(host, m_pageHost),
     };
-    for (TPageScreen *page : m_pages) {
-        page->move(0, 0);
-        page->hide();
+    for (int page = 0; page < PageCount; ++page) {
+        TPageScreen *screen = Page(page);
+        screen->move(0, 0);
+        screen->hide();
+        if (screen->accessibleName().isEmpty())
+            screen->setAccessibleName(PageTitle(page));
     }
     ShowPage(PageStep1);
+}
+
+void TMainWindow::SetTabOrder()
+{
+    // Reading order: the buttons above the page, the page shown, the buttons
+    // under it. The pages and their controls were made last, so they end the
+    // chain; the buttons under the page go after them, and the round closes
+    // on the buttons above it.
+    QWidget *lastOfPages = previousInFocusChain();
+    setTabOrder(lastOfPages, m_previousStepButton);
+    setTabOrder(m_previousStepButton, m_nextStepButton);
+    setTabOrder(m_nextStepButton, m_closeButton);
 }
 
 void TMainWindow::ReadSettingsAndOpenPort()
@@ -256,6 +279,18 @@ QString TMainWindow::TitlePicture(int page)
     return QStringLiteral("picture\\BUTTON\\menu%1.bmp").arg(page + 1);
 }
 
+QString TMainWindow::PageTitle(int page)
+{
+    static constexpr std::array<const char *, PageCount> titles = {
+        "STEP1 はじめての点灯", "STEP2 色と秒数", "STEP3 ブロックでプログラム", "STEP4 命令を書く",
+        "STEP5 プログラムを書く", "STEP6 けんばん", "STEP7 音と光のプログラム", "STEP8 プログラムの交換",
+        "STEP9 信号ゲーム", "STEP10 くり返し再生モード", "プレビュー", "レポート",
+    };
+    if (page < 0 || page >= PageCount)
+        return {};
+    return QString::fromUtf8(titles.at(static_cast<size_t>(page)));
+}
+
 QString TMainWindow::PortNameFor(int setting, const QString &current)
 {
     if (setting >= 0 && setting <= 3)
@@ -297,6 +332,10 @@ void TMainWindow::ShowPage(int page)
     if (leaving)
         leaving->hide();
     screen->FormShow();
+    // A page that takes the keyboard itself says its title as it does; a
+    // control it gives the keyboard back to does not, so the title is said.
+    if (changed && QApplication::focusWidget() != screen)
+        Announce(PageTitle(page));
 }
 
 void TMainWindow::KeepKeyboardOnShownPage(QWidget *now)
@@ -423,14 +462,20 @@ void TMainWindow::ShowHintText(const QString &hint)
     ShowInHintArea(TImage::LongHint(hint));
 }
 
+// What a screen writes to the hint area on purpose (a check result, why the
+// lamp got nothing, the kept work's notices) is said too; the hints of the controls under the mouse
+// are not, a screen reader reads those from the controls themselves.
 void TMainWindow::SetHintAreaText(const QString &text)
 {
     m_hintHeld = QDeadlineTimer();
     ShowInHintArea(text);
+    Announce(text);
 }
 
 void TMainWindow::HoldHintAreaText(const QString &text)
 {
+    // Not said again: the transfer said the reason as it happened, and the
+    // mouse may have put a hint over it since.
     m_hintHeld.setRemainingTime(HintHoldMs);
     ShowInHintArea(text);
 }
@@ -439,6 +484,12 @@ void TMainWindow::ShowNoticeInHintArea(const QString &text)
 {
     m_hintHeld = QDeadlineTimer(QDeadlineTimer::Forever);
     ShowInHintArea(text);
+    Announce(text);
+}
+
+void TMainWindow::Announce(const QString &text)
+{
+    m_announcement->Say(text);
 }
 
 void TMainWindow::ShowInHintArea(const QString &text)

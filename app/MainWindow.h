@@ -13,6 +13,7 @@
 class QMessageBox;
 class QPlainTextEdit;
 class QTextEdit;
+class TAnnouncement;
 class TTransferProgressWindow;
 class TImage;
 class TPageScreen;
@@ -41,8 +42,10 @@ public:
     void SetStepButtonsEnabled(bool previous, bool next) override;
     void SetHintAreaText(const QString &text) override;
     QString HintAreaText() const override;
+    void Announce(const QString &text) override;
     // Shows why the lamp got nothing (or not all) and keeps it there for a
-    // while, so the next hover does not wipe it before it is read.
+    // while, so the next hover does not wipe it before it is read. (The
+    // transfer said it when it happened; it is not said again.)
     void HoldHintAreaText(const QString &text);
     // Shows what the pupil must read (whose lock the kept work took over,
     // where declined work went) until the page changes or a screen writes
@@ -87,6 +90,8 @@ public:
 
     // The title picture of lesson pages 0 to 9.
     static QString TitlePicture(int page);
+    // What the title of page `page` says, for a screen reader ("STEP3 ...").
+    static QString PageTitle(int page);
     // The port name for the comport/name setting, or the current name for
     // values outside 0 to 3.
     static QString PortNameFor(int setting, const QString &current);
@@ -106,6 +111,7 @@ private:
     void CreateWindowMove();
     void CreatePageHostAndHintArea();
     void CreatePages();
+    void SetTabOrder();
     void ReadSettingsAndOpenPort();
     void LoadFramePicture();
     void CloseWindow(); // both close buttons
@@ -141,6 +147,7 @@ private:
     QWidget *m_pageHost = nullptr;
     QPlainTextEdit *m_hintArea = nullptr;
     QTextEdit *m_printBuffer = nullptr;
+    TAnnouncement *m_announcement = nullptr;
     std::array<TPageScreen *, PageCount> m_pages{};
     int m_visiblePage = -1;
     QMetaObject::Connection m_keyboardWatch;

@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,10 +36,16 @@ namespace {
 // White for one second.
 constexpr int TestLightCode = LampCode::ColourStep(LampCode::Colour::White, 1);
 
-// The swatches, three to a row, in the order the pupil sees them.
-constexpr const char *kSwatches[15] = {
-    "clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple", "clTeal", "clGray",
-    "clSilver", "clRed", "clLime", "clYellow", "clBlue", "clFuchsia", "clWhite",
+// The swatches, three to a row, in the order the pupil sees them, with the
+// colour's name a pupil would say.
+struct TSwatch {
+    const char *colour;
+    const char *name;
+};
+constexpr TSwatch kSwatches[15] = {
+    {"clBlack", "黒"}, {"clMaroon", "茶色"}, {"clGreen", "緑"}, {"clOlive", "オリーブ色"}, {"clNavy", "紺色"},
+    {"clPurple", "紫"}, {"clTeal", "青緑"}, {"clGray", "灰色"}, {"clSilver", "銀色"}, {"clRed", "赤"},
+    {"clLime", "黄緑"}, {"clYellow", "黄色"}, {"clBlue", "青"}, {"clFuchsia", "赤紫"}, {"clWhite", "白"},
 };
 
 QColor ToQColor(quint32 color)
@@ -67,6 +74,8 @@ TSettingsScreen::TSettingsScreen(TMainWindow &mainWindow)
     , m_main(mainWindow)
 {
     setObjectName(QStringLiteral("TForm15"));
+    setWindowTitle(QStringLiteral("設定"));
+    setAccessibleName(QStringLiteral("設定"));
     setModal(true);
     setFixedSize(398, 299);
     setAutoFillBackground(true);
@@ -104,6 +113,13 @@ void TSettingsScreen::CreateControls()
 
     MakePictures(*this, this, buttons, m_pictures);
     m_background->lower();
+    m_sampleText->setAccessibleName(QStringLiteral("サンプル"));
+    m_okButton->setAccessibleName(QStringLiteral("OK（保存して閉じる）"));
+    m_cancelButton->setAccessibleName(QStringLiteral("キャンセル"));
+    // Reading order: the topics, the topic's page, then OK and cancel.
+    setTabOrder(m_topicTree, m_topicPages);
+    setTabOrder(m_topicPages, m_okButton);
+    setTabOrder(m_okButton, m_cancelButton);
 }
 
 void TSettingsScreen::CreateTopicTree()
@@ -117,6 +133,7 @@ void TSettingsScreen::CreateTopicTree()
     m_topicTree->setItemsExpandable(false);
     m_topicTree->setExpandsOnDoubleClick(false);
     m_topicTree->setIndentation(14);
+    m_topicTree->setAccessibleName(QStringLiteral("設定の項目"));
     const auto node = [](QTreeWidgetItem *parent, const QString &text, int page) {
         auto *item = new QTreeWidgetItem(parent, QStringList{text});
         item->setData(0, Qt::UserRole, page);
@@ -195,6 +212,8 @@ QWidget *TSettingsScreen::CreatePortNamePage()
     }
     auto *test = new QPushButton(QStringLiteral("テスト点灯"), page);
     test->setObjectName(QStringLiteral("Button1"));
+    // Enter is the screen's OK, also while the test button has the focus.
+    test->setAutoDefault(false);
     test->setGeometry(8, 128, 90, 24);
     connect(test, &QPushButton::clicked, this, &TSettingsScreen::TestLight);
     m_testStatus = AddLabel(page, QStringLiteral("Label_TestStatus"), QString(), {8, 156, 240, 40});
@@ -215,6 +234,7 @@ QWidget *TSettingsScreen::CreateSizePage()
     m_fontSizeEdit->setObjectName(QStringLiteral("SpinEdit1"));
     m_fontSizeEdit->setGeometry(10, 62, 60, 24);
     m_fontSizeEdit->setRange(SettingsKeys::MinFontSize, SettingsKeys::MaxFontSize);
+    m_fontSizeEdit->setAccessibleName(QStringLiteral("文字の大きさ（ポイント）"));
     AddLabel(group, QStringLiteral("Label9"), QStringLiteral("ポイント"), {76, 64, 80, 19});
     connect(m_fontSizeEdit, &QSpinBox::valueChanged, this, [this](int size) {
         m_sample.FontSize = size;
@@ -230,10 +250,13 @@ QWidget *TSettingsScreen::CreateColorPage(const QString &intro, const QString &t
     auto *group = new QGroupBox(title, page);
     group->setObjectName(prefix + QStringLiteral("Group"));
     group->setGeometry(8, 48, 240, 146);
+    const QString what = background ? QStringLiteral("背景色") : QStringLiteral("文字色");
     for (int i = 0; i < 15; ++i) {
-        const QString name = QString::fromLatin1(kSwatches[i]);
+        const QString name = QString::fromLatin1(kSwatches[i].colour);
         const quint32 color = *ColorText::Parse(name);
         auto *swatch = new TImage(group, prefix + name);
+        swatch->setAccessibleName(what + QStringLiteral(": ") + QString::fromUtf8(kSwatches[i].name));
+        swatch->SetRole(QAccessible::Button);
         swatch->setGeometry(16 + (i % 3) * 72, 20 + (i / 3) * 24, 60, 18);
         QPixmap fill(swatch->size());
         fill.fill(ToQColor(color));
@@ -260,6 +283,7 @@ QWidget *TSettingsScreen::CreateFontNamePage()
     m_fontNameList = new QListWidget(page);
     m_fontNameList->setObjectName(QStringLiteral("ListBox1"));
     m_fontNameList->setGeometry(8, 28, 240, 166);
+    m_fontNameList->setAccessibleName(QStringLiteral("フォント名"));
     connect(m_fontNameList, &QListWidget::currentTextChanged, this, [this](const QString &name) {
         if (name.isEmpty())
             return;
@@ -277,11 +301,13 @@ QWidget *TSettingsScreen::CreateBackPicturePage()
                                     QRect(4 + (i % 4) * 60, 4 + (i / 4) * 44, 56, 40), nullptr,
                                     PictureLook::Stretched | PictureLook::Hand);
         m_pictures.Load(thumb, QStringLiteral("picture\\PANEL\\s_bg%1.jpg").arg(i + 1));
+        thumb->setAccessibleName(QStringLiteral("背景画像%1").arg(i + 1));
         connect(thumb, &TImage::Click, this, [this, i] { ChooseBackground(i + 1); });
         m_thumbnails[static_cast<size_t>(i)] = thumb;
     }
     AddLabel(page, QStringLiteral("Label11"), QStringLiteral("変更後の背景"), {4, 136, 120, 19});
     m_chosenBackground = MakePicture(page, QStringLiteral("Image4"), QRect(4, 156, 56, 40), nullptr, PictureLook::Stretched);
+    m_chosenBackground->setAccessibleName(QStringLiteral("変更後の背景"));
     m_pictures.Load(m_chosenBackground, QStringLiteral("picture\\PANEL\\s_") + m_backPicture);
     connect(m_chosenBackground, &TImage::Click, this, &TSettingsScreen::ShowChosenBackground);
     return page;
@@ -484,9 +510,26 @@ void TSettingsScreen::SaveAndClose()
 
 void TSettingsScreen::Cancel()
 {
-    // A test lighting may have moved the port; cancel changes nothing.
+    reject();
+}
+
+void TSettingsScreen::reject()
+{
+    // A test lighting may have moved the port; cancel (the button or Escape)
+    // changes nothing.
     if (!m_portBeforeTest.isEmpty() && m_portBeforeTest != m_main.SerialPort().portname)
         m_main.OpenLampPort(m_portBeforeTest);
     m_portBeforeTest.clear();
-    reject();
+    QDialog::reject();
+}
+
+void TSettingsScreen::keyPressEvent(QKeyEvent *event)
+{
+    // The OK button is a picture, not a default button the dialog knows:
+    // Enter that no control took is OK here.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        SaveAndClose();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

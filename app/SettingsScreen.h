@@ -34,8 +34,12 @@ public:
     enum Page { PagePort, PagePortName, PageEditor, PageSize, PageBackColor, PageFontColor, PageFontName,
                 PageBackPicture, PageCount };
 
+    // Cancel, from the button or Escape: nothing changes.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormCreate();

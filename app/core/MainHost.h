@@ -111,6 +111,10 @@ public:
     // The hint area under the page host.
     virtual void SetHintAreaText(const QString &text) = 0;
     virtual QString HintAreaText() const = 0;
+    // Says `text` to a screen reader (a change the pupil must hear of that
+    // does not move the keyboard: a result, a connection state). What is
+    // written to the hint area on purpose is said already.
+    virtual void Announce(const QString &) {}
 
     // The one serial port of the program.
     virtual Trs232c &SerialPort() = 0;

@@ -48,15 +48,21 @@ void TPreviewScreen::CreateControls()
         {&TPreviewScreen::m_unlitLamp, "Image6", nullptr, LampArea, nullptr, nullptr, Hidden},
         {&TPreviewScreen::m_fadeArea, "Image3", nullptr, LampArea, nullptr, nullptr, Hidden},
         {&TPreviewScreen::m_pictureArea, "Image4", nullptr, LampArea, nullptr, nullptr, Hidden},
-        {&TPreviewScreen::m_playButton, "Image1", "Picture\\BUTTON\\play1.jpg", {480, 56, 146, 86}, "プレビューを再生します",
+        {&TPreviewScreen::m_playButton, "Image1", "Picture\\BUTTON\\play1.jpg", {480, 56, 146, 86}, "再生|プレビューを再生します",
          &TPreviewScreen::Play, Pressable | Hand},
-        {&TPreviewScreen::m_stopButton, "Image2", "Picture\\BUTTON\\stop1.jpg", {480, 160, 146, 86}, "プレビューを中止します",
+        {&TPreviewScreen::m_stopButton, "Image2", "Picture\\BUTTON\\stop1.jpg", {480, 160, 146, 86}, "停止|プレビューを中止します",
          &TPreviewScreen::StopPreview, Pressable | Hand},
         {&TPreviewScreen::m_backButton, "Image7", "Picture\\BUTTON\\moni_back.jpg", {184, 320, 102, 51}, nullptr,
          &TPreviewScreen::Back, Pressable | Hand},
     };
     AddPictures(pictures);
     m_stopButton->setEnabled(false);
+    m_backButton->setAccessibleName(QStringLiteral("戻る"));
+    setTabOrder(m_playButton, m_stopButton);
+    setTabOrder(m_stopButton, m_backButton);
+    // Once shown, the preview must be left without the mouse: the step keys
+    // are off here.
+    BindKey(Qt::Key_Escape, &TPreviewScreen::Back);
 
     m_stoppedSign = new TDotMatrixLabel(this, QStringLiteral("LMDLEDLabel1"));
     m_stoppedSign->setGeometry(416, 264, 229, 28);

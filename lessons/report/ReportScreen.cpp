@@ -33,17 +33,25 @@ TReportScreen::TReportScreen(TMainHost &host, QWidget *parent)
     m_reportText->setLineWrapMode(QTextEdit::WidgetWidth);
     m_reportText->setWordWrapMode(QTextOption::NoWrap);
     m_reportText->setStyleSheet(QStringLiteral("QTextEdit { background: black; color: white; }"));
+    m_reportText->setAccessibleName(QStringLiteral("レポート"));
+    // Tab leaves the text for the buttons; a report line has no use for a tab.
+    m_reportText->setTabChangesFocus(true);
 
     using namespace PictureLook;
     static constexpr TPictureRow<TReportScreen> buttons[] = {
-        {nullptr, "Image2", "Picture\\BUTTON\\html.jpg", {608, 264, 90, 51}, "HTML形式でファイル出力します",
+        {&TReportScreen::m_htmlButton, "Image2", "Picture\\BUTTON\\html.jpg", {608, 264, 90, 51}, "HTML出力|HTML形式でファイル出力します",
          &TReportScreen::SaveAsHtml, Pressable | Hand},
-        {nullptr, "Image1", "Picture\\BUTTON\\print.jpg", {608, 352, 90, 51}, "印刷を開始します",
+        {&TReportScreen::m_printButton, "Image1", "Picture\\BUTTON\\print.jpg", {608, 352, 90, 51}, "印刷|印刷を開始します",
          &TReportScreen::PrintReport, Pressable | Hand},
-        {nullptr, "Image3", "Picture\\BUTTON\\moni_back.jpg", {602, 24, 102, 51},
-         "プログラム編集画面に戻ります", &TReportScreen::ReturnToEditor, Hand},
+        {&TReportScreen::m_backButton, "Image3", "Picture\\BUTTON\\moni_back.jpg", {602, 24, 102, 51},
+         "戻る|プログラム編集画面に戻ります", &TReportScreen::ReturnToEditor, Hand},
     };
     AddPictures(buttons);
+    setTabOrder(m_reportText, m_backButton);
+    setTabOrder(m_backButton, m_htmlButton);
+    setTabOrder(m_htmlButton, m_printButton);
+    // The way back without the mouse: nothing else on the page takes Escape.
+    BindKey(Qt::Key_Escape, &TReportScreen::ReturnToEditor);
 
     m_chooseName = [this] {
         QFileDialog dialog(this, QString(), QString(), QStringLiteral("HTMLファイル(*.html *.htm)"));

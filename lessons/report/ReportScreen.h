@@ -8,6 +8,7 @@
 
 class QPrinter;
 class QTextEdit;
+class TImage;
 
 // The report of a STEP3 or STEP5 program: the pupil completes the text and
 // prints it or saves it as an HTML page.
@@ -36,6 +37,9 @@ private:
     void ShowLines(const QList<TReportLine> &lines);
 
     QTextEdit *m_reportText = nullptr;
+    TImage *m_backButton = nullptr;
+    TImage *m_htmlButton = nullptr;
+    TImage *m_printButton = nullptr;
     std::function<QString()> m_chooseName;
     std::function<bool(QPrinter &)> m_choosePrinter;
     // What the current text was built from; the same program coming back keeps

@@ -49,6 +49,21 @@ bool IsBlackKey(int keyIndex)
     return keyIndex < 13 && KeyboardLayout::IsBlack(keyIndex);
 }
 
+// What a pupil calls each key, low do to the rest, and each palette colour.
+constexpr std::array<const char *, NoteLetters::KeyCount> KeyNames{
+    "ド", "ド#", "レ", "レ#", "ミ", "ファ", "ファ#", "ソ", "ソ#", "ラ", "ラ#", "シ", "高いド", "休み"};
+constexpr std::array<const char *, 8> PaletteNames{"赤", "緑", "青", "黄", "紫", "水色", "白", "消灯"};
+
+QString ColourName(int code)
+{
+    const auto &palette = MelodyColours::Palette();
+    for (size_t i = 0; i < palette.size(); ++i) {
+        if (palette.at(i).code == code)
+            return QString::fromUtf8(PaletteNames.at(i));
+    }
+    return {};
+}
+
 void Inform(QWidget *parent, const QString &text)
 {
     QMessageBox::information(parent, QString(), text);
@@ -79,24 +94,24 @@ void TStep7Screen::CreateControls()
 
     using namespace PictureLook;
     static constexpr TPictureRow<TStep7Screen> buttons[] = {
-        {nullptr, "Image15", "Picture\\BUTTON\\read.jpg", {424, 206, 90, 51}, "プログラムを読み込みます",
+        {nullptr, "Image15", "Picture\\BUTTON\\read.jpg", {424, 206, 90, 51}, "読み込み|プログラムを読み込みます",
          &TStep7Screen::Read, Stretched | Pressable},
-        {nullptr, "Image20", "Picture\\BUTTON\\save.jpg", {522, 206, 90, 51}, "プログラムを保存します",
+        {nullptr, "Image20", "Picture\\BUTTON\\save.jpg", {522, 206, 90, 51}, "保存|プログラムを保存します",
          &TStep7Screen::Save, Stretched | Pressable},
-        {nullptr, "Image16", "Picture\\BUTTON\\play.jpg", {620, 206, 90, 51}, "プログラムした音を再生します",
+        {nullptr, "Image16", "Picture\\BUTTON\\play.jpg", {620, 206, 90, 51}, "再生|プログラムした音を再生します",
          &TStep7Screen::Play, Stretched | Pressable},
         {nullptr, "Image47", "Picture\\BUTTON\\delete_1.jpg", {424, 262, 90, 51},
-         "音を１つ削除します。削除したい音にカーソルを合わせて下さい", &TStep7Screen::DeleteOne, Stretched | Pressable},
-        {nullptr, "Image17", "Picture\\BUTTON\\delete.jpg", {522, 262, 90, 51}, "プログラムした内容をすべて削除します",
+         "1つ削除|音を１つ削除します。削除したい音にカーソルを合わせて下さい", &TStep7Screen::DeleteOne, Stretched | Pressable},
+        {nullptr, "Image17", "Picture\\BUTTON\\delete.jpg", {522, 262, 90, 51}, "すべて削除|プログラムした内容をすべて削除します",
          &TStep7Screen::DeleteAll, Stretched | Pressable},
         {nullptr, "Image18", "Picture\\BUTTON\\pro_tenso.jpg", {424, 318, 90, 51},
-         "プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep7Screen::Transfer,
+         "転送|プログラムを転送します（接続コードを本体のコネクタに接続して下さい）", &TStep7Screen::Transfer,
          Stretched | Pressable},
         {nullptr, "Image19", "Picture\\BUTTON\\pro_jikkou.jpg", {522, 318, 90, 51},
-         "プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep7Screen::Run,
+         "実行|プログラムを実行します（接続コードを本体のコネクタに接続して下さい）", &TStep7Screen::Run,
          Stretched | Pressable},
         {&TStep7Screen::m_changeColours, "Image43", "Picture\\BUTTON\\ledlinkgamen.jpg", {620, 318, 90, 51},
-         "音符に割り当てた色情報を変更します", &TStep7Screen::ChangeColours, Stretched | Pressable | Hidden},
+         "色の変更|音符に割り当てた色情報を変更します", &TStep7Screen::ChangeColours, Stretched | Pressable | Hidden},
     };
     AddPictures(buttons);
 
@@ -108,6 +123,8 @@ void TStep7Screen::CreateControls()
     m_lengths->move(8, 360);
 
     CreateLedChoice();
+
+    SetTabOrder();
 
     BindKey(Qt::Key_Return, &TStep7Screen::Play);
     BindKey(Qt::Key_Enter, &TStep7Screen::Play);
@@ -179,11 +196,12 @@ void TStep7Screen::CreatePalettePage()
         TImage *chip = MakePicture(m_palettePage, QStringLiteral("Image%1").arg(67 + i),
                                    QRect(31 + 84 * static_cast<int>(i), 83, 50, 50), PaletteHint, PictureLook::Stretched);
         Pictures().Load(chip, QString::fromLatin1(MelodyColours::Palette()[i].palettePicture));
+        chip->setAccessibleName(QString::fromUtf8(PaletteNames.at(i)));
         MakePaletteChip(chip, m_drag);
         m_palette[i] = chip;
     }
     static constexpr TPictureRow<TStep7Screen> back[] = {
-        {nullptr, "Image39", "Picture\\BUTTON\\onpuback.jpg", {600, 152, 104, 40}, "音符入力画面に戻ります",
+        {nullptr, "Image39", "Picture\\BUTTON\\onpuback.jpg", {600, 152, 104, 40}, "音符に戻る|音符入力画面に戻ります",
          &TStep7Screen::BackToNotes, PictureLook::Stretched | PictureLook::Pressable},
     };
     AddPictures(back, m_palettePage);
@@ -198,6 +216,7 @@ void TStep7Screen::CreateKeys()
                 continue;
             TImage *image = MakePicture(this, QStringLiteral("Image%1").arg(key + 1), KeyRect(key), KeyHint,
                                         PictureLook::Stretched);
+            image->SetRole(QAccessible::Button);
             connect(image, &TImage::Click, this, [this, key] { KeyPress(key + 1); });
             // The name covers the whole key and lets its colour show through.
             TImage *name = MakePicture(image, QStringLiteral("Image%1Name").arg(key + 1), image->rect(), nullptr,
@@ -275,8 +294,12 @@ bool TStep7Screen::RegisterNoteFont()
 void TStep7Screen::LoadKeyPicture(int keyIndex)
 {
     const auto &colour = MelodyColours::ForCode(m_colours[static_cast<size_t>(keyIndex)]);
-    Pictures().Load(m_keys[static_cast<size_t>(keyIndex)],
-                    QString::fromLatin1(IsBlackKey(keyIndex) ? colour.blackKeyPicture : colour.whiteKeyPicture));
+    TImage *key = m_keys[static_cast<size_t>(keyIndex)];
+    Pictures().Load(key, QString::fromLatin1(IsBlackKey(keyIndex) ? colour.blackKeyPicture : colour.whiteKeyPicture));
+    // The key says its colour as its picture shows it.
+    const QString note = QString::fromUtf8(KeyNames.at(static_cast<size_t>(keyIndex)));
+    const QString colourName = ColourName(m_colours[static_cast<size_t>(keyIndex)]);
+    key->setAccessibleName(colourName.isEmpty() ? note : note + QStringLiteral(": ") + colourName);
 }
 
 void TStep7Screen::LoadKeyPictures()
@@ -448,16 +471,46 @@ void TStep7Screen::SetMarkerRowsVisible(bool visible)
         row->setVisible(visible);
 }
 
+void TStep7Screen::SetTabOrder()
+{
+    // Reading order: the upper area, the keys low to high, the choices under
+    // them, then the buttons row by row.
+    QList<QWidget *> order(m_palette.begin(), m_palette.end());
+    order << findChild<TImage *>(QStringLiteral("Image39"));
+    order.append(QList<QWidget *>(m_keys.begin(), m_keys.end()));
+    for (QRadioButton *length : m_lengths->findChildren<QRadioButton *>())
+        order << length;
+    order << m_ledOn << m_ledOff;
+    for (const char *button : {"Image15", "Image20", "Image16", "Image47", "Image17", "Image18", "Image19", "Image43"})
+        order << findChild<TImage *>(QString::fromLatin1(button));
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+bool TStep7Screen::HasKeyboard() const
+{
+    const QWidget *control = window()->focusWidget();
+    return control && isAncestorOf(control);
+}
+
 void TStep7Screen::ShowNotesPage()
 {
+    // The keyboard must not stay on a palette that is gone.
+    const bool paletteHadKeyboard = m_palettePage->isAncestorOf(window()->focusWidget());
     m_palettePage->hide();
     m_notesPage->show();
+    if (paletteHadKeyboard)
+        m_keys.front()->setFocus();
 }
 
 void TStep7Screen::ShowPalettePage()
 {
+    const bool keyboard = HasKeyboard();
     m_notesPage->hide();
     m_palettePage->show();
+    // The palette is what the pupil asked for: the keyboard goes to its first colour.
+    if (keyboard)
+        m_palette.front()->setFocus();
 }
 
 bool TStep7Screen::PalettePageShown() const

@@ -79,6 +79,9 @@ private:
     void RefreshMarkers();
     void SetMarkerRowsVisible(bool visible);
     void ShowNotesPage();
+    void SetTabOrder();
+    // Whether a control of this page has the window's keyboard.
+    bool HasKeyboard() const;
     void ShowPalettePage();
     // Input that would send or change the lists waits for a transfer to end.
     bool Busy() const;

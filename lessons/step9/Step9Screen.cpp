@@ -61,12 +61,12 @@ void TStep9Screen::CreateControls()
         {&TStep9Screen::m_scene, "Image1", nullptr, {8, 0, 549, 330}, nullptr, nullptr, Plain},
         {&TStep9Screen::m_cleanSceneImage, "Image2", nullptr, {8, 0, 549, 330}, nullptr, nullptr, Hidden},
         {nullptr, "Image7", "Picture\\Game\\p1.jpg", {557, 16, 162, 144}, nullptr, nullptr, Stretched},
-        {&TStep9Screen::m_startButton, "btn1", "Picture\\Game\\botton2.jpg", {587, 182, 120, 45}, "ゲームを始めます",
+        {&TStep9Screen::m_startButton, "btn1", "Picture\\Game\\botton2.jpg", {587, 182, 120, 45}, "スタート|ゲームを始めます",
          &TStep9Screen::Start, Pressable | Hand},
-        {&TStep9Screen::m_stopButton, "Image5", "Picture\\Game\\botton3.jpg", {587, 238, 120, 45}, "ゲームを止めます",
+        {&TStep9Screen::m_stopButton, "Image5", "Picture\\Game\\botton3.jpg", {587, 238, 120, 45}, "ストップ|ゲームを止めます",
          &TStep9Screen::Stop, Hand},
         {&TStep9Screen::m_signalButton, "btn2", "Picture\\Game\\botton1.jpg", {166, 357, 150, 45},
-         "信号を 青→黄→赤 の順に切り替えます", &TStep9Screen::SwitchSignal, Hand},
+         "信号|信号を 青→黄→赤 の順に切り替えます", &TStep9Screen::SwitchSignal, Hand},
         {&TStep9Screen::m_signalLight, "sig", nullptr, {283, 216, 145, 51}, nullptr, nullptr, Plain},
         {nullptr, "Image4", "Picture\\Game\\connect.jpg", {368, 344, 354, 82}, nullptr, nullptr, Stretched},
     };
@@ -161,6 +161,16 @@ void TStep9Screen::Send(const TTransferRequest &request)
     Host().RunWhenIdle([this, request] { Host().Transfer(request); });
 }
 
+QString TStep9Screen::SignalName(TSignalGame::Signal signal)
+{
+    switch (signal) {
+    case TSignalGame::Blue: return QStringLiteral("青");
+    case TSignalGame::Yellow: return QStringLiteral("黄");
+    case TSignalGame::Red: break;
+    }
+    return QStringLiteral("赤");
+}
+
 void TStep9Screen::ShowSignal(TSignalGame::Signal signal)
 {
     const QPixmap &picture = m_signals[static_cast<size_t>(signal)];
@@ -229,6 +239,8 @@ void TStep9Screen::SwitchSignal()
         return;
     m_game.signal = m_game.NextSignal();
     ShowSignal(m_game.signal);
+    // A pupil who hears the game follows the signal and the car by ear.
+    Host().Announce(SignalName(m_game.signal));
     Send(TTransferRequest::DirectLight(TSignalGame::LightCodeFor(m_game.signal)));
 }
 
@@ -245,6 +257,8 @@ void TStep9Screen::MoveCar()
             m_game.announcement = m_choose();
         if (frame <= 1)
             m_announcementText->setText(TSignalGame::AnnouncementText(m_game.announcement));
+        if (frame == 1)
+            Host().Announce(m_announcementText->text());
     } else {
         const TSignalGame::Judgement j = TSignalGame::Judge(m_game.announcement, m_game.signal);
         m_game.score += j.scoreChange;
@@ -270,6 +284,7 @@ void TStep9Screen::TickClock()
     if (!m_game.ClockTick()) {
         m_carTimer.stop();
         m_clockTimer.stop();
+        Host().Announce(TSignalGame::ScoreText(m_game.score));
     } else {
         m_clock->display(TSignalGame::ClockText(m_game.secondsLeft));
     }

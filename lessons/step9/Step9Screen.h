@@ -43,6 +43,7 @@ private:
     void LoadPictures();
     void Send(const TTransferRequest &request);
     void ShowSignal(TSignalGame::Signal signal);
+    static QString SignalName(TSignalGame::Signal signal);
     void Play(const QString &name);
     void DrawScene(int carPicture = -1, QPoint at = {});
     int SelectedSpeed() const;

@@ -17,6 +17,8 @@ TTransferProgressWindow::TTransferProgressWindow(TMainHost &host, QWidget *paren
     , m_host(host)
 {
     setObjectName(QStringLiteral("TForm13"));
+    setWindowTitle(QStringLiteral("転送"));
+    setAccessibleName(QStringLiteral("転送"));
     setFixedSize(399, 298);
     setAutoFillBackground(true);
     QPalette white = palette();
@@ -30,6 +32,7 @@ TTransferProgressWindow::TTransferProgressWindow(TMainHost &host, QWidget *paren
     m_waitingPicture->setGeometry(88, 160, 228, 40);
     m_progressBar = new TTransferProgressBar(this, QStringLiteral("ProgressBar1"));
     m_progressBar->setGeometry(50, 216, 303, 20);
+    m_progressBar->setAccessibleName(QStringLiteral("転送の進み具合"));
     m_problemLabel = new QLabel(this);
     m_problemLabel->setObjectName(QStringLiteral("Label1"));
     m_problemLabel->setGeometry(20, 246, 359, 48);
@@ -79,6 +82,9 @@ void TTransferProgressWindow::BeginTransfer(const QString &problem)
         move(screen->availableGeometry().center() - rect().center());
     show();
     raise();
+    // The window never takes the keyboard, so a screen reader is told.
+    if (problem.isEmpty())
+        m_host.Announce(QStringLiteral("プログラムを転送しています"));
 }
 
 void TTransferProgressWindow::ShowProblem(const QString &problem)
@@ -104,6 +110,7 @@ void TTransferProgressWindow::EndTransfer()
     }
     m_problemLabel->hide();
     close();
+    m_host.Announce(QStringLiteral("転送が終わりました"));
 }
 
 void TTransferProgressWindow::mousePressEvent(QMouseEvent *event)

@@ -13,6 +13,7 @@
 #include <QCursor>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -42,6 +43,8 @@ TMessageWindow::TMessageWindow(TMainHost &host, QWidget *parent)
     , m_links(new TStationLinks(MessagePort, this))
 {
     setObjectName(QStringLiteral("TForm16"));
+    setWindowTitle(QStringLiteral("メッセージ送信"));
+    setAccessibleName(QStringLiteral("メッセージ送信"));
     setFixedSize(420, 380);
     CreateControls();
     ShowListenerEvents();
@@ -134,6 +137,13 @@ void TMessageWindow::CreateDestination(int k)
     d.panel->installEventFilter(this);
     d.label->installEventFilter(this);
     connect(d.box, &QCheckBox::toggled, this, [this, k] { DestinationToggled(k); });
+    // The tick box has no text of its own; the station's name beside it is its name.
+    d.box->setAccessibleName(DestinationName(k, QString()));
+}
+
+QString TMessageWindow::DestinationName(int k, const QString &station)
+{
+    return station.isEmpty() ? QStringLiteral("送信先%1").arg(k) : QStringLiteral("送信先%1: %2").arg(k).arg(station);
 }
 
 void TMessageWindow::CreateMessageControls()
@@ -145,18 +155,20 @@ void TMessageWindow::CreateMessageControls()
     m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_log->setAccessibleName(QStringLiteral("送受信の記録"));
 
     m_messageBox = new QLineEdit(this);
     m_messageBox->setObjectName(QStringLiteral("Edit21"));
     m_messageBox->setGeometry(12, 262, 296, 28);
     m_messageBox->setStatusTip(QStringLiteral("送信したいメッセージをここに書き込みます"));
+    m_messageBox->setAccessibleName(QStringLiteral("メッセージ"));
     connect(m_messageBox, &QLineEdit::returnPressed, this, &TMessageWindow::Send);
 
     // The send and close buttons: pressed, they shift.
     static const TPictureRow<TMessageWindow> buttons[] = {
-        {nullptr, "Image2", "Picture\\BUTTON\\send.jpg", QRect(318, 256, 90, 38), nullptr, &TMessageWindow::Send,
+        {&TMessageWindow::m_sendButton, "Image2", "Picture\\BUTTON\\send.jpg", QRect(318, 256, 90, 38), nullptr, &TMessageWindow::Send,
          PictureLook::Stretched | PictureLook::Pressable},
-        {nullptr, "Image3", "Picture\\BUTTON\\close3.jpg", QRect(318, 330, 90, 38), nullptr, &TMessageWindow::CloseWindow,
+        {&TMessageWindow::m_closeButton, "Image3", "Picture\\BUTTON\\close3.jpg", QRect(318, 330, 90, 38), nullptr, &TMessageWindow::CloseWindow,
          PictureLook::Stretched | PictureLook::Pressable},
     };
     MakePictures(*this, this, buttons, m_pictures);
@@ -166,6 +178,16 @@ void TMessageWindow::CreateMessageControls()
     m_receivingStateLabel->setGeometry(12, 298, 296, 70);
     m_receivingStateLabel->setWordWrap(true);
     m_receivingStateLabel->setStyleSheet(QStringLiteral("color: #c00000;"));
+
+    m_sendButton->setAccessibleName(QStringLiteral("送信"));
+    m_closeButton->setAccessibleName(QStringLiteral("閉じる"));
+    // Reading order: the stations, the record, the message, send, close.
+    QList<QWidget *> order;
+    for (const TDestination &d : m_destinations)
+        order << d.box;
+    order << m_log << m_messageBox << m_sendButton << m_closeButton;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
 }
 
 void TMessageWindow::LoadPictures()
@@ -188,12 +210,17 @@ QString TMessageWindow::OwnName() const
 void TMessageWindow::Log(const QString &line)
 {
     m_log->appendPlainText(line);
+    // A message that arrives while the pupil types is heard, not only seen.
+    m_host.Announce(line);
 }
 
 void TMessageWindow::RefreshNames()
 {
-    for (int k = 1; k <= DestinationCount; ++k)
-        At(k).label->setText(NetworkEntry(m_host.NetworkSettings, Name(k)));
+    for (int k = 1; k <= DestinationCount; ++k) {
+        const QString name = NetworkEntry(m_host.NetworkSettings, Name(k));
+        At(k).label->setText(name);
+        At(k).box->setAccessibleName(DestinationName(k, name));
+    }
 }
 
 void TMessageWindow::ShowWindow()
@@ -262,6 +289,16 @@ void TMessageWindow::FormShow()
         m_receivingStateLabel->setText(text);
     }
     m_logClosing = true;
+}
+
+void TMessageWindow::keyPressEvent(QKeyEvent *event)
+{
+    // The close button's key: the window is left without the mouse.
+    if (event->key() == Qt::Key_Escape) {
+        CloseWindow();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool TMessageWindow::eventFilter(QObject *watched, QEvent *event)

@@ -45,6 +45,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -69,6 +70,7 @@ private:
     void Log(const QString &line);
     void Untick(int k);
     QString OwnName() const;
+    static QString DestinationName(int k, const QString &station);
     TDestination &At(int k) { return m_destinations.at(static_cast<size_t>(k - 1)); }
 
     TMainHost &m_host;
@@ -80,6 +82,8 @@ private:
     bool m_dragging = false;
 
     TImage *m_title = nullptr;
+    TImage *m_sendButton = nullptr;
+    TImage *m_closeButton = nullptr;
     TPictureLoader m_pictures;
     QLineEdit *m_messageBox = nullptr;
     QPlainTextEdit *m_log = nullptr;

@@ -42,6 +42,7 @@ TFinderDialog::TFinderDialog(TStationFinder &finder, TRegister registerStation, 
     m_status->setWordWrap(true);
     m_list->setObjectName(QStringLiteral("FoundList"));
     m_list->setGeometry(12, 56, 356, 180);
+    m_list->setAccessibleName(QStringLiteral("見つかった局"));
     // In name order, so a pupil finds a classmate's name where it is expected.
     m_list->setSortingEnabled(true);
     m_choose->setObjectName(QStringLiteral("FinderChoose"));

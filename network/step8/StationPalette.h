@@ -10,6 +10,7 @@ struct TPalettePanel {
     const char *picture;
     int tag;          // the first step code of the colour, 0 for the delete panel
     bool dark;
+    const char *spokenName; // what a screen reader calls it
 };
 
 namespace StationPalette {

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <exception>
@@ -67,6 +68,7 @@ TStep8Screen::TStep8Screen(TMainHost &host, QWidget *parent)
     CreateTeacherButton();
     LoadPictures();
     ShowLinkEvents();
+    SetTabOrder();
 
     m_listener->SetReadCap(CommandReadCap);
     // The mode in force decides, as for messages and the finder; the radio
@@ -98,6 +100,7 @@ void TStep8Screen::CreatePalette()
         panel->SetStretch(true);
         panel->SetHint(i == StationPalette::DeletePanel ? QStringLiteral("削除の命令です")
                                                         : QStringLiteral("光らせたい色を右の枠内にドラッグ＆ドロップして下さい"));
+        panel->setAccessibleName(QString::fromUtf8(StationPalette::Panel(i).spokenName));
         MakePaletteChip(panel, m_drag, [panel] {
             const QPixmap picture = panel->pixmap();
             return picture.isNull() ? picture : picture.scaled(panel->size());
@@ -110,10 +113,10 @@ void TStep8Screen::CreatePageButtons()
 {
     // The buttons for all stations; each slot's execute button is built with its slot.
     static const TPictureRow<TStep8Screen> rows[] = {
-        {nullptr, "Image3", "Picture\\BUTTON\\net_set.jpg", QRect(484, 14, 110, 36), "ネットワークの設定を行います", &TStep8Screen::ShowSettingsPanel, PageButton},
-        {nullptr, "Image4", "Picture\\BUTTON\\net_send.jpg", QRect(600, 14, 110, 36), "メッセージ送信画面を表示します", &TStep8Screen::OpenMessageWindow, PageButton},
-        {nullptr, "Image5", "Picture\\BUTTON\\pro_tenso.jpg", QRect(505, 200, 90, 51), "接続先すべてにプログラムを転送します", &TStep8Screen::TransferToAll, PageButton},
-        {nullptr, "Image6", "Picture\\BUTTON\\pro_jikkou.jpg", QRect(605, 200, 90, 51), "接続先すべてにプログラムを実行します", &TStep8Screen::ExecuteOnAll, PageButton},
+        {&TStep8Screen::m_settingsButton, "Image3", "Picture\\BUTTON\\net_set.jpg", QRect(484, 14, 110, 36), "ネット設定|ネットワークの設定を行います", &TStep8Screen::ShowSettingsPanel, PageButton},
+        {&TStep8Screen::m_messageButton, "Image4", "Picture\\BUTTON\\net_send.jpg", QRect(600, 14, 110, 36), "メッセージ|メッセージ送信画面を表示します", &TStep8Screen::OpenMessageWindow, PageButton},
+        {&TStep8Screen::m_transferAllButton, "Image5", "Picture\\BUTTON\\pro_tenso.jpg", QRect(505, 200, 90, 51), "すべてに転送|接続先すべてにプログラムを転送します", &TStep8Screen::TransferToAll, PageButton},
+        {&TStep8Screen::m_executeAllButton, "Image6", "Picture\\BUTTON\\pro_jikkou.jpg", QRect(605, 200, 90, 51), "すべてで実行|接続先すべてにプログラムを実行します", &TStep8Screen::ExecuteOnAll, PageButton},
         {&TStep8Screen::m_allStationsPicture, "Image2", "Picture\\PANEL\\net_1.jpg", QRect(500, 90, 200, 100), nullptr, nullptr, PictureLook::Stretched},
     };
     AddPictures(rows);
@@ -128,10 +131,14 @@ void TStep8Screen::CreateSlot(int k)
     slot.name->setObjectName(QStringLiteral("StationName%1").arg(k));
     slot.name->setGeometry(20, y + 9, 130, 24);
     slot.name->setReadOnly(true);
+    slot.name->setAccessibleName(QStringLiteral("%1番の局の名前").arg(k));
     slot.target = new TImage(this, QStringLiteral("StationTarget%1").arg(k));
     slot.target->setGeometry(160, y, 42, 42);
     slot.target->SetStretch(true);
     slot.target->setFrameShape(QFrame::Box);
+    slot.target->setAccessibleName(SlotTargetName(k, QString()));
+    // Readable by Tab without holding a colour: what the station would get.
+    slot.target->SetRole(QAccessible::Cell);
     m_drag->AcceptDropsOn(
         slot.target, [](const QString &name) { return PanelIndexOf(name) >= 0; },
         [this, k](const QString &name, QPoint) { SlotDragDrop(k, PanelIndexOf(name)); });
@@ -139,12 +146,39 @@ void TStep8Screen::CreateSlot(int k)
     slot.selector->setObjectName(QStringLiteral("StationSelector%1").arg(k));
     slot.selector->setGeometry(212, y + 9, 100, 24);
     slot.selector->setEnabled(false);
+    slot.selector->setAccessibleName(QStringLiteral("%1番の局の長さ").arg(k));
     slot.status = new QLabel(QStringLiteral("未接続"), this);
     slot.status->setObjectName(QStringLiteral("StationStatus%1").arg(k));
     slot.status->setGeometry(320, y + 9, 80, 24);
     slot.execute = MakePicture(this, QString::fromLatin1(ExecuteNames.at(static_cast<size_t>(k - 1))), QRect(405, y + 5, 80, 32),
                                "プログラムを実行します", PageButton);
+    slot.execute->setAccessibleName(QStringLiteral("%1番の局で実行").arg(k));
     connect(slot.execute, &TImage::Click, this, [this, k] { ExecuteSlot(k); });
+}
+
+QString TStep8Screen::SlotTargetName(int k, const QString &placed)
+{
+    return QStringLiteral("%1番の局の命令: %2").arg(k).arg(placed.isEmpty() ? QStringLiteral("なし") : placed);
+}
+
+void TStep8Screen::SetTabOrder()
+{
+    // Reading order: the palette, the page's buttons, each station's row
+    // left to right, then the buttons for all stations and the teacher's view.
+    QList<QWidget *> order(m_panels.begin(), m_panels.end());
+    order << m_settingsButton << m_messageButton;
+    for (const TSlot &slot : m_slots)
+        order << slot.name << slot.target << slot.selector << slot.execute;
+    order << m_transferAllButton << m_executeAllButton << m_teacherButton;
+    // The settings panel's form, row by row, then its choices on the right.
+    for (const TStationBoxes &boxes : m_boxes) {
+        order << boxes.name;
+        order.append(QList<QWidget *>(boxes.address.begin(), boxes.address.end()));
+    }
+    order << m_ownNameBox << m_classCodeBox << m_acceptAllRadio << m_acceptRegisteredRadio << m_acceptNoneRadio
+          << m_finderButton << m_applyButton;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
 }
 
 void TStep8Screen::CreateLabels()
@@ -166,7 +200,11 @@ void TStep8Screen::CreateLabels()
 
 void TStep8Screen::ShowLinkEvents()
 {
-    auto say = [this](int k, const QString &text) { SlotAt(k).status->setText(text); };
+    // A screen reader hears what a station's link does as the status shows it.
+    auto say = [this](int k, const QString &text) {
+        SlotAt(k).status->setText(text);
+        Host().Announce(QStringLiteral("%1番の局: %2").arg(k).arg(text));
+    };
     connect(m_links, &TStationLinks::Connecting, this, [say](int k) { say(k, QStringLiteral("接続中..")); });
     connect(m_links, &TStationLinks::Connected, this, [say](int k) { say(k, QStringLiteral("接続完了")); });
     connect(m_links, &TStationLinks::Closed, this, [this, say](int k) {
@@ -184,6 +222,9 @@ void TStep8Screen::CreateSettingsPanel()
     m_settingsPanel = new QWidget(this);
     m_settingsPanel->setObjectName(QStringLiteral("Panel1"));
     m_settingsPanel->setGeometry(0, PanelHidden, 720, 430);
+    // Out of sight is not enough: a panel below the page still took the Tab
+    // key and Enter, and applied settings nobody saw. Hidden, it takes neither.
+    m_settingsPanel->hide();
     m_settingsBackground = new TImage(m_settingsPanel, QStringLiteral("Image20"));
     m_settingsBackground->setGeometry(0, 0, 720, 430);
     m_settingsBackground->SetStretch(true);
@@ -192,6 +233,7 @@ void TStep8Screen::CreateSettingsPanel()
     static constexpr std::array<std::array<int, 4>, SlotCount> AddressEdits{{
         {1, 2, 15, 22}, {3, 4, 16, 23}, {5, 6, 17, 24}, {8, 21, 18, 25}, {28, 29, 19, 26}, {30, 31, 20, 27},
     }};
+    m_settingsPanel->setAccessibleName(QStringLiteral("ネット設定"));
     auto *nameHead = new QLabel(QStringLiteral("名前"), m_settingsPanel);
     nameHead->setGeometry(60, 30, 140, 20);
     auto *addressHead = new QLabel(QStringLiteral("IPアドレス"), m_settingsPanel);
@@ -204,11 +246,13 @@ void TStep8Screen::CreateSettingsPanel()
         boxes.name = new QLineEdit(m_settingsPanel);
         boxes.name->setObjectName(QStringLiteral("Edit%1").arg(8 + k));
         boxes.name->setGeometry(60, y, 140, 24);
+        boxes.name->setAccessibleName(QStringLiteral("%1番の名前").arg(k));
         connect(boxes.name, &QLineEdit::returnPressed, this, &TStep8Screen::ApplySettings);
         for (int part = 0; part < 4; ++part) {
             auto *box = new QLineEdit(m_settingsPanel);
             box->setObjectName(QStringLiteral("Edit%1").arg(AddressEdits.at(static_cast<size_t>(k - 1)).at(static_cast<size_t>(part))));
             box->setGeometry(220 + part * 52, y, 44, 24);
+            box->setAccessibleName(QStringLiteral("%1番のIPアドレス %2つ目").arg(k).arg(part + 1));
             box->setMaxLength(3);
             box->setValidator(validator);
             box->installEventFilter(this);
@@ -225,6 +269,7 @@ void TStep8Screen::CreateSettingsPanel()
     m_ownNameBox = new QLineEdit(m_settingsPanel);
     m_ownNameBox->setObjectName(QStringLiteral("Edit7"));
     m_ownNameBox->setGeometry(60, 312, 140, 24);
+    m_ownNameBox->setAccessibleName(QStringLiteral("自分の名前"));
     connect(m_ownNameBox, &QLineEdit::returnPressed, this, &TStep8Screen::ApplySettings);
 
     m_acceptAllRadio = new QRadioButton(QStringLiteral("すべての接続を受け付ける"), m_settingsPanel);
@@ -239,6 +284,8 @@ void TStep8Screen::CreateSettingsPanel()
     m_acceptNoneRadio->setGeometry(460, 124, 240, 24);
 
     m_applyButton = MakePicture(m_settingsPanel, QStringLiteral("Image19"), QRect(590, 360, 100, 44), nullptr, PageButton);
+    m_applyButton->setAccessibleName(QStringLiteral("OK（設定を反映）"));
+    m_applyButton->setAccessibleDescription(QStringLiteral("ネットワークの設定を反映します"));
     connect(m_applyButton, &TImage::Click, this, &TStep8Screen::ApplySettings);
 }
 
@@ -339,6 +386,7 @@ void TStep8Screen::EmptySlot(int slot)
 {
     TSlot &s = SlotAt(slot);
     s.target->clear();
+    s.target->setAccessibleName(SlotTargetName(slot, QString()));
     s.tag = 0;
     s.selector->ClearValues();
     s.selector->setEnabled(false);
@@ -368,6 +416,7 @@ void TStep8Screen::SlotDragDrop(int slot, int panel)
             EmptySlot(slot);
         } else {
             s.target->SetPicture(m_panels.at(static_cast<size_t>(panel))->pixmap());
+            s.target->setAccessibleName(SlotTargetName(slot, QString::fromUtf8(StationPalette::Panel(panel).spokenName)));
             s.tag = StationPalette::Panel(panel).tag;
             s.selector->SetValues(StationPalette::Choices(panel));
             s.selector->SetItemIndex(0);
@@ -429,9 +478,31 @@ void TStep8Screen::ExecuteOnAll()
         m_links->Send(k, StationCommand::EncodeExecute());
 }
 
+void TStep8Screen::CoverPage(bool covered)
+{
+    // The panel covers the whole page: what lies under it takes no Tab stop
+    // while it is open, and comes back as it was.
+    if (!covered) {
+        for (const QPointer<QWidget> &control : m_underPanel) {
+            if (control)
+                control->show();
+        }
+        m_underPanel.clear();
+        return;
+    }
+    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child != m_settingsPanel && !child->isWindow() && child->isVisibleTo(this)) {
+            m_underPanel.append(child);
+            child->hide();
+        }
+    }
+}
+
 void TStep8Screen::ShowSettingsPanel()
 {
     m_settingsPanel->move(0, 0);
+    m_settingsPanel->show();
+    CoverPage(true);
     m_settingsPanel->raise();
     BoxesAt(1).name->setFocus();
 }
@@ -447,7 +518,12 @@ void TStep8Screen::OpenMessageWindow()
 
 void TStep8Screen::ApplySettings()
 {
+    const bool panelHadKeyboard = m_settingsPanel->isAncestorOf(focusWidget());
     m_settingsPanel->move(0, PanelHidden);
+    m_settingsPanel->hide();
+    CoverPage(false);
+    if (panelHadKeyboard)
+        m_settingsButton->setFocus();
     QStringList &settings = Host().NetworkSettings;
     if (settings.size() < EntryCount)
         settings.resize(EntryCount);

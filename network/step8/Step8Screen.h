@@ -4,6 +4,7 @@
 
 #include <QHostAddress>
 #include <QPoint>
+#include <QPointer>
 #include <array>
 
 class QLabel;
@@ -102,6 +103,10 @@ private:
     void Warn(const QString &text);
     void CreateFinderControls();
     void CreateTeacherButton();
+    void SetTabOrder();
+    void CoverPage(bool covered);
+    // What a station's drop target says: its number and the command in it.
+    static QString SlotTargetName(int k, const QString &placed);
 
     TSlot &SlotAt(int slot) { return m_slots.at(static_cast<size_t>(slot - 1)); }
     const TSlot &SlotAt(int slot) const { return m_slots.at(static_cast<size_t>(slot - 1)); }
@@ -122,7 +127,12 @@ private:
     TImage *m_background = nullptr;
     TImage *m_allStationsPicture = nullptr;
     TImage *m_applyButton = nullptr;
+    TImage *m_settingsButton = nullptr;
+    TImage *m_messageButton = nullptr;
+    TImage *m_transferAllButton = nullptr;
+    TImage *m_executeAllButton = nullptr;
     QWidget *m_settingsPanel = nullptr;
+    QList<QPointer<QWidget>> m_underPanel; // hidden while the panel covers them
     TImage *m_settingsBackground = nullptr;
     QLineEdit *m_ownNameBox = nullptr;
     QRadioButton *m_acceptAllRadio = nullptr;

@@ -22,6 +22,7 @@ void TStep8Screen::CreateFinderControls()
     m_classCodeBox->setObjectName(QStringLiteral("ClassCode"));
     m_classCodeBox->setGeometry(220, 312, 100, 24);
     m_classCodeBox->setMaxLength(TFinderDatagram::MaxClassCodeLength);
+    m_classCodeBox->setAccessibleName(QStringLiteral("クラスコード"));
     connect(m_classCodeBox, &QLineEdit::returnPressed, this, &TStep8Screen::ApplySettings);
 
     m_finderButton = new QPushButton(QStringLiteral("近くの局を探す"), m_settingsPanel);

@@ -1,3 +1,4 @@
+#include "Announcement.h"
 #include "BlockProgram.h"
 #include "Image.h"
 #include "LightProgram.h"
@@ -47,12 +48,17 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *next = form.findChild<TImage *>(QStringLiteral("Image6"));
         auto *previous = form.findChild<TImage *>(QStringLiteral("Image7"));
+        const auto *said = form.findChild<TAnnouncement *>();
         for (int page = 1; page <= 9; ++page) {
             form.ProgramList = {QStringLiteral("160")};
             form.TransferMode = 2;
             QTest::keyClick(&form, Qt::Key_F8);
             QCOMPARE(form.PageCode, page);
             QCOMPARE(form.VisiblePage(), page);
+            // The page that takes the keyboard itself says its title; otherwise the title is announced.
+            const QString heard = QApplication::focusWidget() == form.Page(page) ? form.Page(page)->accessibleName()
+                                                                                  : said->LastSaid();
+            QVERIFY2(heard.startsWith(QStringLiteral("STEP%1 ").arg(page + 1)), qPrintable(heard));
             QVERIFY2(form.ProgramList.isEmpty(), "a lesson change clears the program list");
             QCOMPARE(form.TransferMode, 0);
         }
@@ -67,6 +73,21 @@ private Q_SLOTS:
         QVERIFY(next->isEnabled());
         QTest::keyClick(&form, Qt::Key_F5);
         QCOMPARE(form.PageCode, 0);
+    }
+
+    // What a screen puts in the hint area on purpose is said; a hover's hint is not.
+    void hintAreaTextsOnPurposeAreSaid()
+    {
+        MessageBoxWatcher boxes;
+        TMainWindow form;
+        const auto *said = form.findChild<TAnnouncement *>();
+        form.ShowHintText(QStringLiteral("転送|プログラムを転送します"));
+        QCOMPARE(said->LastSaid(), TMainWindow::PageTitle(0));
+        TMainHost &host = form;
+        host.SetHintAreaText(QStringLiteral("文法チェック OK!"));
+        QCOMPARE(said->LastSaid(), QStringLiteral("文法チェック OK!"));
+        form.ShowNoticeInHintArea(QStringLiteral("前回の作業を戻しました"));
+        QCOMPARE(said->LastSaid(), QStringLiteral("前回の作業を戻しました"));
     }
 
     void clicksOnTheStepButtonsAndLightListSurvives()

@@ -3,7 +3,9 @@ and exchange a message over loopback. A registers B by "近くの局を探す" a
 no address is typed on A. Both programs share one Xvfb; each has its own HOME,
 set.ini and lamp. The fixed station ports cannot be shared, so each station is
 pinned to its own loopback address with --station-address: A on 127.R.S.1,
-B on 127.R.S.2, with R.S chosen free so that runs side by side never meet."""
+B on 127.R.S.2, with R.S chosen free so that runs side by side never meet.
+B does its part by keys alone: its settings, green placed on station 1 and
+sent, its message window opened and closed."""
 
 import os
 import shutil
@@ -178,6 +180,36 @@ class Station(lk72e2e.Session):
             self.type_into(station_address_box(1, part), number)
         self.type_into(OWN_NAME_BOX, own_name)
         self.click_at(SETTINGS_OK)
+        self.settle()
+
+    def tab(self, times, back=False):
+        for _ in range(times):
+            self.key("shift+Tab" if back else "Tab")
+
+    # The page by keys: Tab runs the nine palette colours, ネット設定,
+    # メッセージ, then each station's name, command, length and execute.
+    PALETTE_TO_SETTINGS = 10
+
+    def apply_settings_by_keys(self, peer_name, peer_address, own_name):
+        self.focus()
+        self.tab(self.PALETTE_TO_SETTINGS)
+        self.key("Return")                  # the panel opens on station 1's name
+        self.type_text(peer_name)
+        for number in peer_address.split("."):
+            self.key("Tab")                 # the next part, its text selected
+            self.type_text(number)
+        self.tab(6 * 5 - 4)                 # past stations 2 to 6 to 自分の名前
+        self.type_text(own_name)
+        self.key("Return")                  # Enter applies as OK; the keyboard is back on ネット設定
+        self.settle()
+
+    def light_station_1_by_keys(self, colour):
+        """From ネット設定: picks palette colour `colour`, puts it on station 1
+        (the first place it may go) and runs station 1."""
+        self.focus()
+        self.tab(self.PALETTE_TO_SETTINGS - 1 - colour, back=True)
+        self.key("space")                   # held over station 1
+        self.key("Return")                  # placed: the link opens, the keyboard is back on the colour
         self.settle()
 
     def copy_all(self, point, window=None):
@@ -356,7 +388,7 @@ def lamps_light_each_other(room):
     for s in (a, b):
         s.open_network_page()
     # B applies its name first: a station answers with the settings in force.
-    b.apply_settings("taro", a.address, "hanako")
+    b.apply_settings_by_keys("taro", a.address, "hanako")
     found = a.find_and_register("hanako", "taro")
     assert found == ("hanako", b.address), f"A registered {found} from its list of nearby stations"
     no_boxes(a, b)
@@ -373,17 +405,25 @@ def lamps_light_each_other(room):
     b.expect_lamp("execute 6", "A's execute on all")
     a.expect_quiet_lamp("A's own lamp got what A sent to B")
 
-    # B: green on station 1 lights A's lamp.
-    drag(b, panel(GREEN), slot_target(1))
+    # B, by keys: green on station 1 lights A's lamp.
+    b.light_station_1_by_keys(GREEN)
     b.link_up(a, COMMAND_PORT)
-    b.click_at(slot_execute(1))
+    b.tab(14 - GREEN)                   # the colours after it, the two buttons, station 1's name, command, length, execute
+    b.key("space")
     a.expect_lamp("direct-light 168", "B's execute for green 0.5 s")
     b.expect_quiet_lamp("B's own lamp got what B sent to A")
     room.screenshot("2-both-linked")
     no_boxes(a, b)
 
     # A message from A appears in B's message window under A's registered name.
-    b.open_chat((800, 590))
+    b.tab(4, back=True)                 # メッセージ
+    b.key("Return")
+    # The window opened takes the keyboard between the press and the release,
+    # which xdotool then sends to it alone: the display would still hold
+    # Return down and repeat it into whatever has the keyboard next.
+    b.xdo("keyup", "Return")
+    b.chat = b.wait_for(b.chat_window, lk72e2e.DEADLINE, "B's message window did not open by keys")
+    b.move(b.chat, (800, 590))
     a.open_chat((0, 590))
     a.click_at(destination_box(1), a.chat)
     a.link_up(b, MESSAGE_PORT)
@@ -403,6 +443,10 @@ def lamps_light_each_other(room):
     assert b_log[2:] == ["[ taro ---> hanako ]切断"], f"B's log after A closed: {b_log}"
     room.screenshot("4-closed")
     no_boxes(a)
+    # B leaves its message window by Escape.
+    b.focus(b.chat)
+    b.xdo("key", "--window", b.chat, "Escape")
+    room.wait_for(lambda: not b.chat_window(), lk72e2e.DEADLINE, "Escape did not close B's message window")
     for s in (a, b):
         warnings = [line for line in s.received[0] if line.startswith("warning")]
         assert not warnings, f"{s.name}'s lamp saw {warnings}"

@@ -1,4 +1,6 @@
-"""STEP7 on the real program: do re mi composed by key clicks shows on the
+"""STEP7 on the real program: by keys alone, do re mi composed on the
+keys, sent by F6, and in LED mode red and green placed on do and re from the
+palette and sent again; then by the mouse: do re mi composed by key clicks shows on the
 staff and in the count; play ignores the pupil meanwhile; the transfer sends
 the notes padded with 222 and the run sends 7; in LED mode colours dragged
 from the palette onto keys travel in the light list, show as markers, and the
@@ -136,10 +138,53 @@ def click_during(s, first, second):
     s.xdo("click", "1", "mousemove", "--sync", str(ox + second[0]), str(oy + second[1]), "click", "1")
 
 
+def tab(s, times, back=False):
+    for _ in range(times):
+        s.key("shift+Tab" if back else "Tab")
+
+
+def by_keys_alone(s):
+    """The page takes the keyboard; Tab runs do, do#, re, ... the rest, the
+    length choice, the LED choice, then the buttons. A palette colour is
+    picked with Space, goes to do first and to the next key after that, and
+    is put there with Enter."""
+    # Without a window manager nothing gives the window the keyboard as a desktop would.
+    s.xdo("windowfocus", "--sync", s.window)
+    for _ in range(6):          # STEP1 -> STEP7
+        s.key("F8")
+    tab(s, 1)                   # do
+    s.key("space")
+    tab(s, 2)                   # re
+    s.key("space")
+    tab(s, 2)                   # mi
+    s.key("space")
+    s.key("F6")
+    expect(s, NO_LIGHT + DO_RE_MI, "do re mi by keys, sent by F6")
+
+    tab(s, 9 + 2)               # fa .. the rest, the length choice, LEDあり
+    s.key("space")              # LED on: the palette opens, the keyboard on red
+    s.key("space")              # red picked up, held over do
+    s.key("Return")
+    tab(s, 1)                   # green
+    s.key("space")              # held over re, the key after do
+    s.key("Return")
+    shot(s, "keys-coloured")
+    s.key("F6")
+    lights = "16 64 2" + " 64" * 11 + " 255" * 6
+    expect(s, f"light-sound light {lights} sound {DO_RE_MI}", "red on do and green on re placed by keys")
+    s.key("F7")
+    expect(s, "execute 9", "F7 after the keys' transfer")
+
+    # Back to a fresh page for the mouse: nothing composed, no LED, no transfer prepared.
+    s.click(*DELETE_ALL)
+    s.click(*LED_OFF_PICTURE)
+    s.key("F5")
+    s.key("F8")
+
+
 # --- the test -------------------------------------------------------------
 def test(s):
-    for _ in range(6):          # STEP1 -> STEP7 by the next-step button
-        s.click(*NEXT_STEP)
+    by_keys_alone(s)
     s.settle()
     empty = shot(s, "empty")
     empty_cell = crop(s, empty, staff_cell(1), "cell-empty")

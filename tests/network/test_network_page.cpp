@@ -115,8 +115,14 @@ private Q_SLOTS:
         Station a;
         auto *panel = a.Find<QWidget>(QStringLiteral("Panel1"));
         QCOMPARE(panel->y(), 430);
+        // Hidden, not only out of sight: no Tab stop, no Enter that applies it.
+        QVERIFY(!panel->isVisibleTo(a.page.get()));
         a.Click(QStringLiteral("Image3"));
         QCOMPARE(panel->pos(), QPoint(0, 0));
+        QVERIFY(panel->isVisibleTo(a.page.get()));
+        // What the open panel covers takes no Tab stop either.
+        auto *underneath = a.Find<QWidget>(QStringLiteral("StationTarget1"));
+        QVERIFY(!underneath->isVisibleTo(a.page.get()));
         QCOMPARE(a.Edit("Edit1")->text(), QStringLiteral("192"));
         QCOMPARE(a.Edit("Edit2")->text(), QStringLiteral("168"));
         QLineEdit *third = a.Edit("Edit16");
@@ -131,6 +137,8 @@ private Q_SLOTS:
         a.Find<QRadioButton>(QStringLiteral("RadioButton2"))->setChecked(true);
         QTest::keyClick(a.Edit("Edit23"), Qt::Key_Return);   // Enter applies like OK
         QCOMPARE(panel->y(), 430);
+        QVERIFY(!panel->isVisibleTo(a.page.get()));
+        QVERIFY(underneath->isVisibleTo(a.page.get()));
         const QStringList &s = a.host.NetworkSettings;
         QCOMPARE(s.size(), EntryCount);
         QCOMPARE(s[Address(2)], QStringLiteral("192.168.13.9"));

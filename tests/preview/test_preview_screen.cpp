@@ -74,8 +74,8 @@ private Q_SLOTS:
         QCOMPARE(s.Image("Image1")->geometry(), QRect(480, 56, 146, 86));
         QCOMPARE(s.Image("Image2")->geometry(), QRect(480, 160, 146, 86));
         QCOMPARE(s.Image("Image7")->geometry(), QRect(184, 320, 102, 51));
-        QCOMPARE(s.Image("Image1")->Hint(), QStringLiteral("プレビューを再生します"));
-        QCOMPARE(s.Image("Image2")->Hint(), QStringLiteral("プレビューを中止します"));
+        QCOMPARE(s.Image("Image1")->statusTip(), QStringLiteral("プレビューを再生します"));
+        QCOMPARE(s.Image("Image2")->statusTip(), QStringLiteral("プレビューを中止します"));
         QCOMPARE(s.Stopped()->geometry(), QRect(416, 264, 229, 28));
         QCOMPARE(s.Stopped()->Text(), QStringLiteral("PREVIEW STOP"));
         QCOMPARE(s.Counter()->pos(), QPoint(448, 312));
@@ -166,20 +166,29 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("page");
-        QTest::newRow("from STEP5") << 12 << 4;
-        QTest::newRow("from STEP3") << 13 << 2;
+        QTest::addColumn<bool>("byKeys");
+        QTest::newRow("from STEP5") << 12 << 4 << false;
+        // Space plays; Escape from whichever control has the keyboard goes back.
+        QTest::newRow("from STEP3, by keys") << 13 << 2 << true;
     }
     void backReturnsToTheOpener()
     {
         QFETCH(int, code);
         QFETCH(int, page);
+        QFETCH(bool, byKeys);
         Preview s;
         s.host.PageCode = code;
         s.host.SetStepButtonsEnabled(false, false);
         s.host.ExpandedList = QStringList{QStringLiteral("165")};
-        Click(s.Image("Image1"));
+        if (byKeys)
+            QTest::keyClick(s.Image("Image1"), Qt::Key_Space);
+        else
+            Click(s.Image("Image1"));
         QVERIFY(s.Timer()->IsRunning());
-        Click(s.Image("Image7"));
+        if (byKeys)
+            QTest::keyClick(s.Image("Image2"), Qt::Key_Escape);
+        else
+            Click(s.Image("Image7"));
         QCOMPARE(s.host.pagesShown, QList<int>{page});
         QCOMPARE(s.host.PageCode, page);
         QVERIFY(s.host.previousEnabled);

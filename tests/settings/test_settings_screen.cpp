@@ -348,6 +348,38 @@ private Q_SLOTS:
         QVERIFY(ReadIni().contains("name=3\r\n"));
     }
 
+    // F2 opens the screen; Enter is OK even on the test button, Escape cancels.
+    void keysAloneOpenConfirmAndCancel()
+    {
+        WriteIni("[comport]\r\nname=0\r\n");
+        TSettingsScreen form(*m_main);
+        connect(m_main.get(), &TMainWindow::SettingsRequested, &form, [&form] { form.exec(); });
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+        QString testStatus = QStringLiteral("not opened");
+        QTimer::singleShot(100, &form, [&] {
+            ClickTopic(form, QStringLiteral("ポート名"));
+            QTest::keyClick(Child<QRadioButton>(&form, QStringLiteral("RadioButton3")), Qt::Key_Space);
+            auto *test = Child<QPushButton>(&form, QStringLiteral("Button1"));
+            test->setFocus();
+            QTest::keyClick(test, Qt::Key_Return);
+            testStatus = Child<QLabel>(&form, QStringLiteral("Label_TestStatus"))->text();
+        });
+        QTest::keyClick(m_main.get(), Qt::Key_F2);
+        QCOMPARE(testStatus, QString());
+        QVERIFY(!form.isVisible());
+        QVERIFY(ReadIni().contains("name=2\r\n"));
+
+        const QByteArray saved = ReadIni();
+        QTimer::singleShot(100, &form, [&] {
+            QTest::keyClick(Child<QRadioButton>(&form, QStringLiteral("RadioButton4")), Qt::Key_Space);
+            QTest::keyClick(&form, Qt::Key_Escape);
+        });
+        QTest::keyClick(m_main.get(), Qt::Key_F2);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(ReadIni(), saved);
+    }
+
     void fileFromAModernEditorIsReadAndWrittenBackInCodePage932()
     {
         // UTF-8 with a byte-order mark, as a modern editor saves it.
