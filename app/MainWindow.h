@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QPoint>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -16,6 +17,7 @@ class QTextEdit;
 class TTransferProgressWindow;
 class TImage;
 class TPageScreen;
+class TStartupTrace;
 class TWorkKeeper;
 class Trs232c;
 
@@ -63,6 +65,8 @@ public:
 
     // The progress window is created after the main window.
     void AttachProgressWindow(TTransferProgressWindow *window) { m_progress = window; }
+    // Page changes are timed for the start-up benchmark while it is set.
+    void SetStartupTrace(TStartupTrace *trace) { m_trace = trace; }
 
     // Keeps the lessons' programs in `workFolder` from now until the window
     // goes; when the last run there ended without closing and left work,
@@ -79,7 +83,10 @@ public:
     void NextStep();
     void PreviousStep();
 
-    TPageScreen *Page(int page) const { return m_pages.at(static_cast<size_t>(page)); }
+    // A page is built when it is first asked for, most often on its first
+    // show: start-up builds only what the first screen needs.
+    TPageScreen *Page(int page);
+    bool PageBuilt(int page) const { return m_pages.at(static_cast<size_t>(page)) != nullptr; }
     int VisiblePage() const { return m_visiblePage; }
 
     // The title picture of lesson pages 0 to 9.
@@ -91,6 +98,9 @@ public:
 Q_SIGNALS:
     // The settings button was clicked; the entry shows the settings screen.
     void SettingsRequested();
+    // The window has been painted for the first time: what the first screen
+    // does not show can be made now without keeping the pupil waiting.
+    void FirstPainted();
 
 protected:
     bool event(QEvent *event) override;
@@ -103,6 +113,10 @@ private:
     void CreateWindowMove();
     void CreatePageHostAndHintArea();
     void CreatePages();
+    TPageScreen *BuildPage(int page);
+    // What a kept lesson's page gives before the pupil touches it.
+    QStringList EmptyKeptRecord(int page);
+    void FollowKeptRecord(TPageScreen *page);
     void ReadSettingsAndOpenPort();
     void LoadFramePicture();
     void CloseWindow(); // both close buttons
@@ -110,7 +124,7 @@ private:
     void ShowSettings();
     void RunQueued();
     void LoadTitle(int page);
-    void BringBackKeptWork(const QList<TPageScreen *> &lessons);
+    void BringBackKeptWork();
     // Keeps every key and typed character on the page shown.
     void KeepKeyboardOnShownPage(QWidget *now);
     // Shows `text` whole, in a smaller font when two lines do not hold it.
@@ -121,6 +135,7 @@ private:
     TPictureLoader m_pictures;
     TScreenKeys m_keys;
     TTransferProgressWindow *m_progress = nullptr;
+    TStartupTrace *m_trace = nullptr;
     bool m_transferring = false;
     QList<std::function<void()>> m_queued;
 
@@ -139,12 +154,16 @@ private:
     QPlainTextEdit *m_hintArea = nullptr;
     QTextEdit *m_printBuffer = nullptr;
     std::array<TPageScreen *, PageCount> m_pages{};
+    std::array<QStringList, PageCount> m_emptyKeptRecords;
+    // From the end of StartKeepingWork on, a kept lesson's changes reach the keeper.
+    bool m_keeperFollows = false;
     int m_visiblePage = -1;
     QMetaObject::Connection m_keyboardWatch;
 
     // Until then a hover does not replace a held text (expired: nothing held).
     QDeadlineTimer m_hintHeld;
 
+    bool m_painted = false;
     bool m_dragging = false;
     QPoint m_dragStart;
 

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestMainWindow : public QObject {
@@ -29,6 +30,12 @@ private Q_SLOTS:
         QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(form.PageCode, 0);
         QCOMPARE(form.VisiblePage(), 0);
+        // Only the first page is built at start, also once the work keeper
+        // follows the lessons and nothing was left from a killed run.
+        QTemporaryDir work;
+        form.StartKeepingWork(work.path());
+        for (int i = 1; i < TMainWindow::PageCount; ++i)
+            QVERIFY2(!form.PageBuilt(i), qPrintable(QStringLiteral("page %1 built at start").arg(i)));
         QVERIFY(form.Page(0)->isVisible());
         for (int i = 1; i < TMainWindow::PageCount; ++i)
             QVERIFY(!form.Page(i)->isVisible());
@@ -37,6 +44,16 @@ private Q_SLOTS:
         QVERIFY(!form.findChild<TImage *>(QStringLiteral("Image7"))->isEnabled());
         QVERIFY(form.findChild<TImage *>(QStringLiteral("Image6"))->isEnabled());
         QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image10"))->geometry(), QRect(19, 40, 741, 465));
+        // The frame's magenta marks where the window shows through it: the
+        // page in the middle.
+        const QImage frame = form.findChild<TImage *>(QStringLiteral("Image9"))->pixmap().toImage();
+        QCOMPARE(qAlpha(frame.pixel(390, 280)), 0);
+        int opaqueMagenta = 0;
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x)
+                opaqueMagenta += (frame.pixel(x, y) & 0xffffff) == 0xff00ff && qAlpha(frame.pixel(x, y)) != 0;
+        }
+        QCOMPARE(opaqueMagenta, 0);
     }
 
     void keysWalkTheLessonsAndStopAtTheEnds()
