@@ -1,6 +1,7 @@
 #include "BlockProgram.h"
 #include "Image.h"
 #include "LightProgram.h"
+#include "LoadError.h"
 #include "MessageBoxWatcher.h"
 #include "PageScreen.h"
 #include "SonEdit.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
@@ -262,6 +264,23 @@ private Q_SLOTS:
         QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image8"))->PicturePath(), QStringLiteral("picture\\PANEL\\bg1.jpg"));
         for (const char *name : {"Image1", "Image2", "Image3", "Image4", "Image6", "Image7", "Image9", "Image10"})
             QVERIFY2(!form.findChild<TImage *>(QString::fromLatin1(name))->pixmap().isNull(), name);
+    }
+
+    // A control not shown yet decodes its picture when it is shown; a file
+    // that is no picture is still refused when it is loaded, so the screen's
+    // creation reports it as before.
+    void hiddenPictureIsDecodedWhenShown()
+    {
+        QWidget window;
+        auto *image = new TImage(&window);
+        image->LoadPicture(QStringLiteral("Picture\\BUTTON\\help.bmp"));
+        QVERIFY(static_cast<QLabel *>(image)->pixmap().isNull());
+        window.show();
+        QCOMPARE(static_cast<QLabel *>(image)->pixmap().size(), QSize(70, 28));
+        auto *notAPicture = new TImage(&window);
+        notAPicture->hide();
+        QVERIFY_THROWS_EXCEPTION(TLoadError, notAPicture->LoadPicture(QStringLiteral("Help\\Help1\\index.html")));
+        QVERIFY_THROWS_EXCEPTION(TLoadError, notAPicture->LoadPicture(QStringLiteral("Picture\\BUTTON\\none.bmp")));
     }
 
     void portSettingOutsideTheTableKeepsTheName()
