@@ -24,6 +24,7 @@ namespace {
 struct TBehindTheWindow {
     std::unique_ptr<TTransferProgressWindow> progress;
     std::unique_ptr<TMessageWindow> messages;
+    std::unique_ptr<TSettingsScreen> settings;
     std::unique_ptr<TLoadProbe> probe;
     TStep8Screen *network = nullptr;
 };
@@ -41,6 +42,9 @@ void SetUpBehindTheWindow(TBehindTheWindow &behind, TMainWindow &mainWindow, con
         network->SetStationAddress(station.address);
         messageWindow.SetStationAddress(station.address);
     }
+    // Last: a settings file it cannot read is said in a box at start, and the
+    // stations are answered meanwhile.
+    behind.settings = std::make_unique<TSettingsScreen>(mainWindow);
     if (!TLoadProbe::Wanted())
         return;
     behind.probe = std::make_unique<TLoadProbe>(
@@ -74,15 +78,13 @@ int main(int argc, char *argv[])
     TMainWindow mainWindow;
     if (trace)
         trace->Note(QStringLiteral("main-window"));
-    // The settings screen is made when first asked for; it is seldom opened.
-    std::unique_ptr<TSettingsScreen> settingsScreen;
-    QObject::connect(&mainWindow, &TMainWindow::SettingsRequested, &mainWindow, [&settingsScreen, &mainWindow] {
-        if (!settingsScreen)
-            settingsScreen = std::make_unique<TSettingsScreen>(mainWindow);
-        settingsScreen->exec();
-    });
     const TStationOption station = ReadStationOption(app.arguments());
     TBehindTheWindow behind;
+    QObject::connect(&mainWindow, &TMainWindow::SettingsRequested, &mainWindow, [&behind, &mainWindow] {
+        if (!behind.settings)
+            behind.settings = std::make_unique<TSettingsScreen>(mainWindow);
+        behind.settings->exec();
+    });
     QObject::connect(&mainWindow, &TMainWindow::FirstPainted, &mainWindow, [&behind, &mainWindow, &station, &trace] {
         SetUpBehindTheWindow(behind, mainWindow, station);
         if (trace)
