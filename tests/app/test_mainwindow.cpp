@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,8 +27,15 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         TMainWindow form;
+        QSignalSpy painted(&form, &TMainWindow::FirstPainted);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // What the first screen does not show (the network among it) is made
+        // once, when the window has been painted.
+        QTRY_COMPARE_WITH_TIMEOUT(painted.count(), 1, 60000);
+        form.repaint();
+        QCoreApplication::processEvents();
+        QCOMPARE(painted.count(), 1);
         QCOMPARE(form.size(), QSize(780, 560));
         QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(form.PageCode, 0);
