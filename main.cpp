@@ -9,58 +9,103 @@
 #include "StationCommandGate.h"
 #include "StationFinder.h"
 #include "StationListener.h"
+#include "StartupTrace.h"
 #include "StationOption.h"
 #include "TeacherOption.h"
 #include "WorkFolder.h"
 #include "Step8Screen.h"
 
 #include <QMessageBox>
+#include <memory>
 
-int main(int argc, char *argv[])
+namespace {
+
+// What the first screen does not show: the separate windows and the network
+// page, whose listeners answer the other stations from the first moments of
+// the run. Made once the main window is up, so the pupil sees it sooner.
+struct TBehindTheWindow {
+    std::unique_ptr<TTransferProgressWindow> progress;
+    std::unique_ptr<TMessageWindow> messages;
+    std::unique_ptr<TClassroom> classroom;
+    std::unique_ptr<TSettingsScreen> settings;
+    std::unique_ptr<TLoadProbe> probe;
+    TStep8Screen *network = nullptr;
+};
+
+void SetUpBehindTheWindow(TBehindTheWindow &behind, TMainWindow &mainWindow, const TStationOption &station)
 {
-    TApplication app(argc, argv);
-
-    TMainWindow mainWindow;
-    TTransferProgressWindow progressWindow(mainWindow);
-    mainWindow.AttachProgressWindow(&progressWindow);
-    TSettingsScreen settingsScreen(mainWindow);
-    TMessageWindow messageWindow(mainWindow);
-    QObject::connect(&mainWindow, &TMainWindow::SettingsRequested, &settingsScreen, [&settingsScreen] { settingsScreen.exec(); });
+    behind.progress = std::make_unique<TTransferProgressWindow>(mainWindow);
+    mainWindow.AttachProgressWindow(behind.progress.get());
+    behind.messages = std::make_unique<TMessageWindow>(mainWindow);
+    TMessageWindow &messageWindow = *behind.messages;
     auto *network = qobject_cast<TStep8Screen *>(mainWindow.Page(TMainHost::PageStep8));
+    behind.network = network;
     QObject::connect(network, &TStep8Screen::MessageWindowRequested, &messageWindow, &TMessageWindow::ShowWindow);
-    const TStationOption station = ReadStationOption(app.arguments());
     if (!station.address.isNull()) {
         network->SetStationAddress(station.address);
         messageWindow.SetStationAddress(station.address);
     }
-    TClassroom classroom(mainWindow, *network, station.address, WorkFolder());
+    behind.classroom = std::make_unique<TClassroom>(mainWindow, *network, station.address, WorkFolder());
+    // Last: a settings file it cannot read is said in a box at start, and the
+    // stations are answered meanwhile.
+    behind.settings = std::make_unique<TSettingsScreen>(mainWindow);
+    if (!TLoadProbe::Wanted())
+        return;
+    behind.probe = std::make_unique<TLoadProbe>(
+        [network, &messageWindow] {
+            const TStationListener &commands = network->Listener();
+            const TStationListener &messages = messageWindow.Listener();
+            return QStringLiteral("commands=%1 commands-dropped=%2 messages=%3 messages-dropped=%4 connections=%5 refused=%6 "
+                                  "capped=%7 finder-answered=%8 finder-ignored=%9")
+                .arg(commands.ReceivedCount())
+                .arg(commands.DroppedCount())
+                .arg(messages.ReceivedCount())
+                .arg(messages.DroppedCount())
+                .arg(commands.ConnectionCount() + messages.ConnectionCount())
+                .arg(network->CommandGate().RefusedCount())
+                .arg(commands.CappedCount() + messages.CappedCount())
+                .arg(network->Finder().AnsweredCount())
+                .arg(network->Finder().IgnoredCount());
+        },
+        nullptr);
+}
 
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const auto trace = TStartupTrace::Wanted() ? std::make_unique<TStartupTrace>() : nullptr;
+    TApplication app(argc, argv);
+    if (trace)
+        trace->Note(QStringLiteral("application"));
+
+    TMainWindow mainWindow;
+    if (trace)
+        trace->Note(QStringLiteral("main-window"));
+    const TStationOption station = ReadStationOption(app.arguments());
+    TBehindTheWindow behind;
+    QObject::connect(&mainWindow, &TMainWindow::SettingsRequested, &mainWindow, [&behind, &mainWindow] {
+        if (!behind.settings)
+            behind.settings = std::make_unique<TSettingsScreen>(mainWindow);
+        behind.settings->exec();
+    });
+    const auto teacher = ReadTeacherOption(app.arguments());
+    QObject::connect(&mainWindow, &TMainWindow::FirstPainted, &mainWindow, [&behind, &mainWindow, &station, &trace, &teacher] {
+        SetUpBehindTheWindow(behind, mainWindow, station);
+        if (trace)
+            trace->Note(QStringLiteral("behind-the-window"));
+        if (teacher)
+            behind.classroom->ShowTeacherView(*teacher);
+    });
     if (TInputSync::Wanted())
         new TInputSync(&app);
-    if (TLoadProbe::Wanted()) {
-        new TLoadProbe(
-            [network, &messageWindow] {
-                const TStationListener &commands = network->Listener();
-                const TStationListener &messages = messageWindow.Listener();
-                return QStringLiteral("commands=%1 commands-dropped=%2 messages=%3 messages-dropped=%4 connections=%5 refused=%6 "
-                                      "capped=%7 finder-answered=%8 finder-ignored=%9")
-                    .arg(commands.ReceivedCount())
-                    .arg(commands.DroppedCount())
-                    .arg(messages.ReceivedCount())
-                    .arg(messages.DroppedCount())
-                    .arg(commands.ConnectionCount() + messages.ConnectionCount())
-                    .arg(network->CommandGate().RefusedCount())
-                    .arg(commands.CappedCount() + messages.CappedCount())
-                    .arg(network->Finder().AnsweredCount())
-                    .arg(network->Finder().IgnoredCount());
-            },
-            &mainWindow);
-    }
 
+    if (trace) {
+        mainWindow.SetStartupTrace(trace.get());
+        trace->NoteFirstPaint(&mainWindow, QStringLiteral("first-paint"));
+    }
     mainWindow.show();
     mainWindow.StartKeepingWork(WorkFolder());
-    if (const auto teacher = ReadTeacherOption(app.arguments()))
-        classroom.ShowTeacherView(*teacher);
     if (!station.error.isEmpty())
         QMessageBox::warning(&mainWindow, QString(), station.error);
     return app.exec();

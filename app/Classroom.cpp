@@ -13,10 +13,6 @@
 
 #include <QDateTime>
 
-namespace {
-constexpr int LessonPages = 10;
-} // namespace
-
 TClassroom::TClassroom(TMainWindow &window, TStep8Screen &network, const QHostAddress &stationAddress, const QString &workFolder)
     : QObject(nullptr)
     , m_window(window)
@@ -25,11 +21,6 @@ TClassroom::TClassroom(TMainWindow &window, TStep8Screen &network, const QHostAd
     , m_desk(new TTeacherDesk(workFolder, this))
     , m_arrival(std::make_unique<TProgramArrival>(workFolder))
 {
-    for (int page = 0; page < LessonPages; ++page) {
-        const TPageScreen *screen = m_window.Page(page);
-        if (!screen->KeptLessonName().isEmpty())
-            m_arrival->RememberEmpty(screen->KeptLessonName(), screen->KeptRecordLines());
-    }
     m_station->SetAddress(stationAddress);
     m_station->SetSettings([this] { return m_window.NetworkSettings; });
     m_station->SetPage([this] { return m_window.VisiblePage(); });
@@ -70,15 +61,15 @@ TTeacherWindow &TClassroom::ShowTeacherView(const QString &classCode)
 
 TPageScreen *TClassroom::Lesson(const QString &lessonName, int *pageIndex) const
 {
-    for (int page = 0; page < LessonPages; ++page) {
-        TPageScreen *screen = m_window.Page(page);
-        if (!lessonName.isEmpty() && screen->KeptLessonName() == lessonName) {
-            if (pageIndex)
-                *pageIndex = page;
-            return screen;
-        }
-    }
-    return nullptr;
+    // Pages are built when first needed; a lesson's page is built here only
+    // when a program comes for it or its record is asked for.
+    const int page = TMainWindow::KeptLessonPage(lessonName);
+    if (page < 0)
+        return nullptr;
+    m_arrival->RememberEmpty(lessonName, m_window.EmptyKeptRecord(page));
+    if (pageIndex)
+        *pageIndex = page;
+    return m_window.Page(page);
 }
 
 QByteArray TClassroom::RecordOf(const QString &lessonName) const

@@ -13,12 +13,16 @@
 #include "PictureTable.h"
 #include "ReportScreen.h"
 #include "SplashScreen.h"
+#include "StartupTrace.h"
 #include "Step4Screen.h"
 #include "Step1Screen.h"
 #include "Step2Screen.h"
 #include "Step6Screen.h"
+#include "Step3Record.h"
 #include "Step3Screen.h"
+#include "Step7Record.h"
 #include "Step7Screen.h"
+#include "Step5Record.h"
 #include "Step5Screen.h"
 #include "Step10Screen.h"
 #include "PreviewScreen.h"
@@ -40,6 +44,38 @@
 #include <QTextEdit>
 #include <QUrl>
 #include <QWindow>
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The pages whose lessons the work keeper follows, known before they are built.
+constexpr int KeptLessonPages[] = {TMainHost::PageStep3, TMainHost::PageStep5, TMainHost::PageStep7};
+
+QString KeptLessonOf(int page)
+{
+    switch (page) {
+    case TMainHost::PageStep3: return Step3LessonName;
+    case TMainHost::PageStep5: return Step5LessonName;
+    case TMainHost::PageStep7: return Step7LessonName;
+    default: return {};
+    }
+}
+
+// The magenta pixels of `image` made see-through, in place: a mask made from
+// the colour would cost two more passes and a copy of the whole window.
+QPixmap SeeThroughMagenta(QImage image)
+{
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    const QRgb magenta = qRgb(255, 0, 255);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        std::replace(line, line + image.width(), magenta, QRgb{0});
+    }
+    return QPixmap::fromImage(std::move(image));
+}
+
+} // namespace
 
 TMainWindow::TMainWindow()
     : QWidget(nullptr, Qt::FramelessWindowHint)
@@ -184,7 +220,6 @@ void TMainWindow::FormCreate()
 {
     try {
         CreatePages();
-        SetTabOrder();
         PageCode = 0;
         m_previousStepButton->setEnabled(false);
         LoadTitle(0);
@@ -205,30 +240,61 @@ void TMainWindow::FormCreate()
 
 void TMainWindow::CreatePages()
 {
-    TMainHost &host = *this;
-    m_pages = {
-        new TStep1Screen(host, m_pageHost), new TStep2Screen(host, m_pageHost), new TStep3Screen(host, m_pageHost),
-        new TStep4Screen(host, m_pageHost), new TStep5Screen(host, m_pageHost), new TStep6Screen(host, m_pageHost),
-        new TStep7Screen(host, m_pageHost), new TStep8Screen(host, m_pageHost), new TStep9Screen(host, m_pageHost),
-        new TStep10Screen(host, m_pageHost), new TPreviewScreen(host, m_pageHost), new TReportScreen(host, m_pageHost),
-    };
-    for (int page = 0; page < PageCount; ++page) {
-        TPageScreen *screen = Page(page);
-        screen->move(0, 0);
-        screen->hide();
-        if (screen->accessibleName().isEmpty())
-            screen->setAccessibleName(PageTitle(page));
-    }
+    // The other pages are built when first shown: each takes a few
+    // milliseconds, and all of them with their pictures would double the
+    // program's start-up time and memory.
     ShowPage(PageStep1);
+}
+
+TPageScreen *TMainWindow::Page(int page)
+{
+    TPageScreen *&screen = m_pages.at(static_cast<size_t>(page));
+    if (!screen)
+        screen = BuildPage(page);
+    return screen;
+}
+
+TPageScreen *TMainWindow::BuildPage(int page)
+{
+    TMainHost &host = *this;
+    TPageScreen *screen = nullptr;
+    switch (page) {
+    case PageStep1: screen = new TStep1Screen(host, m_pageHost); break;
+    case PageStep2: screen = new TStep2Screen(host, m_pageHost); break;
+    case PageStep3: screen = new TStep3Screen(host, m_pageHost); break;
+    case PageStep4: screen = new TStep4Screen(host, m_pageHost); break;
+    case PageStep5: screen = new TStep5Screen(host, m_pageHost); break;
+    case PageStep6: screen = new TStep6Screen(host, m_pageHost); break;
+    case PageStep7: screen = new TStep7Screen(host, m_pageHost); break;
+    case PageStep8: screen = new TStep8Screen(host, m_pageHost); break;
+    case PageStep9: screen = new TStep9Screen(host, m_pageHost); break;
+    case PageStep10: screen = new TStep10Screen(host, m_pageHost); break;
+    case PagePreview: screen = new TPreviewScreen(host, m_pageHost); break;
+    default: screen = new TReportScreen(host, m_pageHost); break;
+    }
+    screen->move(0, 0);
+    screen->hide();
+    if (screen->accessibleName().isEmpty())
+        screen->setAccessibleName(PageTitle(page));
+    // A page built now ends the focus chain; the buttons under it follow it.
+    SetTabOrder();
+    if (!screen->KeptLessonName().isEmpty()) {
+        m_emptyKeptRecords.at(static_cast<size_t>(page)) = screen->KeptRecordLines();
+        if (m_keeperFollows)
+            FollowKeptRecord(screen);
+    }
+    return screen;
 }
 
 void TMainWindow::SetTabOrder()
 {
     // Reading order: the buttons above the page, the page shown, the buttons
-    // under it. The pages and their controls were made last, so they end the
-    // chain; the buttons under the page go after them, and the round closes
-    // on the buttons above it.
+    // under it. A page's controls end the chain when it is built; the buttons
+    // under the page go after them, and the round closes on the buttons above
+    // it. Hidden pages keep their places but take no Tab stop.
     QWidget *lastOfPages = previousInFocusChain();
+    if (lastOfPages == m_closeButton || !m_previousStepButton)
+        return;
     setTabOrder(lastOfPages, m_previousStepButton);
     setTabOrder(m_previousStepButton, m_nextStepButton);
     setTabOrder(m_nextStepButton, m_closeButton);
@@ -267,8 +333,7 @@ void TMainWindow::LoadFramePicture()
     // The frame picture marks everything that is not frame in pure magenta.
     m_pictures.Try([this] {
         QPixmap frame = TImage::ScreenPixmap(QStringLiteral("picture\\back2.bmp"), m_frame->devicePixelRatioF());
-        frame.setMask(frame.createMaskFromColor(QColor(255, 0, 255)));
-        m_frame->SetPicture(frame);
+        m_frame->SetPicture(SeeThroughMagenta(std::exchange(frame, QPixmap()).toImage()));
     });
     // The frame is drawn over everything but lets the mouse through.
     m_frame->raise();
@@ -317,8 +382,12 @@ void TMainWindow::ShowPage(int page)
         return;
     m_hintHeld = QDeadlineTimer();
     const bool changed = m_visiblePage != page;
+    if (m_trace && changed)
+        m_trace->BeginPageChange(page);
     TPageScreen *leaving = changed && m_visiblePage >= 0 ? Page(m_visiblePage) : nullptr;
     TPageScreen *screen = Page(page);
+    if (m_trace)
+        m_trace->WatchPagePaint(screen);
     if (leaving)
         leaving->LetGoOfKeyboard();
     m_visiblePage = page;
@@ -343,7 +412,7 @@ void TMainWindow::KeepKeyboardOnShownPage(QWidget *now)
     if (!now || m_visiblePage < 0)
         return;
     for (TPageScreen *page : m_pages) {
-        if (page != Page(m_visiblePage) && page->isAncestorOf(now)) {
+        if (page && page != Page(m_visiblePage) && page->isAncestorOf(now)) {
             Page(m_visiblePage)->TakeKeyboard();
             return;
         }
@@ -422,34 +491,56 @@ void TMainWindow::StartKeepingWork(const QString &workFolder)
     // A run kept from the folder still follows its lessons: when the folder
     // becomes free it writes them from then on.
     m_keeper->Start();
-    QList<TPageScreen *> lessons;
-    for (TPageScreen *page : m_pages) {
-        if (!page->KeptLessonName().isEmpty())
-            lessons.append(page);
+    // A page not built yet holds its empty program: its record is taken only
+    // after a change, and the empty one (building the page) only when a kept
+    // record has to be told from it.
+    for (const int page : KeptLessonPages) {
+        m_keeper->AddLesson(
+            KeptLessonOf(page), [this, page] { return Page(page)->KeptRecordLines(); },
+            [this, page] { return EmptyKeptRecord(page); });
     }
-    for (TPageScreen *page : lessons)
-        m_keeper->AddLesson(page->KeptLessonName(), [page] { return page->KeptRecordLines(); });
     if (m_keeper->LastRunUnclosed() && m_keeper->HasKeptWork()) {
         if (KeptWorkQuestionBox(this)->exec() == QMessageBox::Yes)
-            BringBackKeptWork(lessons);
+            BringBackKeptWork();
         else
             m_keeper->SetAsideKeptWork();
     }
-    for (TPageScreen *page : lessons) {
-        const QString name = page->KeptLessonName();
-        connect(page, &TPageScreen::KeptRecordChanged, m_keeper.get(), [keeper = m_keeper.get(), name] {
-            keeper->Changed(name);
-        });
+    m_keeperFollows = true;
+    for (const int page : KeptLessonPages) {
+        if (PageBuilt(page))
+            FollowKeptRecord(Page(page));
     }
 }
 
-void TMainWindow::BringBackKeptWork(const QList<TPageScreen *> &lessons)
+int TMainWindow::KeptLessonPage(const QString &lessonName)
+{
+    for (const int page : KeptLessonPages)
+        if (KeptLessonOf(page) == lessonName)
+            return page;
+    return -1;
+}
+
+QStringList TMainWindow::EmptyKeptRecord(int page)
+{
+    Page(page);
+    return m_emptyKeptRecords.at(static_cast<size_t>(page));
+}
+
+void TMainWindow::FollowKeptRecord(TPageScreen *page)
+{
+    connect(page, &TPageScreen::KeptRecordChanged, m_keeper.get(), [keeper = m_keeper.get(), name = page->KeptLessonName()] {
+        keeper->Changed(name);
+    });
+}
+
+void TMainWindow::BringBackKeptWork()
 {
     // Nothing goes to the lamp: the pupil sends it again when ready.
-    for (TPageScreen *page : lessons) {
-        const QStringList kept = m_keeper->KeptRecord(page->KeptLessonName());
-        if (!kept.isEmpty() && kept.first() == page->KeptLessonName())
-            page->RestoreKeptRecord(kept);
+    for (const int page : KeptLessonPages) {
+        const QString name = KeptLessonOf(page);
+        const QStringList kept = m_keeper->KeptRecord(name);
+        if (!kept.isEmpty() && kept.first() == name)
+            Page(page)->RestoreKeptRecord(kept);
     }
 }
 
@@ -536,6 +627,11 @@ void TMainWindow::keyPressEvent(QKeyEvent *event)
 
 bool TMainWindow::event(QEvent *event)
 {
+    if (event->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        // Queued: the paint and its way to the screen come first.
+        QMetaObject::invokeMethod(this, &TMainWindow::FirstPainted, Qt::QueuedConnection);
+    }
     // The hint of whatever control of the window the mouse is over: the
     // window system sends it to the control, and it rises to the window.
     if (event->type() == QEvent::StatusTip) {

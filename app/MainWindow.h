@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QPoint>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -17,6 +18,7 @@ class TAnnouncement;
 class TTransferProgressWindow;
 class TImage;
 class TPageScreen;
+class TStartupTrace;
 class TWorkKeeper;
 class Trs232c;
 
@@ -66,6 +68,8 @@ public:
 
     // The progress window is created after the main window.
     void AttachProgressWindow(TTransferProgressWindow *window) { m_progress = window; }
+    // Page changes are timed for the start-up benchmark while it is set.
+    void SetStartupTrace(TStartupTrace *trace) { m_trace = trace; }
 
     // Keeps the lessons' programs in `workFolder` from now until the window
     // goes; when the last run there ended without closing and left work,
@@ -85,7 +89,15 @@ public:
     // arrive there; nothing while the preview or report is open.
     void GoToStep(int page);
 
-    TPageScreen *Page(int page) const { return m_pages.at(static_cast<size_t>(page)); }
+    // A page is built when it is first asked for, most often on its first
+    // show: start-up builds only what the first screen needs.
+    TPageScreen *Page(int page);
+    bool PageBuilt(int page) const { return m_pages.at(static_cast<size_t>(page)) != nullptr; }
+    // The page whose program is kept as `lessonName` ("STEP3"), or -1; known
+    // without building any page.
+    static int KeptLessonPage(const QString &lessonName);
+    // What a kept lesson's page gives before the pupil touches it.
+    QStringList EmptyKeptRecord(int page);
     int VisiblePage() const { return m_visiblePage; }
 
     // The title picture of lesson pages 0 to 9.
@@ -99,6 +111,9 @@ public:
 Q_SIGNALS:
     // The settings button was clicked; the entry shows the settings screen.
     void SettingsRequested();
+    // The window has been painted for the first time: what the first screen
+    // does not show can be made now without keeping the pupil waiting.
+    void FirstPainted();
 
 protected:
     bool event(QEvent *event) override;
@@ -112,6 +127,8 @@ private:
     void CreatePageHostAndHintArea();
     void CreatePages();
     void SetTabOrder();
+    TPageScreen *BuildPage(int page);
+    void FollowKeptRecord(TPageScreen *page);
     void ReadSettingsAndOpenPort();
     void LoadFramePicture();
     void CloseWindow(); // both close buttons
@@ -119,7 +136,7 @@ private:
     void ShowSettings();
     void RunQueued();
     void LoadTitle(int page);
-    void BringBackKeptWork(const QList<TPageScreen *> &lessons);
+    void BringBackKeptWork();
     // Keeps every key and typed character on the page shown.
     void KeepKeyboardOnShownPage(QWidget *now);
     // Shows `text` whole, in a smaller font when two lines do not hold it.
@@ -130,6 +147,7 @@ private:
     TPictureLoader m_pictures;
     TScreenKeys m_keys;
     TTransferProgressWindow *m_progress = nullptr;
+    TStartupTrace *m_trace = nullptr;
     bool m_transferring = false;
     QList<std::function<void()>> m_queued;
 
@@ -149,12 +167,16 @@ private:
     QTextEdit *m_printBuffer = nullptr;
     TAnnouncement *m_announcement = nullptr;
     std::array<TPageScreen *, PageCount> m_pages{};
+    std::array<QStringList, PageCount> m_emptyKeptRecords;
+    // From the end of StartKeepingWork on, a kept lesson's changes reach the keeper.
+    bool m_keeperFollows = false;
     int m_visiblePage = -1;
     QMetaObject::Connection m_keyboardWatch;
 
     // Until then a hover does not replace a held text (expired: nothing held).
     QDeadlineTimer m_hintHeld;
 
+    bool m_painted = false;
     bool m_dragging = false;
     QPoint m_dragStart;
 

@@ -2,11 +2,13 @@
 
 #include "AssetPath.h"
 #include "PictureAccessible.h"
+#include "LoadError.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <utility>
 
 TImage::TImage(QWidget *parent, const QString &objectName)
     : QLabel(parent)
@@ -19,8 +21,38 @@ TImage::TImage(QWidget *parent, const QString &objectName)
 
 void TImage::LoadPicture(const QString &relativePath)
 {
-    SetPicture(ScreenPixmap(relativePath, devicePixelRatioF()));
+    if (isVisible()) {
+        SetPicture(ScreenPixmap(relativePath, devicePixelRatioF()));
+    } else {
+        CheckAssetImage(relativePath);
+        SetPicture(QPixmap());
+        m_waitingPicture = relativePath;
+    }
     m_picturePath = relativePath;
+}
+
+void TImage::DecodeWaitingPicture()
+{
+    if (m_waitingPicture.isEmpty())
+        return;
+    const QString path = std::exchange(m_waitingPicture, QString());
+    try {
+        setPixmap(ScreenPixmap(path, devicePixelRatioF()));
+    } catch (const TLoadError &) {
+        // Checked when it was loaded; a file taken away since shows nothing.
+    }
+}
+
+QPixmap TImage::pixmap()
+{
+    DecodeWaitingPicture();
+    return QLabel::pixmap();
+}
+
+void TImage::showEvent(QShowEvent *event)
+{
+    DecodeWaitingPicture();
+    QLabel::showEvent(event);
 }
 
 QPixmap TImage::ScreenPixmap(const QString &relativePath, qreal ratio)
@@ -43,6 +75,7 @@ QPixmap TImage::ScreenPixmap(const QString &relativePath, qreal ratio)
 void TImage::SetPicture(const QPixmap &pixmap)
 {
     m_picturePath.clear();
+    m_waitingPicture.clear();
     setPixmap(pixmap);
 }
 

@@ -19,8 +19,12 @@ public:
     explicit TImage(QWidget *parent = nullptr, const QString &objectName = QString());
 
     // Loads through the asset resolver; throws TLoadError when the file is
-    // missing or broken (the screen's creation reports it).
+    // missing or broken (the screen's creation reports it). A control not
+    // shown yet decodes the picture when first shown or asked for it, so a
+    // page or window nobody has opened costs neither the time nor the memory.
     void LoadPicture(const QString &relativePath);
+    // The picture shown, decoded first if it is still waiting.
+    QPixmap pixmap();
     void SetPicture(const QPixmap &pixmap);
     // A picture for a screen of the given pixel ratio: above 1 the twice as
     // large "name@2x.ext" beside it when there is one, else the plain one.
@@ -70,12 +74,16 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void DecodeWaitingPicture();
+
     QString m_picturePath;
+    QString m_waitingPicture;  // loaded but not decoded yet
     QString m_hint;
     bool m_pressedLook = false;
     bool m_pressed = false;

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 // A kept record larger than this is no lesson's program.
@@ -200,11 +202,27 @@ void TWorkKeeper::TakeOverWhenFree()
 
 void TWorkKeeper::AddLesson(const QString &lessonName, TRecordSource source)
 {
+    const QStringList empty = source();
+    AddLesson(lessonName, std::move(source), [empty] { return empty; });
+}
+
+void TWorkKeeper::AddLesson(const QString &lessonName, TRecordSource source, TRecordSource emptyRecord)
+{
     TLesson lesson;
-    lesson.emptyRecord = source();
+    lesson.emptySource = std::move(emptyRecord);
     lesson.written = KeptRecord(lessonName);
     lesson.source = std::move(source);
     m_lessons.insert(lessonName, std::move(lesson));
+}
+
+QStringList TWorkKeeper::EmptyRecord(const QString &lessonName)
+{
+    const auto found = m_lessons.find(lessonName);
+    if (found == m_lessons.end())
+        return {};
+    if (!found->emptyRecord)
+        found->emptyRecord = found->emptySource();
+    return *found->emptyRecord;
 }
 
 QStringList TWorkKeeper::KeptRecord(const QString &lessonName) const
@@ -215,19 +233,16 @@ QStringList TWorkKeeper::KeptRecord(const QString &lessonName) const
     return ProgramFileText::Decode(file.readAll());
 }
 
-bool TWorkKeeper::HoldsWork(const QString &lessonName) const
+bool TWorkKeeper::HoldsWork(const QString &lessonName)
 {
     const QStringList kept = KeptRecord(lessonName);
-    return !kept.isEmpty() && kept.first() == lessonName && kept != m_lessons.value(lessonName).emptyRecord;
+    return !kept.isEmpty() && kept.first() == lessonName && kept != EmptyRecord(lessonName);
 }
 
-bool TWorkKeeper::HasKeptWork() const
+bool TWorkKeeper::HasKeptWork()
 {
-    for (auto it = m_lessons.cbegin(); it != m_lessons.cend(); ++it) {
-        if (HoldsWork(it.key()))
-            return true;
-    }
-    return false;
+    const QStringList lessons = m_lessons.keys();
+    return std::any_of(lessons.cbegin(), lessons.cend(), [this](const QString &name) { return HoldsWork(name); });
 }
 
 bool TWorkKeeper::SetAsideKeptWork()

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 // Keeps each lesson's program in the working folder while the program runs,
 // as the lesson's own record ("autosave/STEP3.lk7" and so on), so that a
@@ -49,10 +50,14 @@ public:
     // A lesson whose record is kept; what `source` gives now counts as the
     // lesson's empty program.
     void AddLesson(const QString &lessonName, TRecordSource source);
+    // The same for a lesson whose record is taken only after a change and
+    // whose empty program `emptyRecord` gives, asked only when a kept record
+    // has to be told from it (the lesson's screen is built on first use).
+    void AddLesson(const QString &lessonName, TRecordSource source, TRecordSource emptyRecord);
     // The lines of the lesson's kept record, empty when there is none.
     QStringList KeptRecord(const QString &lessonName) const;
     // Some lesson's kept record holds more than its empty program.
-    bool HasKeptWork() const;
+    bool HasKeptWork();
     // Copies every kept record that holds work beside the autosave folder as
     // an ordinary program file, before the lessons' changes overwrite them;
     // says where. False, keeping stopped and the run mark left for the next
@@ -91,12 +96,14 @@ Q_SIGNALS:
 private:
     struct TLesson {
         TRecordSource source;
-        QStringList emptyRecord;
+        TRecordSource emptySource;
+        std::optional<QStringList> emptyRecord;  // asked of emptySource once
         QStringList written;  // what the file holds as far as this run knows
     };
     void Written(const QString &path, int error);
     void Complain(const QString &reason);
-    bool HoldsWork(const QString &lessonName) const;
+    bool HoldsWork(const QString &lessonName);
+    QStringList EmptyRecord(const QString &lessonName);
     // Adds the name of each copy made; false (and said why) when one fails.
     bool CopyKeptWorkAside(QStringList &names);
     // The run mark, then keeping; false (lock given back) when the mark cannot be written.

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QtEndian>
+#include <utility>
 
 namespace {
 
@@ -28,8 +29,12 @@ TSoundPlayer::~TSoundPlayer() = default;
 
 void TSoundPlayer::Preload(const QList<int> &codes)
 {
-    for (const int code : codes)
-        SoundFor(code);
+    m_toPreload += codes;
+    QTimer::singleShot(PreloadDelayMs, this, [this] {
+        const QList<int> due = std::exchange(m_toPreload, {});
+        for (const int code : due)
+            SoundFor(code);
+    });
 }
 
 TSoundPlayer::TSound &TSoundPlayer::SoundFor(int code)

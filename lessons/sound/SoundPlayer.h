@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <map>
@@ -16,7 +17,12 @@ public:
     explicit TSoundPlayer(QObject *parent = nullptr, const QString &assetFolder = QString());
     ~TSoundPlayer() override;
 
-    // Loads the wave files of these note codes ahead of their first use.
+    // How long after the asking Preload starts: the screen that asks while it
+    // is built is shown and painted first, without waiting for the sound system.
+    static constexpr int PreloadDelayMs = 200;
+
+    // Loads the wave files of these note codes ahead of their first use, a
+    // little later; a sound played before then is loaded when played.
     void Preload(const QList<int> &codes);
 
     // Starts the note's sound and returns at once.
@@ -42,4 +48,5 @@ private:
     QString m_assetFolder;
     std::map<int, TSound> m_sounds;
     QSoundEffect *m_playing = nullptr;
+    QList<int> m_toPreload;
 };

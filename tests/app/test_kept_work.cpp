@@ -287,6 +287,35 @@ private Q_SLOTS:
         QVERIFY2(form.ProgramList.isEmpty() && form.TransferMode == 0, "bringing work back sent something");
     }
 
+    // A killed run that kept only the lessons' empty programs asks nothing:
+    // the pages are built after start, yet their empty programs are told
+    // from work.
+    void emptyProgramsOfAKilledRunAskNothing()
+    {
+        QTemporaryDir dir;
+        {
+            TMainWindow form;
+            form.StartKeepingWork(dir.path());
+            const Lessons lessons(form);
+            for (TPageScreen *page : {lessons.step3, static_cast<TPageScreen *>(lessons.step5),
+                                      static_cast<TPageScreen *>(lessons.step7)})
+                Q_EMIT page->KeptRecordChanged();
+            const QList<QStringList> records = lessons.Records();
+            const QStringList names = {QStringLiteral("STEP3"), QStringLiteral("STEP5"), QStringLiteral("STEP7")};
+            for (qsizetype i = 0; i < names.size(); ++i) {
+                const QString path = dir.path() + QStringLiteral("/autosave/") + names.at(i) + QStringLiteral(".lk7");
+                const QByteArray empty = ProgramFileText::Encode(records.at(i));
+                QTRY_COMPARE_WITH_TIMEOUT(FileBytes(path), empty, 60000);
+            }
+        }
+        LeaveMarkAsAKilledRunWould(dir.path());
+        MessageBoxWatcher boxes;
+        TMainWindow form;
+        form.StartKeepingWork(dir.path());
+        QVERIFY(!boxes.Texts().contains(TMainWindow::KeptWorkQuestion()));
+        QVERIFY(!form.PageBuilt(TMainHost::PageStep2));
+    }
+
     // A lock whose holder cannot be alive is taken over, saying whose it
     // was; a live one keeps this run from the folder and is left alone.
     void lockWhoseHolderCannotBeAlive_data()

@@ -2,6 +2,7 @@
 #include "BlockProgram.h"
 #include "Image.h"
 #include "LightProgram.h"
+#include "LoadError.h"
 #include "MessageBoxWatcher.h"
 #include "PageScreen.h"
 #include "SonEdit.h"
@@ -10,9 +11,12 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestMainWindow : public QObject {
@@ -24,12 +28,25 @@ private Q_SLOTS:
     {
         MessageBoxWatcher boxes;
         TMainWindow form;
+        QSignalSpy painted(&form, &TMainWindow::FirstPainted);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // What the first screen does not show (the network among it) is made
+        // once, when the window has been painted.
+        QTRY_COMPARE_WITH_TIMEOUT(painted.count(), 1, 60000);
+        form.repaint();
+        QCoreApplication::processEvents();
+        QCOMPARE(painted.count(), 1);
         QCOMPARE(form.size(), QSize(780, 560));
         QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(form.PageCode, 0);
         QCOMPARE(form.VisiblePage(), 0);
+        // Only the first page is built at start, also once the work keeper
+        // follows the lessons and nothing was left from a killed run.
+        QTemporaryDir work;
+        form.StartKeepingWork(work.path());
+        for (int i = 1; i < TMainWindow::PageCount; ++i)
+            QVERIFY2(!form.PageBuilt(i), qPrintable(QStringLiteral("page %1 built at start").arg(i)));
         QVERIFY(form.Page(0)->isVisible());
         for (int i = 1; i < TMainWindow::PageCount; ++i)
             QVERIFY(!form.Page(i)->isVisible());
@@ -38,6 +55,16 @@ private Q_SLOTS:
         QVERIFY(!form.findChild<TImage *>(QStringLiteral("Image7"))->isEnabled());
         QVERIFY(form.findChild<TImage *>(QStringLiteral("Image6"))->isEnabled());
         QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image10"))->geometry(), QRect(19, 40, 741, 465));
+        // The frame's magenta marks where the window shows through it: the
+        // page in the middle.
+        const QImage frame = form.findChild<TImage *>(QStringLiteral("Image9"))->pixmap().toImage();
+        QCOMPARE(qAlpha(frame.pixel(390, 280)), 0);
+        int opaqueMagenta = 0;
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x)
+                opaqueMagenta += (frame.pixel(x, y) & 0xffffff) == 0xff00ff && qAlpha(frame.pixel(x, y)) != 0;
+        }
+        QCOMPARE(opaqueMagenta, 0);
     }
 
     void keysWalkTheLessonsAndStopAtTheEnds()
@@ -266,6 +293,23 @@ private Q_SLOTS:
         QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image8"))->PicturePath(), QStringLiteral("picture\\PANEL\\bg1.jpg"));
         for (const char *name : {"Image1", "Image2", "Image3", "Image4", "Image6", "Image7", "Image9", "Image10"})
             QVERIFY2(!form.findChild<TImage *>(QString::fromLatin1(name))->pixmap().isNull(), name);
+    }
+
+    // A control not shown yet decodes its picture when it is shown; a file
+    // that is no picture is still refused when it is loaded, so the screen's
+    // creation reports it as before.
+    void hiddenPictureIsDecodedWhenShown()
+    {
+        QWidget window;
+        auto *image = new TImage(&window);
+        image->LoadPicture(QStringLiteral("Picture\\BUTTON\\help.bmp"));
+        QVERIFY(static_cast<QLabel *>(image)->pixmap().isNull());
+        window.show();
+        QCOMPARE(static_cast<QLabel *>(image)->pixmap().size(), QSize(70, 28));
+        auto *notAPicture = new TImage(&window);
+        notAPicture->hide();
+        QVERIFY_THROWS_EXCEPTION(TLoadError, notAPicture->LoadPicture(QStringLiteral("Help\\Help1\\index.html")));
+        QVERIFY_THROWS_EXCEPTION(TLoadError, notAPicture->LoadPicture(QStringLiteral("Picture\\BUTTON\\none.bmp")));
     }
 
     void portSettingOutsideTheTableKeepsTheName()

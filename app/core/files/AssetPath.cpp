@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 
 QString ProgramFolder()
 {
@@ -60,6 +61,15 @@ QImage LoadAssetImage(const QString &relativePath)
     if (image.isNull())
         throw TLoadError(QStringLiteral("画像を読み込めません: %1").arg(relativePath));
     return image;
+}
+
+void CheckAssetImage(const QString &relativePath)
+{
+    const QString path = ResolveAsset(relativePath);
+    if (path.isEmpty())
+        throw TLoadError(QStringLiteral("ファイルが見つかりません: %1").arg(relativePath));
+    if (!QImageReader(path).canRead())
+        throw TLoadError(QStringLiteral("画像を読み込めません: %1").arg(relativePath));
 }
 
 QPixmap LoadAssetPixmap(const QString &relativePath)

@@ -22,3 +22,6 @@ QString ProgramFolder();
 // the failure in its warning box.
 QPixmap LoadAssetPixmap(const QString &relativePath);
 QImage LoadAssetImage(const QString &relativePath);
+// The same checks without decoding: the file is there and reads as a picture
+// (its header); throws TLoadError like the loaders.
+void CheckAssetImage(const QString &relativePath);
