@@ -8,9 +8,12 @@
 #include "PageScreen.h"
 #include "Selector.h"
 #include "SettingsScreen.h"
+#include "TeacherDesk.h"
+#include "TeacherWindow.h"
 #include "TransferProgressWindow.h"
 
 #include <QAccessible>
+#include <QDir>
 #include <algorithm>
 #include <QStandardPaths>
 #include <QTest>
@@ -134,7 +137,9 @@ private Q_SLOTS:
         TTransferProgressWindow progress(main);
         TSettingsScreen settings(main);
         TMessageWindow messages(main);
-        QList<QWidget *> windows{&progress, &settings, &messages};
+        TTeacherDesk desk(QDir::tempPath(), nullptr);
+        TTeacherWindow teacher(desk);
+        QList<QWidget *> windows{&progress, &settings, &messages, &teacher};
         // The preview and the report belong to the lessons that open them.
         for (QWidget *child : main.findChildren<QWidget *>())
             if (child->isWindow() && !windows.contains(child))
