@@ -292,8 +292,12 @@ void TMainWindow::SetTabOrder()
     // under it. A page's controls end the chain when it is built; the buttons
     // under the page go after them, and the round closes on the buttons above
     // it. Hidden pages keep their places but take no Tab stop.
+    // Qt orders only controls that take the keyboard: the last such one in
+    // the chain is where the page ends.
     QWidget *lastOfPages = previousInFocusChain();
-    if (lastOfPages == m_closeButton || !m_previousStepButton)
+    while (lastOfPages != this && lastOfPages->focusPolicy() == Qt::NoFocus)
+        lastOfPages = lastOfPages->previousInFocusChain();
+    if (lastOfPages == this || lastOfPages == m_closeButton || !m_previousStepButton)
         return;
     setTabOrder(lastOfPages, m_previousStepButton);
     setTabOrder(m_previousStepButton, m_nextStepButton);

@@ -130,6 +130,36 @@ private Q_SLOTS:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
+    // Tab goes round the page shown and then the buttons under it, however
+    // late the page was built: pages are made when first shown, and Qt puts
+    // a new control at the end of the window's Tab chain.
+    void tabReachesEveryPageBeforeTheButtonsUnderIt()
+    {
+        MessageBoxWatcher boxes;
+        TMainWindow main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        const auto *lastUnder = main.findChild<TImage *>(QStringLiteral("Image2"), Qt::FindDirectChildrenOnly);
+        QVERIFY(lastUnder);
+        for (int page = 0; page < 10; ++page) {
+            if (page > 0)
+                QTest::keyClick(&main, Qt::Key_F8);
+            QCOMPARE(main.VisiblePage(), page);
+            // The stops Tab makes, in order, from the window round to it.
+            QList<QWidget *> stops;
+            for (QWidget *w = main.nextInFocusChain(); w != &main; w = w->nextInFocusChain())
+                if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+                    stops << w;
+            const qsizetype under = stops.indexOf(const_cast<TImage *>(lastUnder));
+            QVERIFY(under >= 0);
+            for (qsizetype i = under + 1; i < stops.size(); ++i)
+                QVERIFY2(!main.Page(page)->isAncestorOf(stops.at(i)),
+                         qPrintable(QStringLiteral("page %1: %2 comes after the buttons under the page")
+                                        .arg(page)
+                                        .arg(stops.at(i)->objectName())));
+        }
+    }
+
     void everyWindowNamesItsControls()
     {
         MessageBoxWatcher boxes;
