@@ -31,7 +31,9 @@ def start_xvfb(size):
     for _ in range(20):
         number = random.randint(1000, 59999)
         read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write_end), "-noreset",
+        # -r: no auto-repeat; a key the display still holds down (see
+        # Session.key) must not type itself again and again.
+        xvfb = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write_end), "-noreset", "-r",
                                  "-screen", "0", f"{size[0]}x{size[1]}x24", "-nolisten", "tcp"],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
         os.close(write_end)
@@ -248,19 +250,26 @@ class Session:
         move_pointer(self.xdo, ox + x, oy + y)
         self.xdo("click", "1")
 
+    def press(self, name):
+        """Presses and releases `name` on the main window. When a window the
+        key opens takes the keyboard between its press and its release,
+        xdotool sends the release to the main window alone and the display
+        still holds the key down: its next press would then come as a
+        release only. The release the display itself gets clears that."""
+        self.xdo("key", "--window", self.window, name)
+        self.xdo("keyup", name)
+
     def key(self, name, settle=True):
         """Presses `name` on the main window. Once the program takes input,
-        the key is checked to have arrived: now and then the window system
-        delivers the release of a synthetic key but not its press (seen
-        after a page change moved the keyboard into a text box); the
-        program then saw nothing, and the key is sent again."""
+        the key is checked to have arrived, and sent again if the program
+        saw nothing of it."""
         if not settle:
-            self.xdo("key", "--window", self.window, name)
+            self.press(name)
             return
         self.settle()
         before = self.keys_received
         for _ in range(3):
-            self.xdo("key", "--window", self.window, name)
+            self.press(name)
             self.settle()
             if self.keys_received > before:
                 return
