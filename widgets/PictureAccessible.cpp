@@ -116,9 +116,6 @@ QAccessibleInterface *MakeAccessible(const QString &className, QObject *object)
 
 void InstallPictureAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(&MakeAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    // Qt keeps a factory once however often it is installed.
+    QAccessible::installFactory(&MakeAccessible);
 }

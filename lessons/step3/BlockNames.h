@@ -5,7 +5,7 @@
 #include <QString>
 
 // What the blocks, colour chips and program slots are called aloud: the
-// accessible names of STEP2's and STEP3's pictures.
+// accessible names of STEP2's and STEP3's pictures and of STEP7's palette.
 namespace BlockNames {
 
 // "赤", "緑", ..., "消灯".

@@ -1,6 +1,7 @@
 #include "Step7Screen.h"
 
 #include "AssetPath.h"
+#include "BlockNames.h"
 #include "DragController.h"
 #include "HeldInput.h"
 #include "Image.h"
@@ -10,6 +11,7 @@
 #include "MelodyColours.h"
 #include "NoteCode.h"
 #include "NoteLetters.h"
+#include "NoteNames.h"
 #include "NoteStaff.h"
 #include "SoundPlayer.h"
 #include "TransferRequest.h"
@@ -49,17 +51,13 @@ bool IsBlackKey(int keyIndex)
     return keyIndex < 13 && KeyboardLayout::IsBlack(keyIndex);
 }
 
-// What a pupil calls each key, low do to the rest, and each palette colour.
-constexpr std::array<const char *, NoteLetters::KeyCount> KeyNames{
-    "ド", "ド#", "レ", "レ#", "ミ", "ファ", "ファ#", "ソ", "ソ#", "ラ", "ラ#", "シ", "高いド", "休み"};
-constexpr std::array<const char *, 8> PaletteNames{"赤", "緑", "青", "黄", "紫", "水色", "白", "消灯"};
-
 QString ColourName(int code)
 {
+    // The palette runs in the lamp's colour order, red to off.
     const auto &palette = MelodyColours::Palette();
     for (size_t i = 0; i < palette.size(); ++i) {
         if (palette.at(i).code == code)
-            return QString::fromUtf8(PaletteNames.at(i));
+            return BlockNames::Colour(static_cast<LampCode::Colour>(i));
     }
     return {};
 }
@@ -196,7 +194,7 @@ void TStep7Screen::CreatePalettePage()
         TImage *chip = MakePicture(m_palettePage, QStringLiteral("Image%1").arg(67 + i),
                                    QRect(31 + 84 * static_cast<int>(i), 83, 50, 50), PaletteHint, PictureLook::Stretched);
         Pictures().Load(chip, QString::fromLatin1(MelodyColours::Palette()[i].palettePicture));
-        chip->setAccessibleName(QString::fromUtf8(PaletteNames.at(i)));
+        chip->setAccessibleName(BlockNames::Colour(static_cast<LampCode::Colour>(i)));
         MakePaletteChip(chip, m_drag);
         m_palette[i] = chip;
     }
@@ -297,7 +295,7 @@ void TStep7Screen::LoadKeyPicture(int keyIndex)
     TImage *key = m_keys[static_cast<size_t>(keyIndex)];
     Pictures().Load(key, QString::fromLatin1(IsBlackKey(keyIndex) ? colour.blackKeyPicture : colour.whiteKeyPicture));
     // The key says its colour as its picture shows it.
-    const QString note = QString::fromUtf8(KeyNames.at(static_cast<size_t>(keyIndex)));
+    const QString note = NoteNames::Spoken(keyIndex);
     const QString colourName = ColourName(m_colours[static_cast<size_t>(keyIndex)]);
     key->setAccessibleName(colourName.isEmpty() ? note : note + QStringLiteral(": ") + colourName);
 }

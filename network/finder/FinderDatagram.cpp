@@ -6,7 +6,6 @@
 
 namespace {
 const QByteArray Magic = QByteArrayLiteral("LK72");
-constexpr int HeaderBytes = 4 + 1 + 1 + 4;
 constexpr int MaxAddressBytes = 15;  // "255.255.255.255"
 
 bool DottedIPv4(const QString &text)
@@ -19,11 +18,8 @@ bool DottedIPv4(const QString &text)
 
 QByteArray TFinderDatagram::Encode() const
 {
-    QByteArray out = Magic;
-    out.append(static_cast<char>(Version));
-    out.append(static_cast<char>(kind));
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.append(static_cast<char>((searchId >> shift) & 0xff));
+    QByteArray out;
+    WireField::AppendHead(out, Magic, Version, kind == TKind::Answer, searchId);
     WireField::Append(out, classCode.left(MaxClassCodeLength).toUtf8());
     WireField::Append(out, WireField::Utf8Within(name, MaxNameBytes));
     WireField::Append(out, WireField::Utf8Within(address, MaxAddressBytes));
@@ -32,17 +28,13 @@ QByteArray TFinderDatagram::Encode() const
 
 std::optional<TFinderDatagram> TFinderDatagram::Decode(const QByteArray &bytes)
 {
-    if (bytes.size() > MaxBytes || bytes.size() < HeaderBytes + 3 || !bytes.startsWith(Magic)
-        || static_cast<quint8>(bytes.at(4)) != Version)
+    const auto head = WireField::ReadHead(bytes, Magic, Version);
+    if (!head || bytes.size() > MaxBytes || bytes.size() < WireField::HeadBytes + 3)
         return std::nullopt;
     TFinderDatagram d;
-    const auto kind = static_cast<quint8>(bytes.at(5));
-    if (kind != static_cast<quint8>(TKind::Question) && kind != static_cast<quint8>(TKind::Answer))
-        return std::nullopt;
-    d.kind = static_cast<TKind>(kind);
-    for (int i = 6; i < HeaderBytes; ++i)
-        d.searchId = (d.searchId << 8) | static_cast<quint8>(bytes.at(i));
-    WireField::TReader reader{bytes, HeaderBytes};
+    d.kind = head->answer ? TKind::Answer : TKind::Question;
+    d.searchId = head->searchId;
+    WireField::TReader reader{bytes, WireField::HeadBytes};
     const auto code = reader.Field(4 * MaxClassCodeLength);
     const auto name = reader.Field(MaxNameBytes);
     const auto address = reader.Field(MaxAddressBytes);

@@ -48,4 +48,27 @@ std::optional<quint8> TReader::Byte()
     return static_cast<quint8>(bytes.at(at++));
 }
 
+void AppendHead(QByteArray &out, const QByteArray &magic, quint8 version, bool answer, quint32 searchId)
+{
+    out.append(magic);
+    out.append(static_cast<char>(version));
+    out.append(static_cast<char>(answer ? 2 : 1));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(static_cast<char>((searchId >> shift) & 0xff));
+}
+
+std::optional<THead> ReadHead(const QByteArray &bytes, const QByteArray &magic, quint8 version)
+{
+    if (bytes.size() < HeadBytes || !bytes.startsWith(magic) || static_cast<quint8>(bytes.at(4)) != version)
+        return std::nullopt;
+    const auto kind = static_cast<quint8>(bytes.at(5));
+    if (kind != 1 && kind != 2)
+        return std::nullopt;
+    THead head;
+    head.answer = kind == 2;
+    for (int i = 6; i < HeadBytes; ++i)
+        head.searchId = (head.searchId << 8) | static_cast<quint8>(bytes.at(i));
+    return head;
+}
+
 } // namespace WireField

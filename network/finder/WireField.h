@@ -17,6 +17,17 @@ QByteArray Utf8Within(const QString &text, int maxBytes);
 // Appends the length byte and the bytes (at most 255 of them).
 void Append(QByteArray &out, const QByteArray &field);
 
+// The head every station datagram starts with: 4 bytes naming the format, its
+// version, whether it asks (1) or answers (2), and a 4-byte search id.
+constexpr int HeadBytes = 4 + 1 + 1 + 4;
+struct THead {
+    bool answer = false;
+    quint32 searchId = 0;
+};
+void AppendHead(QByteArray &out, const QByteArray &magic, quint8 version, bool answer, quint32 searchId);
+// The head of `bytes`, or nullopt when it is not one of `magic` and `version`.
+std::optional<THead> ReadHead(const QByteArray &bytes, const QByteArray &magic, quint8 version);
+
 // Reads fields one after another from `at` on.
 struct TReader {
     const QByteArray &bytes;

@@ -4,16 +4,12 @@
 
 namespace {
 const QByteArray Magic = QByteArrayLiteral("LK7C");
-constexpr int HeaderBytes = 4 + 1 + 1 + 4;
 } // namespace
 
 QByteArray TRosterDatagram::Encode() const
 {
-    QByteArray out = Magic;
-    out.append(static_cast<char>(Version));
-    out.append(static_cast<char>(kind));
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.append(static_cast<char>((searchId >> shift) & 0xff));
+    QByteArray out;
+    WireField::AppendHead(out, Magic, Version, kind == TKind::Answer, searchId);
     WireField::Append(out, classCode.left(MaxClassCodeLength).toUtf8());
     if (kind == TKind::Answer) {
         WireField::Append(out, WireField::Utf8Within(name, MaxNameBytes));
@@ -25,17 +21,13 @@ QByteArray TRosterDatagram::Encode() const
 
 std::optional<TRosterDatagram> TRosterDatagram::Decode(const QByteArray &bytes)
 {
-    if (bytes.size() > MaxBytes || bytes.size() < HeaderBytes + 1 || !bytes.startsWith(Magic)
-        || static_cast<quint8>(bytes.at(4)) != Version)
+    const auto head = WireField::ReadHead(bytes, Magic, Version);
+    if (!head || bytes.size() > MaxBytes || bytes.size() < WireField::HeadBytes + 1)
         return std::nullopt;
     TRosterDatagram d;
-    const auto kind = static_cast<quint8>(bytes.at(5));
-    if (kind != static_cast<quint8>(TKind::Question) && kind != static_cast<quint8>(TKind::Answer))
-        return std::nullopt;
-    d.kind = static_cast<TKind>(kind);
-    for (int i = 6; i < HeaderBytes; ++i)
-        d.searchId = (d.searchId << 8) | static_cast<quint8>(bytes.at(i));
-    WireField::TReader reader{bytes, HeaderBytes};
+    d.kind = head->answer ? TKind::Answer : TKind::Question;
+    d.searchId = head->searchId;
+    WireField::TReader reader{bytes, WireField::HeadBytes};
     const auto code = reader.Field(4 * MaxClassCodeLength);
     if (!code || code->size() > MaxClassCodeLength)
         return std::nullopt;

@@ -67,7 +67,7 @@ class Pupil(net.Station):
             self.settle()
             if dialog not in self.boxes():
                 break
-            self.xdo("key", "Return")
+            self.return_to(dialog)
 
         def closed():
             return not self.boxes()
@@ -112,14 +112,7 @@ class Pupil(net.Station):
 
 class TeacherRoom(net.Classroom):
     def __init__(self, bindir):
-        self.bindir = bindir
-        self.procs = []
-        self.homes = []
-        xvfb, self.display = lk72e2e.start_xvfb(SCREEN)
-        self.procs.append(xvfb)
-        self.env = dict(os.environ, DISPLAY=self.display, LANG="C.UTF-8")
-        self.env.pop("QT_QPA_PLATFORM", None)
-        self.env.pop("XDG_RUNTIME_DIR", None)
+        self.open_display(bindir, SCREEN)
         addresses = lk72e2e.free_loopback(4)
         origins = [(0, 0), (800, 0), (0, 600), (800, 600)]
         try:
@@ -249,16 +242,4 @@ def lk72e2e_hint():
     return (205, 507), (433, 44)
 
 
-def main():
-    room = TeacherRoom(sys.argv[1])
-    try:
-        teacher_and_three_pupils(room)
-    except Exception:
-        print("screenshot:", room.screenshot("teacher-failure"))
-        room.close()
-        raise
-    room.close()
-    print("e2e: 1 passed, 0 failed")
-
-
-main()
+net.run_room(TeacherRoom(sys.argv[1]), teacher_and_three_pupils, "teacher-failure")

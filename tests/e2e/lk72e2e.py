@@ -259,6 +259,12 @@ class Session:
         self.xdo("key", "--window", self.window, name)
         self.xdo("keyup", name)
 
+    def return_to(self, window):
+        """Return for `window` alone: once it has closed, a Return sent to
+        wherever the keyboard is would press the button that has it."""
+        self.xdo("key", "--window", window, "Return")
+        self.xdo("keyup", "Return")
+
     def key(self, name, settle=True):
         """Presses `name` on the main window. Once the program takes input,
         the key is checked to have arrived, and sent again if the program
@@ -422,6 +428,6 @@ def file_dialog(s, path):
         s.settle()
         if dialog not in s.message_boxes():
             break
-        s.xdo("key", "Return")
+        s.return_to(dialog)
     s.wait_for(lambda: not s.message_boxes(), DEADLINE, "the file dialog did not close")
     s.xdo("windowactivate", "--sync", s.window)
