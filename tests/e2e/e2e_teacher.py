@@ -106,6 +106,15 @@ class Pupil(net.Station):
         self.click_at(net.SETTINGS_OK)
         self.settle()
 
+    def ascii_path(self, target, name):
+        """A link named `name` in this station's home to `target`, whose name
+        is Japanese: the file dialog is typed only ASCII (Session.type_text)."""
+        link = os.path.join(self.home, name)
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(target, link)
+        return link
+
     def kept_aside(self):
         return sorted(glob.glob(os.path.join(self.work_folder(), "STEP3_自動保存_*.lk7")))
 
@@ -199,7 +208,7 @@ def teacher_and_three_pupils(room):
         pupil.settle()
         assert pupil.save_step3("arrived.lk7") == teachers, f"{pupil.name}'s STEP3 does not show the teacher's program"
         # The read button opens the kept work again.
-        pupil.read_step3(pupil.kept_aside()[0])
+        pupil.read_step3(pupil.ascii_path(pupil.kept_aside()[0], "kept.lk7"))
         assert pupil.save_step3("own-again.lk7") == own[pupil], f"{pupil.name}'s kept work does not read back"
     jiro.settle()
     assert not jiro.kept_aside(), "jiro (receiving nothing) kept work aside"
@@ -230,7 +239,7 @@ def teacher_and_three_pupils(room):
     # One pupil's work on the teacher's screen (Alt+O): the teacher's STEP3 shows it, the teacher's own kept first.
     t.focus(view)
     t.xdo("key", "alt+o")
-    t.dialog(os.path.join(folder, "STEP3_hanako.lk7"))
+    t.dialog(os.path.join(t.ascii_path(folder, "collected"), "STEP3_hanako.lk7"))
     assert t.save_step3("shown.lk7") == own[hanako], "the teacher's STEP3 does not show hanako's work"
     kept = t.kept_aside()
     assert len(kept) == 1 and read_file(kept[0]) == teachers, f"the teacher kept {kept}"

@@ -375,6 +375,11 @@ class Session:
         self.xdo("click", "1")
 
     def type_text(self, text):
+        """Types `text`, which must be ASCII: xdotool types any other
+        character by mapping it onto a spare key for a moment, and a busy
+        program that reads the key after the mapping is undone gets nothing
+        (a Japanese file name then arrives with holes in it)."""
+        assert text.isascii(), f"cannot type {text!r} reliably: give the program an ASCII path or text"
         self.settle()
         self.xdo("type", "--delay", "30", text)
 
