@@ -223,7 +223,7 @@ void TMainWindow::FormCreate()
         PageCode = 0;
         m_previousStepButton->setEnabled(false);
         LoadTitle(0);
-        ReadSettingsAndOpenPort();
+        LoadBackgroundFromSettings();
         auto *splash = new TSplashScreen();
         splash->setAttribute(Qt::WA_DeleteOnClose);
         splash->show();
@@ -304,9 +304,9 @@ void TMainWindow::SetTabOrder()
     setTabOrder(m_nextStepButton, m_closeButton);
 }
 
-void TMainWindow::ReadSettingsAndOpenPort()
+void TMainWindow::LoadBackgroundFromSettings()
 {
-    const TIniFile ini(WorkFolder() + QStringLiteral("set.ini"));
+    const TIniFile ini(WorkFolder() + SettingsKeys::FileName);
     const QString back = ini.ReadString(SettingsKeys::BackSection, SettingsKeys::BackPicture,
                                         SettingsKeys::DefaultBackPicture);
     if (!SetBackgroundPicture(back)) {
@@ -315,8 +315,27 @@ void TMainWindow::ReadSettingsAndOpenPort()
         TPageScreen::ShowCreateError(this);
         SetBackgroundPicture(SettingsKeys::DefaultBackPicture);
     }
-    const int comport = ini.ReadInteger(QStringLiteral("comport"), QStringLiteral("name"), 0);
-    OpenLampPort(PortNameFor(comport, m_port->portname));
+}
+
+void TMainWindow::TakeUpSettingsFile()
+{
+    // Finding the port's device asks the system for every serial device,
+    // which would keep the first screen waiting.
+    OpenPortFromSettings();
+    const TIniFile ini(WorkFolder() + SettingsKeys::FileName);
+    QStringList unreadable;
+    const TEditorSettings editor = TEditorSettings::Read(ini, &unreadable);
+    SetPrintBufferFont(ini.ReadInteger(SettingsKeys::FontSection, SettingsKeys::FontSize, TEditorSettings().FontSize),
+                       editor.FontName);
+    if (!unreadable.isEmpty())
+        TPageScreen::ShowCreateError(this);
+}
+
+void TMainWindow::SetPrintBufferFont(int size, const QString &name)
+{
+    QFont font(name);
+    font.setPointSize(qBound(SettingsKeys::MinFontSize, size, SettingsKeys::MaxFontSize));
+    m_printBuffer->setFont(font);
 }
 
 bool TMainWindow::SetBackgroundPicture(const QString &file)
@@ -602,6 +621,7 @@ QString TMainWindow::HintAreaText() const
 
 Trs232c &TMainWindow::SerialPort()
 {
+    OpenPortFromSettings();
     return *m_port;
 }
 
@@ -635,6 +655,7 @@ bool TMainWindow::event(QEvent *event)
         m_painted = true;
         // Queued: the paint and its way to the screen come first.
         QMetaObject::invokeMethod(this, &TMainWindow::FirstPainted, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TMainWindow::TakeUpSettingsFile, Qt::QueuedConnection);
     }
     // The hint of whatever control of the window the mouse is over: the
     // window system sends it to the control, and it rises to the window.

@@ -53,6 +53,8 @@ public:
     // where declined work went) until the page changes or a screen writes
     // the hint area on purpose; the mouse passing over controls leaves it.
     void ShowNoticeInHintArea(const QString &text);
+    // Opened from the settings file once the window has been painted, or
+    // here first when something needs the lamp before that.
     Trs232c &SerialPort() override;
     bool IsTransferring() const override { return m_transferring; }
     void RunWhenIdle(std::function<void()> work) override;
@@ -65,6 +67,8 @@ public:
     bool SetBackgroundPicture(const QString &file);
     // The report's print buffer.
     QTextEdit *PrintBuffer() const { return m_printBuffer; }
+    // The settings' font size (held within the sizes they allow) and name.
+    void SetPrintBufferFont(int size, const QString &name);
 
     // The progress window is created after the main window.
     void AttachProgressWindow(TTransferProgressWindow *window) { m_progress = window; }
@@ -129,7 +133,11 @@ private:
     void SetTabOrder();
     TPageScreen *BuildPage(int page);
     void FollowKeptRecord(TPageScreen *page);
-    void ReadSettingsAndOpenPort();
+    void LoadBackgroundFromSettings();
+    // What the first screen does not need of the settings file: the port,
+    // the print buffer's font, and saying that a colour cannot be read.
+    void TakeUpSettingsFile();
+    void OpenPortFromSettings();
     void LoadFramePicture();
     void CloseWindow(); // both close buttons
     void ShowHelp();
@@ -143,6 +151,7 @@ private:
     void ShowInHintArea(const QString &text);
 
     std::unique_ptr<Trs232c> m_port;
+    bool m_portChosen = false;  // from the settings file or the settings screen
     std::unique_ptr<TWorkKeeper> m_keeper;
     TPictureLoader m_pictures;
     TScreenKeys m_keys;

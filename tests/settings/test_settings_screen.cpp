@@ -270,12 +270,20 @@ private Q_SLOTS:
         QVERIFY(Child<QRadioButton>(&form, QStringLiteral("RadioButton2"))->isChecked());
     }
 
-    void unreadableColourIsReportedOnCreation()
+    // The start reads what the first screen does not need once the window is
+    // painted: an unreadable colour is said then, once, and the print buffer
+    // takes the file's font without the settings screen ever being made.
+    void settingsFileIsTakenUpAtStart()
     {
-        WriteIni("[back]\r\ncolor=nightblue\r\n");
+        WriteIni("[back]\r\ncolor=nightblue\r\n[font]\r\nsize=99\r\n" + Cp932::Encode(QStringLiteral("name=ＭＳ 明朝\r\n")));
+        m_main->show();
+        QTRY_COMPARE_WITH_TIMEOUT(m_boxes->Texts(),
+                                  QStringList{QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい")},
+                                  60000);
+        QCOMPARE(m_main->PrintBuffer()->font().family(), QStringLiteral("ＭＳ 明朝"));
+        QCOMPARE(m_main->PrintBuffer()->font().pointSize(), 30);
         TSettingsScreen form(*m_main);
-        QCOMPARE(m_boxes->Texts(),
-                 QStringList{QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい")});
+        QCOMPARE(m_boxes->Count(), 1);
         form.show();
         QCOMPARE(Child<QLineEdit>(&form, QStringLiteral("Edit1"))->palette().color(QPalette::Base), QColor(Qt::black));
         Click(Child<TImage>(&form, QStringLiteral("Image1")));
