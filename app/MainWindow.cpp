@@ -12,6 +12,7 @@
 #include "PageScreen.h"
 #include "PictureTable.h"
 #include "ReportScreen.h"
+#include "SeeThroughFrame.h"
 #include "SplashScreen.h"
 #include "StartupTrace.h"
 #include "Step4Screen.h"
@@ -64,7 +65,7 @@ QString KeptLessonOf(int page)
 
 // The magenta pixels of `image` made see-through, in place: a mask made from
 // the colour would cost two more passes and a copy of the whole window.
-QPixmap SeeThroughMagenta(QImage image)
+QImage SeeThroughMagenta(QImage image)
 {
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
     const QRgb magenta = qRgb(255, 0, 255);
@@ -72,7 +73,7 @@ QPixmap SeeThroughMagenta(QImage image)
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         std::replace(line, line + image.width(), magenta, QRgb{0});
     }
-    return QPixmap::fromImage(std::move(image));
+    return image;
 }
 
 } // namespace
@@ -136,7 +137,6 @@ void TMainWindow::CreateControls()
          &TMainWindow::PreviousStep, Pressable | Hand},
         {&TMainWindow::m_nextStepButton, "Image6", "Picture\\BUTTON\\next_step.bmp", {88, 510, 62, 40}, "次のステップ|次のステップへ移ります",
          &TMainWindow::NextStep, Pressable | Hand},
-        {&TMainWindow::m_frame, "Image9", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Plain},
     };
     MakePictures(*this, this, backgrounds, m_pictures);
     // Whatever gives the keyboard to a control of a hidden page (a screen
@@ -147,8 +147,8 @@ void TMainWindow::CreateControls()
     CreateWindowMove();
     CreatePageHostAndHintArea();
     MakePictures(*this, this, buttons, m_pictures);
-    m_frame->SetIgnoresMouse(true);
-    m_frame->lower();
+    m_frame = new TSeeThroughFrame(this, QStringLiteral("Image9"));
+    m_frame->setGeometry(0, 0, 780, 560);
     m_innerPanel->lower();
     m_background->lower();
 
@@ -355,8 +355,7 @@ void TMainWindow::LoadFramePicture()
 {
     // The frame picture marks everything that is not frame in pure magenta.
     m_pictures.Try([this] {
-        QPixmap frame = TImage::ScreenPixmap(QStringLiteral("picture\\back2.bmp"), m_frame->devicePixelRatioF());
-        m_frame->SetPicture(SeeThroughMagenta(std::exchange(frame, QPixmap()).toImage()));
+        m_frame->SetPicture(SeeThroughMagenta(TImage::ScreenImage(QStringLiteral("picture\\back2.bmp"), m_frame->devicePixelRatioF())));
     });
     // The frame is drawn over everything but lets the mouse through.
     m_frame->raise();

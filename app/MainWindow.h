@@ -17,6 +17,7 @@ class QTextEdit;
 class TAnnouncement;
 class TTransferProgressWindow;
 class TImage;
+class TSeeThroughFrame;
 class TPageScreen;
 class TStartupTrace;
 class TWorkKeeper;
@@ -168,7 +169,7 @@ private:
     TImage *m_nextStepButton = nullptr;
     TImage *m_previousStepButton = nullptr;
     TImage *m_background = nullptr;         // dragging it moves the window
-    TImage *m_frame = nullptr;              // laid over everything, lets the mouse through
+    TSeeThroughFrame *m_frame = nullptr;    // laid over everything, lets the mouse through
     TImage *m_innerPanel = nullptr;
     TImage *m_hintDecoration = nullptr;
     QWidget *m_pageHost = nullptr;

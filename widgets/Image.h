@@ -29,6 +29,7 @@ public:
     // A picture for a screen of the given pixel ratio: above 1 the twice as
     // large "name@2x.ext" beside it when there is one, else the plain one.
     static QPixmap ScreenPixmap(const QString &relativePath, qreal ratio);
+    static QImage ScreenImage(const QString &relativePath, qreal ratio);
     const QString &PicturePath() const { return m_picturePath; }
 
     void SetStretch(bool stretch) { setScaledContents(stretch); }

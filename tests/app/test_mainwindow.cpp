@@ -5,6 +5,7 @@
 #include "LoadError.h"
 #include "MessageBoxWatcher.h"
 #include "PageScreen.h"
+#include "SeeThroughFrame.h"
 #include "SonEdit.h"
 #include "MainWindow.h"
 #include "WorkFolder.h"
@@ -55,16 +56,24 @@ private Q_SLOTS:
         QVERIFY(!form.findChild<TImage *>(QStringLiteral("Image7"))->isEnabled());
         QVERIFY(form.findChild<TImage *>(QStringLiteral("Image6"))->isEnabled());
         QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image10"))->geometry(), QRect(19, 40, 741, 465));
-        // The frame's magenta marks where the window shows through it: the
-        // page in the middle.
-        const QImage frame = form.findChild<TImage *>(QStringLiteral("Image9"))->pixmap().toImage();
+        // The frame's magenta marks where the window shows through it (the
+        // page in the middle); every other pixel of the picture is drawn
+        // where it was, though only the pieces that show something are kept.
+        QImage frame(form.size(), QImage::Format_ARGB32);
+        frame.fill(Qt::transparent);
+        form.findChild<QWidget *>(QStringLiteral("Image9"))->render(&frame, {}, {}, QWidget::DrawChildren);
+        const QImage picture = TImage::ScreenImage(QStringLiteral("picture\\back2.bmp"), 1.0);
+        QCOMPARE(frame.size(), picture.size());
         QCOMPARE(qAlpha(frame.pixel(390, 280)), 0);
-        int opaqueMagenta = 0;
+        int wrong = 0;
         for (int y = 0; y < frame.height(); ++y) {
-            for (int x = 0; x < frame.width(); ++x)
-                opaqueMagenta += (frame.pixel(x, y) & 0xffffff) == 0xff00ff && qAlpha(frame.pixel(x, y)) != 0;
+            for (int x = 0; x < frame.width(); ++x) {
+                const QRgb want = picture.pixel(x, y);
+                const QRgb drawn = frame.pixel(x, y);
+                wrong += (want & 0xffffff) == 0xff00ff ? qAlpha(drawn) != 0 : drawn != (want | 0xff000000);
+            }
         }
-        QCOMPARE(opaqueMagenta, 0);
+        QCOMPARE(wrong, 0);
     }
 
     void keysWalkTheLessonsAndStopAtTheEnds()
@@ -291,8 +300,9 @@ private Q_SLOTS:
         QFile::remove(ini);
         QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい")});
         QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image8"))->PicturePath(), QStringLiteral("picture\\PANEL\\bg1.jpg"));
-        for (const char *name : {"Image1", "Image2", "Image3", "Image4", "Image6", "Image7", "Image9", "Image10"})
+        for (const char *name : {"Image1", "Image2", "Image3", "Image4", "Image6", "Image7", "Image10"})
             QVERIFY2(!form.findChild<TImage *>(QString::fromLatin1(name))->pixmap().isNull(), name);
+        QVERIFY(form.findChild<TSeeThroughFrame *>(QStringLiteral("Image9"))->PieceCount() > 0);
     }
 
     // A control not shown yet decodes its picture when it is shown; a file
