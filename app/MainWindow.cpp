@@ -10,9 +10,9 @@
 #include "LoadError.h"
 #include "PacedWait.h"
 #include "PageScreen.h"
+#include "PiecedPicture.h"
 #include "PictureTable.h"
 #include "ReportScreen.h"
-#include "SeeThroughFrame.h"
 #include "SplashScreen.h"
 #include "StartupTrace.h"
 #include "Step4Screen.h"
@@ -63,19 +63,6 @@ QString KeptLessonOf(int page)
     }
 }
 
-// The magenta pixels of `image` made see-through, in place: a mask made from
-// the colour would cost two more passes and a copy of the whole window.
-QImage SeeThroughMagenta(QImage image)
-{
-    image.convertTo(QImage::Format_ARGB32_Premultiplied);
-    const QRgb magenta = qRgb(255, 0, 255);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        std::replace(line, line + image.width(), magenta, QRgb{0});
-    }
-    return image;
-}
-
 } // namespace
 
 TMainWindow::TMainWindow()
@@ -120,7 +107,6 @@ void TMainWindow::CreateControls()
     // laid over everything last.
     static constexpr TPictureRow<TMainWindow> backgrounds[] = {
         {&TMainWindow::m_background, "Image8", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Stretched},
-        {&TMainWindow::m_innerPanel, "Image10", "picture\\back1.bmp", {19, 40, 741, 465}, nullptr, nullptr, Stretched},
     };
     static constexpr TPictureRow<TMainWindow> buttons[] = {
         {&TMainWindow::m_hintDecoration, "Image11", "picture\\PANEL\\doctor.bmp", {152, 505, 50, 50}, nullptr, nullptr, Plain},
@@ -139,6 +125,8 @@ void TMainWindow::CreateControls()
          &TMainWindow::NextStep, Pressable | Hand},
     };
     MakePictures(*this, this, backgrounds, m_pictures);
+    m_innerPanel = new TPiecedPicture(this, QStringLiteral("Image10"));
+    m_innerPanel->setGeometry(19, 40, 741, 465);
     // Whatever gives the keyboard to a control of a hidden page (a screen
     // that sets it while it is not shown, the window coming back to the
     // front), the page shown takes it back.
@@ -147,7 +135,7 @@ void TMainWindow::CreateControls()
     CreateWindowMove();
     CreatePageHostAndHintArea();
     MakePictures(*this, this, buttons, m_pictures);
-    m_frame = new TSeeThroughFrame(this, QStringLiteral("Image9"));
+    m_frame = new TPiecedPicture(this, QStringLiteral("Image9"));
     m_frame->setGeometry(0, 0, 780, 560);
     m_innerPanel->lower();
     m_background->lower();
@@ -231,7 +219,7 @@ void TMainWindow::FormCreate()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         // Gone as soon as the event loop runs, after every start-up window exists.
         QMetaObject::invokeMethod(splash, &QWidget::close, Qt::QueuedConnection);
-        LoadFramePicture();
+        LoadFramePictures();
         m_pictures.ReportMissing(this);
     } catch (const std::exception &) {
         TPageScreen::ShowCreateError(this);
@@ -351,11 +339,17 @@ bool TMainWindow::SetBackgroundPicture(const QString &file)
     }
 }
 
-void TMainWindow::LoadFramePicture()
+void TMainWindow::LoadFramePictures()
 {
+    // The page covers the middle of the panel round it, whatever page it shows.
+    m_pictures.Try([this] {
+        m_innerPanel->SetPicture(TImage::ScreenImage(QStringLiteral("picture\\back1.bmp"), m_innerPanel->devicePixelRatioF()),
+                                 0, m_pageHost->geometry().translated(-m_innerPanel->pos()));
+    });
     // The frame picture marks everything that is not frame in pure magenta.
     m_pictures.Try([this] {
-        m_frame->SetPicture(SeeThroughMagenta(TImage::ScreenImage(QStringLiteral("picture\\back2.bmp"), m_frame->devicePixelRatioF())));
+        m_frame->SetPicture(TImage::ScreenImage(QStringLiteral("picture\\back2.bmp"), m_frame->devicePixelRatioF()),
+                            qRgb(255, 0, 255));
     });
     // The frame is drawn over everything but lets the mouse through.
     m_frame->raise();

@@ -17,7 +17,7 @@ class QTextEdit;
 class TAnnouncement;
 class TTransferProgressWindow;
 class TImage;
-class TSeeThroughFrame;
+class TPiecedPicture;
 class TPageScreen;
 class TStartupTrace;
 class TWorkKeeper;
@@ -139,7 +139,7 @@ private:
     // the print buffer's font, and saying that a colour cannot be read.
     void TakeUpSettingsFile();
     void OpenPortFromSettings();
-    void LoadFramePicture();
+    void LoadFramePictures();
     void CloseWindow(); // both close buttons
     void ShowHelp();
     void ShowSettings();
@@ -169,8 +169,8 @@ private:
     TImage *m_nextStepButton = nullptr;
     TImage *m_previousStepButton = nullptr;
     TImage *m_background = nullptr;         // dragging it moves the window
-    TSeeThroughFrame *m_frame = nullptr;    // laid over everything, lets the mouse through
-    TImage *m_innerPanel = nullptr;
+    TPiecedPicture *m_frame = nullptr;      // laid over everything, lets the mouse through
+    TPiecedPicture *m_innerPanel = nullptr; // round the page
     TImage *m_hintDecoration = nullptr;
     QWidget *m_pageHost = nullptr;
     QPlainTextEdit *m_hintArea = nullptr;
