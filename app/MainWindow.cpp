@@ -10,6 +10,7 @@
 #include "LoadError.h"
 #include "PacedWait.h"
 #include "PageScreen.h"
+#include "PictureFetch.h"
 #include "PiecedPicture.h"
 #include "PictureTable.h"
 #include "ReportScreen.h"
@@ -53,6 +54,9 @@ namespace {
 // The pages whose lessons the work keeper follows, known before they are built.
 constexpr int KeptLessonPages[] = {TMainHost::PageStep3, TMainHost::PageStep5, TMainHost::PageStep7};
 
+const QString PanelPicture = QStringLiteral("picture\\back1.bmp");
+const QString FramePicture = QStringLiteral("picture\\back2.bmp");
+
 QString KeptLessonOf(int page)
 {
     switch (page) {
@@ -75,8 +79,15 @@ TMainWindow::TMainWindow()
     setFixedSize(780, 560);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    // In the order they are needed; a background the settings cannot have is
+    // left to its own loading, which says so.
+    QStringList firstPictures{PanelPicture, FramePicture};
+    if (const QString background = BackgroundPicturePath(BackgroundSetting()); !background.isEmpty())
+        firstPictures.prepend(background);
+    m_firstPictures = std::make_unique<TPictureFetch>(firstPictures, devicePixelRatioF());
     CreateControls();
     FormCreate();
+    m_firstPictures.reset();
 }
 
 TMainWindow::~TMainWindow()
@@ -292,11 +303,23 @@ void TMainWindow::SetTabOrder()
     setTabOrder(m_nextStepButton, m_closeButton);
 }
 
-void TMainWindow::LoadBackgroundFromSettings()
+QString TMainWindow::BackgroundSetting()
 {
     const TIniFile ini(WorkFolder() + SettingsKeys::FileName);
-    const QString back = ini.ReadString(SettingsKeys::BackSection, SettingsKeys::BackPicture,
-                                        SettingsKeys::DefaultBackPicture);
+    return ini.ReadString(SettingsKeys::BackSection, SettingsKeys::BackPicture, SettingsKeys::DefaultBackPicture);
+}
+
+QString TMainWindow::BackgroundPicturePath(const QString &file)
+{
+    // Only a file of the picture folder itself: set.ini is the user's to edit.
+    if (file.isEmpty() || file.contains(u'/') || file.contains(u'\\') || file.startsWith(u'.'))
+        return {};
+    return QStringLiteral("picture\\PANEL\\") + file;
+}
+
+void TMainWindow::LoadBackgroundFromSettings()
+{
+    const QString back = BackgroundSetting();
     if (!SetBackgroundPicture(back)) {
         // A background that cannot be shown must not cost the window its
         // buttons: say so, then carry on with the default.
@@ -328,11 +351,14 @@ void TMainWindow::SetPrintBufferFont(int size, const QString &name)
 
 bool TMainWindow::SetBackgroundPicture(const QString &file)
 {
-    // Only a file of the picture folder itself: set.ini is the user's to edit.
-    if (file.isEmpty() || file.contains(u'/') || file.contains(u'\\') || file.startsWith(u'.'))
+    const QString path = BackgroundPicturePath(file);
+    if (path.isEmpty())
         return false;
     try {
-        m_background->LoadPicture(QStringLiteral("picture\\PANEL\\") + file);
+        if (m_firstPictures && m_firstPictures->Fetches(path))
+            m_background->LoadPicture(path, m_firstPictures->Take(path));
+        else
+            m_background->LoadPicture(path);
         return true;
     } catch (const TLoadError &) {
         return false;
@@ -343,13 +369,11 @@ void TMainWindow::LoadFramePictures()
 {
     // The page covers the middle of the panel round it, whatever page it shows.
     m_pictures.Try([this] {
-        m_innerPanel->SetPicture(TImage::ScreenImage(QStringLiteral("picture\\back1.bmp"), m_innerPanel->devicePixelRatioF()),
-                                 0, m_pageHost->geometry().translated(-m_innerPanel->pos()));
+        m_innerPanel->SetPicture(m_firstPictures->Take(PanelPicture), 0, m_pageHost->geometry().translated(-m_innerPanel->pos()));
     });
     // The frame picture marks everything that is not frame in pure magenta.
     m_pictures.Try([this] {
-        m_frame->SetPicture(TImage::ScreenImage(QStringLiteral("picture\\back2.bmp"), m_frame->devicePixelRatioF()),
-                            qRgb(255, 0, 255));
+        m_frame->SetPicture(m_firstPictures->Take(FramePicture), qRgb(255, 0, 255));
     });
     // The frame is drawn over everything but lets the mouse through.
     m_frame->raise();

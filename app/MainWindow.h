@@ -17,6 +17,7 @@ class QTextEdit;
 class TAnnouncement;
 class TTransferProgressWindow;
 class TImage;
+class TPictureFetch;
 class TPiecedPicture;
 class TPageScreen;
 class TStartupTrace;
@@ -135,6 +136,8 @@ private:
     TPageScreen *BuildPage(int page);
     void FollowKeptRecord(TPageScreen *page);
     void LoadBackgroundFromSettings();
+    static QString BackgroundSetting();
+    static QString BackgroundPicturePath(const QString &file);
     // What the first screen does not need of the settings file: the port,
     // the print buffer's font, and saying that a colour cannot be read.
     void TakeUpSettingsFile();
@@ -152,6 +155,8 @@ private:
     void ShowInHintArea(const QString &text);
 
     std::unique_ptr<Trs232c> m_port;
+    // The first screen's large pictures while the window is being built.
+    std::unique_ptr<TPictureFetch> m_firstPictures;
     bool m_portChosen = false;  // from the settings file or the settings screen
     std::unique_ptr<TWorkKeeper> m_keeper;
     TPictureLoader m_pictures;

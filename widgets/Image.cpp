@@ -31,6 +31,14 @@ void TImage::LoadPicture(const QString &relativePath)
     m_picturePath = relativePath;
 }
 
+void TImage::LoadPicture(const QString &relativePath, const QImage &decoded)
+{
+    QPixmap pixmap = QPixmap::fromImage(decoded);
+    pixmap.setDevicePixelRatio(decoded.devicePixelRatio());
+    SetPicture(pixmap);
+    m_picturePath = relativePath;
+}
+
 void TImage::DecodeWaitingPicture()
 {
     if (m_waitingPicture.isEmpty())
