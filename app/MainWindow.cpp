@@ -83,7 +83,7 @@ TMainWindow::TMainWindow()
     // left to its own loading, which says so.
     QStringList firstPictures{PanelPicture, FramePicture};
     if (const QString background = BackgroundPicturePath(BackgroundSetting()); !background.isEmpty())
-        firstPictures.prepend(background);
+        firstPictures.append(background);
     m_firstPictures = std::make_unique<TPictureFetch>(firstPictures, devicePixelRatioF());
     CreateControls();
     FormCreate();
@@ -117,7 +117,7 @@ void TMainWindow::CreateControls()
     // The background picture comes from the settings; the frame picture is
     // laid over everything last.
     static constexpr TPictureRow<TMainWindow> backgrounds[] = {
-        {&TMainWindow::m_background, "Image8", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Stretched},
+        {&TMainWindow::m_background, "Image8", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Plain},
     };
     static constexpr TPictureRow<TMainWindow> buttons[] = {
         {&TMainWindow::m_hintDecoration, "Image11", "picture\\PANEL\\doctor.bmp", {152, 505, 50, 50}, nullptr, nullptr, Plain},
@@ -136,6 +136,8 @@ void TMainWindow::CreateControls()
          &TMainWindow::NextStep, Pressable | Hand},
     };
     MakePictures(*this, this, backgrounds, m_pictures);
+    m_backgroundPicture = new TPiecedPicture(m_background, QStringLiteral("BackgroundPicture"));
+    m_backgroundPicture->setGeometry(m_background->rect());
     m_innerPanel = new TPiecedPicture(this, QStringLiteral("Image10"));
     m_innerPanel->setGeometry(19, 40, 741, 465);
     // Whatever gives the keyboard to a control of a hidden page (a screen
@@ -222,6 +224,8 @@ void TMainWindow::FormCreate()
         PageCode = 0;
         m_previousStepButton->setEnabled(false);
         LoadTitle(0);
+        // The panel first: the background keeps only what the panel leaves.
+        LoadFramePictures();
         LoadBackgroundFromSettings();
         auto *splash = new TSplashScreen();
         splash->setAttribute(Qt::WA_DeleteOnClose);
@@ -230,7 +234,6 @@ void TMainWindow::FormCreate()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         // Gone as soon as the event loop runs, after every start-up window exists.
         QMetaObject::invokeMethod(splash, &QWidget::close, Qt::QueuedConnection);
-        LoadFramePictures();
         m_pictures.ReportMissing(this);
     } catch (const std::exception &) {
         TPageScreen::ShowCreateError(this);
@@ -355,10 +358,17 @@ bool TMainWindow::SetBackgroundPicture(const QString &file)
     if (path.isEmpty())
         return false;
     try {
-        if (m_firstPictures && m_firstPictures->Fetches(path))
-            m_background->LoadPicture(path, m_firstPictures->Take(path));
-        else
-            m_background->LoadPicture(path);
+        QImage picture = m_firstPictures ? m_firstPictures->Take(path) : TImage::ScreenImage(path, devicePixelRatioF());
+        // Drawn at the window's size, as a stretched picture control would.
+        const QSize size = m_background->size() * picture.devicePixelRatio();
+        if (picture.size() != size) {
+            const qreal ratio = picture.devicePixelRatio();
+            picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            picture.setDevicePixelRatio(ratio);
+        }
+        const QRegion covered = m_innerPanel->PieceCount() > 0 ? QRegion(m_innerPanel->geometry()) : QRegion();
+        m_backgroundPicture->SetPicture(picture, 0, covered);
+        m_backgroundPath = path;
         return true;
     } catch (const TLoadError &) {
         return false;

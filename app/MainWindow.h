@@ -67,6 +67,8 @@ public:
     // Loads "picture\PANEL\" + `file` as the background; false (and the old
     // background kept) when the picture cannot be loaded.
     bool SetBackgroundPicture(const QString &file);
+    // The background picture shown ("picture\PANEL\bg1.jpg").
+    const QString &BackgroundPicture() const { return m_backgroundPath; }
     // The report's print buffer.
     QTextEdit *PrintBuffer() const { return m_printBuffer; }
     // The settings' font size (held within the sizes they allow) and name.
@@ -174,6 +176,8 @@ private:
     TImage *m_nextStepButton = nullptr;
     TImage *m_previousStepButton = nullptr;
     TImage *m_background = nullptr;         // dragging it moves the window
+    TPiecedPicture *m_backgroundPicture = nullptr;  // on it, where the panel does not cover it
+    QString m_backgroundPath;
     TPiecedPicture *m_frame = nullptr;      // laid over everything, lets the mouse through
     TPiecedPicture *m_innerPanel = nullptr; // round the page
     TImage *m_hintDecoration = nullptr;

@@ -58,11 +58,12 @@ private Q_SLOTS:
         QCOMPARE(form.findChild<QWidget *>(QStringLiteral("Image10"))->geometry(), QRect(19, 40, 741, 465));
         // The frame's magenta marks where the window shows through it (the
         // page in the middle); the panel round the page shows wherever the
-        // page does not cover it. Every other pixel of their pictures is
+        // page does not cover it, the background wherever the panel does not. Every other pixel of their pictures is
         // drawn where it was, though only the pieces that show are kept.
         const QRect pageInPanel = QRect(30, 70, 720, 430).translated(-19, -40);
         QCOMPARE(WronglyDrawn(form, "Image9", "picture\\back2.bmp", {}), 0);
         QCOMPARE(WronglyDrawn(form, "Image10", "picture\\back1.bmp", pageInPanel), 0);
+        QCOMPARE(WronglyDrawn(form, "BackgroundPicture", "picture\\PANEL\\bg1.jpg", QRect(19, 40, 741, 465)), 0);
     }
 
     // The pixels of the picture control `name` that are not drawn as its
@@ -312,7 +313,7 @@ private Q_SLOTS:
         TMainWindow form;
         QFile::remove(ini);
         QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい")});
-        QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image8"))->PicturePath(), QStringLiteral("picture\\PANEL\\bg1.jpg"));
+        QCOMPARE(form.BackgroundPicture(), QStringLiteral("picture\\PANEL\\bg1.jpg"));
         for (const char *name : {"Image1", "Image2", "Image3", "Image4", "Image6", "Image7"})
             QVERIFY2(!form.findChild<TImage *>(QString::fromLatin1(name))->pixmap().isNull(), name);
         for (const char *name : {"Image9", "Image10"})

@@ -178,7 +178,7 @@ private Q_SLOTS:
             "[font]\r\ncolor=clYellow\r\nsize=14\r\nname=MS Pゴシック\r\n[sel]\r\ncolor=$007FFFFF\r\n"));
         QCOMPARE(ReadIni(), expected);
         // Not chosen in this run: the background goes back to the first one.
-        QCOMPARE(Child<TImage>(m_main.get(), QStringLiteral("Image8"))->PicturePath(),
+        QCOMPARE(m_main->BackgroundPicture(),
                  QStringLiteral("picture\\PANEL\\bg1.jpg"));
     }
 
@@ -193,7 +193,7 @@ private Q_SLOTS:
                  QStringLiteral("picture\\PANEL\\s_bg7.jpg"));
         Click(Child<TImage>(&form, QStringLiteral("Image1")));
         QVERIFY(ReadIni().contains("picture=bg7.jpg\r\n"));
-        QCOMPARE(Child<TImage>(m_main.get(), QStringLiteral("Image8"))->PicturePath(),
+        QCOMPARE(m_main->BackgroundPicture(),
                  QStringLiteral("picture\\PANEL\\bg7.jpg"));
         form.show();
         QCOMPARE(form.ChosenBackground(), QStringLiteral("bg7.jpg"));
