@@ -19,7 +19,6 @@ public:
     TPictureFetch(const TPictureFetch &) = delete;
     TPictureFetch &operator=(const TPictureFetch &) = delete;
 
-    bool Fetches(const QString &relativePath) const { return m_pending.count(relativePath) != 0; }
     // The decoded picture once it is ready; throws TLoadError as decoding it
     // here would. A path not fetched, or already taken, is decoded here.
     QImage Take(const QString &relativePath);

@@ -31,14 +31,6 @@ void TImage::LoadPicture(const QString &relativePath)
     m_picturePath = relativePath;
 }
 
-void TImage::LoadPicture(const QString &relativePath, const QImage &decoded)
-{
-    QPixmap pixmap = QPixmap::fromImage(decoded);
-    pixmap.setDevicePixelRatio(decoded.devicePixelRatio());
-    SetPicture(pixmap);
-    m_picturePath = relativePath;
-}
-
 void TImage::DecodeWaitingPicture()
 {
     if (m_waitingPicture.isEmpty())

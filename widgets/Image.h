@@ -23,8 +23,6 @@ public:
     // shown yet decodes the picture when first shown or asked for it, so a
     // page or window nobody has opened costs neither the time nor the memory.
     void LoadPicture(const QString &relativePath);
-    // As LoadPicture, with the picture already decoded from `relativePath`.
-    void LoadPicture(const QString &relativePath, const QImage &decoded);
     // The picture shown, decoded first if it is still waiting.
     QPixmap pixmap();
     void SetPicture(const QPixmap &pixmap);
