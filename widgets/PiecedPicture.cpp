@@ -49,7 +49,7 @@ std::vector<TPiecedPicture::TPiece> TPiecedPicture::Pieces(const QImage &picture
             if (shows && runStart < 0)
                 runStart = left;
             if (!shows && runStart >= 0) {
-                const QRect run(runStart, top, left - runStart, height);
+                const QRect run(runStart, top, std::min(left, rgb.width()) - runStart, height);
                 pieces.push_back({run, SeeThroughCut(rgb, run, seeThrough)});
                 runStart = -1;
             }
