@@ -227,6 +227,12 @@ void TMainWindow::FormCreate()
         // The panel first: the background keeps only what the panel leaves.
         LoadFramePictures();
         LoadBackgroundFromSettings();
+        // The small pictures the first screen shows are decoded meanwhile too.
+        const QList<TImage *> waiting = WaitingShownPictures();
+        QStringList waitingPaths;
+        for (const TImage *image : waiting)
+            waitingPaths.append(image->WaitingPicture());
+        TPictureFetch shownPictures(waitingPaths, devicePixelRatioF());
         auto *splash = new TSplashScreen();
         splash->setAttribute(Qt::WA_DeleteOnClose);
         splash->show();
@@ -234,6 +240,13 @@ void TMainWindow::FormCreate()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         // Gone as soon as the event loop runs, after every start-up window exists.
         QMetaObject::invokeMethod(splash, &QWidget::close, Qt::QueuedConnection);
+        for (TImage *image : waiting) {
+            try {
+                image->ShowDecodedPicture(shownPictures.Take(image->WaitingPicture()));
+            } catch (const std::exception &) {
+                // Checked when it was loaded; it is decoded on showing as before.
+            }
+        }
         m_pictures.ReportMissing(this);
     } catch (const std::exception &) {
         TPageScreen::ShowCreateError(this);
@@ -373,6 +386,16 @@ bool TMainWindow::SetBackgroundPicture(const QString &file)
     } catch (const TLoadError &) {
         return false;
     }
+}
+
+QList<TImage *> TMainWindow::WaitingShownPictures() const
+{
+    QList<TImage *> waiting;
+    for (TImage *image : findChildren<TImage *>()) {
+        if (!image->WaitingPicture().isEmpty() && !image->isHidden() && image->isVisibleTo(this))
+            waiting.append(image);
+    }
+    return waiting;
 }
 
 void TMainWindow::LoadFramePictures()

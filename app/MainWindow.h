@@ -145,6 +145,8 @@ private:
     void TakeUpSettingsFile();
     void OpenPortFromSettings();
     void LoadFramePictures();
+    // The pictures the first screen shows that wait for their decoding.
+    QList<TImage *> WaitingShownPictures() const;
     void CloseWindow(); // both close buttons
     void ShowHelp();
     void ShowSettings();

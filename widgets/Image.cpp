@@ -31,6 +31,14 @@ void TImage::LoadPicture(const QString &relativePath)
     m_picturePath = relativePath;
 }
 
+void TImage::ShowDecodedPicture(const QImage &decoded)
+{
+    QPixmap pixmap = QPixmap::fromImage(decoded);
+    pixmap.setDevicePixelRatio(decoded.devicePixelRatio());
+    setPixmap(pixmap);
+    m_waitingPicture.clear();
+}
+
 void TImage::DecodeWaitingPicture()
 {
     if (m_waitingPicture.isEmpty())
