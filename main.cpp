@@ -22,7 +22,8 @@ namespace {
 
 // What the first screen does not show: the separate windows and the network
 // page, whose listeners answer the other stations from the first moments of
-// the run. Made once the main window is up, so the pupil sees it sooner.
+// the run. Made once the main window is up, so the pupil sees it sooner; the
+// settings screen waits for its first opening.
 struct TBehindTheWindow {
     std::unique_ptr<TTransferProgressWindow> progress;
     std::unique_ptr<TMessageWindow> messages;
@@ -46,9 +47,6 @@ void SetUpBehindTheWindow(TBehindTheWindow &behind, TMainWindow &mainWindow, con
         messageWindow.SetStationAddress(station.address);
     }
     behind.classroom = std::make_unique<TClassroom>(mainWindow, *network, station.address, WorkFolder());
-    // Last: a settings file it cannot read is said in a box at start, and the
-    // stations are answered meanwhile.
-    behind.settings = std::make_unique<TSettingsScreen>(mainWindow);
     if (!TLoadProbe::Wanted())
         return;
     behind.probe = std::make_unique<TLoadProbe>(

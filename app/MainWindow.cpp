@@ -10,6 +10,8 @@
 #include "LoadError.h"
 #include "PacedWait.h"
 #include "PageScreen.h"
+#include "PictureFetch.h"
+#include "PiecedPicture.h"
 #include "PictureTable.h"
 #include "ReportScreen.h"
 #include "SplashScreen.h"
@@ -52,6 +54,9 @@ namespace {
 // The pages whose lessons the work keeper follows, known before they are built.
 constexpr int KeptLessonPages[] = {TMainHost::PageStep3, TMainHost::PageStep5, TMainHost::PageStep7};
 
+const QString PanelPicture = QStringLiteral("picture\\back1.bmp");
+const QString FramePicture = QStringLiteral("picture\\back2.bmp");
+
 QString KeptLessonOf(int page)
 {
     switch (page) {
@@ -60,19 +65,6 @@ QString KeptLessonOf(int page)
     case TMainHost::PageStep7: return Step7LessonName;
     default: return {};
     }
-}
-
-// The magenta pixels of `image` made see-through, in place: a mask made from
-// the colour would cost two more passes and a copy of the whole window.
-QPixmap SeeThroughMagenta(QImage image)
-{
-    image.convertTo(QImage::Format_ARGB32_Premultiplied);
-    const QRgb magenta = qRgb(255, 0, 255);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        std::replace(line, line + image.width(), magenta, QRgb{0});
-    }
-    return QPixmap::fromImage(std::move(image));
 }
 
 } // namespace
@@ -87,8 +79,15 @@ TMainWindow::TMainWindow()
     setFixedSize(780, 560);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    // In the order they are needed; a background the settings cannot have is
+    // left to its own loading, which says so.
+    QStringList firstPictures{PanelPicture, FramePicture};
+    if (const QString background = BackgroundPicturePath(BackgroundSetting()); !background.isEmpty())
+        firstPictures.append(background);
+    m_firstPictures = std::make_unique<TPictureFetch>(firstPictures, devicePixelRatioF());
     CreateControls();
     FormCreate();
+    m_firstPictures.reset();
 }
 
 TMainWindow::~TMainWindow()
@@ -118,8 +117,7 @@ void TMainWindow::CreateControls()
     // The background picture comes from the settings; the frame picture is
     // laid over everything last.
     static constexpr TPictureRow<TMainWindow> backgrounds[] = {
-        {&TMainWindow::m_background, "Image8", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Stretched},
-        {&TMainWindow::m_innerPanel, "Image10", "picture\\back1.bmp", {19, 40, 741, 465}, nullptr, nullptr, Stretched},
+        {&TMainWindow::m_background, "Image8", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Plain},
     };
     static constexpr TPictureRow<TMainWindow> buttons[] = {
         {&TMainWindow::m_hintDecoration, "Image11", "picture\\PANEL\\doctor.bmp", {152, 505, 50, 50}, nullptr, nullptr, Plain},
@@ -136,9 +134,12 @@ void TMainWindow::CreateControls()
          &TMainWindow::PreviousStep, Pressable | Hand},
         {&TMainWindow::m_nextStepButton, "Image6", "Picture\\BUTTON\\next_step.bmp", {88, 510, 62, 40}, "次のステップ|次のステップへ移ります",
          &TMainWindow::NextStep, Pressable | Hand},
-        {&TMainWindow::m_frame, "Image9", nullptr, {0, 0, 780, 560}, nullptr, nullptr, Plain},
     };
     MakePictures(*this, this, backgrounds, m_pictures);
+    m_backgroundPicture = new TPiecedPicture(m_background, QStringLiteral("BackgroundPicture"));
+    m_backgroundPicture->setGeometry(m_background->rect());
+    m_innerPanel = new TPiecedPicture(this, QStringLiteral("Image10"));
+    m_innerPanel->setGeometry(19, 40, 741, 465);
     // Whatever gives the keyboard to a control of a hidden page (a screen
     // that sets it while it is not shown, the window coming back to the
     // front), the page shown takes it back.
@@ -147,8 +148,8 @@ void TMainWindow::CreateControls()
     CreateWindowMove();
     CreatePageHostAndHintArea();
     MakePictures(*this, this, buttons, m_pictures);
-    m_frame->SetIgnoresMouse(true);
-    m_frame->lower();
+    m_frame = new TPiecedPicture(this, QStringLiteral("Image9"));
+    m_frame->setGeometry(0, 0, 780, 560);
     m_innerPanel->lower();
     m_background->lower();
 
@@ -223,7 +224,15 @@ void TMainWindow::FormCreate()
         PageCode = 0;
         m_previousStepButton->setEnabled(false);
         LoadTitle(0);
-        ReadSettingsAndOpenPort();
+        // The panel first: the background keeps only what the panel leaves.
+        LoadFramePictures();
+        LoadBackgroundFromSettings();
+        // The small pictures the first screen shows are decoded meanwhile too.
+        const QList<TImage *> waiting = WaitingShownPictures();
+        QStringList waitingPaths;
+        for (const TImage *image : waiting)
+            waitingPaths.append(image->WaitingPicture());
+        TPictureFetch shownPictures(waitingPaths, devicePixelRatioF());
         auto *splash = new TSplashScreen();
         splash->setAttribute(Qt::WA_DeleteOnClose);
         splash->show();
@@ -231,7 +240,13 @@ void TMainWindow::FormCreate()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         // Gone as soon as the event loop runs, after every start-up window exists.
         QMetaObject::invokeMethod(splash, &QWidget::close, Qt::QueuedConnection);
-        LoadFramePicture();
+        for (TImage *image : waiting) {
+            try {
+                image->ShowDecodedPicture(shownPictures.Take(image->WaitingPicture()));
+            } catch (const std::exception &) {
+                // Checked when it was loaded; it is decoded on showing as before.
+            }
+        }
         m_pictures.ReportMissing(this);
     } catch (const std::exception &) {
         TPageScreen::ShowCreateError(this);
@@ -304,40 +319,94 @@ void TMainWindow::SetTabOrder()
     setTabOrder(m_nextStepButton, m_closeButton);
 }
 
-void TMainWindow::ReadSettingsAndOpenPort()
+QString TMainWindow::BackgroundSetting()
 {
-    const TIniFile ini(WorkFolder() + QStringLiteral("set.ini"));
-    const QString back = ini.ReadString(SettingsKeys::BackSection, SettingsKeys::BackPicture,
-                                        SettingsKeys::DefaultBackPicture);
+    const TIniFile ini(WorkFolder() + SettingsKeys::FileName);
+    return ini.ReadString(SettingsKeys::BackSection, SettingsKeys::BackPicture, SettingsKeys::DefaultBackPicture);
+}
+
+QString TMainWindow::BackgroundPicturePath(const QString &file)
+{
+    // Only a file of the picture folder itself: set.ini is the user's to edit.
+    if (file.isEmpty() || file.contains(u'/') || file.contains(u'\\') || file.startsWith(u'.'))
+        return {};
+    return QStringLiteral("picture\\PANEL\\") + file;
+}
+
+void TMainWindow::LoadBackgroundFromSettings()
+{
+    const QString back = BackgroundSetting();
     if (!SetBackgroundPicture(back)) {
         // A background that cannot be shown must not cost the window its
         // buttons: say so, then carry on with the default.
         TPageScreen::ShowCreateError(this);
         SetBackgroundPicture(SettingsKeys::DefaultBackPicture);
     }
-    const int comport = ini.ReadInteger(QStringLiteral("comport"), QStringLiteral("name"), 0);
-    OpenLampPort(PortNameFor(comport, m_port->portname));
+}
+
+void TMainWindow::TakeUpSettingsFile()
+{
+    // Finding the port's device asks the system for every serial device,
+    // which would keep the first screen waiting.
+    OpenPortFromSettings();
+    const TIniFile ini(WorkFolder() + SettingsKeys::FileName);
+    QStringList unreadable;
+    const TEditorSettings editor = TEditorSettings::Read(ini, &unreadable);
+    SetPrintBufferFont(ini.ReadInteger(SettingsKeys::FontSection, SettingsKeys::FontSize, TEditorSettings().FontSize),
+                       editor.FontName);
+    if (!unreadable.isEmpty())
+        TPageScreen::ShowCreateError(this);
+}
+
+void TMainWindow::SetPrintBufferFont(int size, const QString &name)
+{
+    QFont font(name);
+    font.setPointSize(qBound(SettingsKeys::MinFontSize, size, SettingsKeys::MaxFontSize));
+    m_printBuffer->setFont(font);
 }
 
 bool TMainWindow::SetBackgroundPicture(const QString &file)
 {
-    // Only a file of the picture folder itself: set.ini is the user's to edit.
-    if (file.isEmpty() || file.contains(u'/') || file.contains(u'\\') || file.startsWith(u'.'))
+    const QString path = BackgroundPicturePath(file);
+    if (path.isEmpty())
         return false;
     try {
-        m_background->LoadPicture(QStringLiteral("picture\\PANEL\\") + file);
+        QImage picture = m_firstPictures ? m_firstPictures->Take(path) : TImage::ScreenImage(path, devicePixelRatioF());
+        // Drawn at the window's size, as a stretched picture control would.
+        const QSize size = m_background->size() * picture.devicePixelRatio();
+        if (picture.size() != size) {
+            const qreal ratio = picture.devicePixelRatio();
+            picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            picture.setDevicePixelRatio(ratio);
+        }
+        const QRegion covered = m_innerPanel->PieceCount() > 0 ? QRegion(m_innerPanel->geometry()) : QRegion();
+        m_backgroundPicture->SetPicture(picture, 0, covered);
+        m_backgroundPath = path;
         return true;
     } catch (const TLoadError &) {
         return false;
     }
 }
 
-void TMainWindow::LoadFramePicture()
+QList<TImage *> TMainWindow::WaitingShownPictures() const
 {
+    QList<TImage *> waiting;
+    for (TImage *image : findChildren<TImage *>()) {
+        if (!image->WaitingPicture().isEmpty() && !image->isHidden() && image->isVisibleTo(this))
+            waiting.append(image);
+    }
+    return waiting;
+}
+
+void TMainWindow::LoadFramePictures()
+{
+    // The page covers the middle of the panel round it, whatever page it shows.
+    m_pictures.Try([this] {
+        m_innerPanel->SetPicture(m_firstPictures->Take(PanelPicture), 0, m_pageHost->geometry().translated(-m_innerPanel->pos()));
+    });
     // The frame picture marks everything that is not frame in pure magenta.
     m_pictures.Try([this] {
-        QPixmap frame = TImage::ScreenPixmap(QStringLiteral("picture\\back2.bmp"), m_frame->devicePixelRatioF());
-        m_frame->SetPicture(SeeThroughMagenta(std::exchange(frame, QPixmap()).toImage()));
+        m_frame->SetPicture(m_firstPictures->Take(FramePicture), qRgb(255, 0, 255));
     });
     // The frame is drawn over everything but lets the mouse through.
     m_frame->raise();
@@ -602,6 +671,7 @@ QString TMainWindow::HintAreaText() const
 
 Trs232c &TMainWindow::SerialPort()
 {
+    OpenPortFromSettings();
     return *m_port;
 }
 
@@ -635,6 +705,7 @@ bool TMainWindow::event(QEvent *event)
         m_painted = true;
         // Queued: the paint and its way to the screen come first.
         QMetaObject::invokeMethod(this, &TMainWindow::FirstPainted, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TMainWindow::TakeUpSettingsFile, Qt::QueuedConnection);
     }
     // The hint of whatever control of the window the mouse is over: the
     // window system sends it to the control, and it rises to the window.

@@ -17,6 +17,8 @@ class QTextEdit;
 class TAnnouncement;
 class TTransferProgressWindow;
 class TImage;
+class TPictureFetch;
+class TPiecedPicture;
 class TPageScreen;
 class TStartupTrace;
 class TWorkKeeper;
@@ -53,6 +55,8 @@ public:
     // where declined work went) until the page changes or a screen writes
     // the hint area on purpose; the mouse passing over controls leaves it.
     void ShowNoticeInHintArea(const QString &text);
+    // Opened from the settings file once the window has been painted, or
+    // here first when something needs the lamp before that.
     Trs232c &SerialPort() override;
     bool IsTransferring() const override { return m_transferring; }
     void RunWhenIdle(std::function<void()> work) override;
@@ -63,8 +67,12 @@ public:
     // Loads "picture\PANEL\" + `file` as the background; false (and the old
     // background kept) when the picture cannot be loaded.
     bool SetBackgroundPicture(const QString &file);
+    // The background picture shown ("picture\PANEL\bg1.jpg").
+    const QString &BackgroundPicture() const { return m_backgroundPath; }
     // The report's print buffer.
     QTextEdit *PrintBuffer() const { return m_printBuffer; }
+    // The settings' font size (held within the sizes they allow) and name.
+    void SetPrintBufferFont(int size, const QString &name);
 
     // The progress window is created after the main window.
     void AttachProgressWindow(TTransferProgressWindow *window) { m_progress = window; }
@@ -129,8 +137,16 @@ private:
     void SetTabOrder();
     TPageScreen *BuildPage(int page);
     void FollowKeptRecord(TPageScreen *page);
-    void ReadSettingsAndOpenPort();
-    void LoadFramePicture();
+    void LoadBackgroundFromSettings();
+    static QString BackgroundSetting();
+    static QString BackgroundPicturePath(const QString &file);
+    // What the first screen does not need of the settings file: the port,
+    // the print buffer's font, and saying that a colour cannot be read.
+    void TakeUpSettingsFile();
+    void OpenPortFromSettings();
+    void LoadFramePictures();
+    // The pictures the first screen shows that wait for their decoding.
+    QList<TImage *> WaitingShownPictures() const;
     void CloseWindow(); // both close buttons
     void ShowHelp();
     void ShowSettings();
@@ -143,6 +159,9 @@ private:
     void ShowInHintArea(const QString &text);
 
     std::unique_ptr<Trs232c> m_port;
+    // The first screen's large pictures while the window is being built.
+    std::unique_ptr<TPictureFetch> m_firstPictures;
+    bool m_portChosen = false;  // from the settings file or the settings screen
     std::unique_ptr<TWorkKeeper> m_keeper;
     TPictureLoader m_pictures;
     TScreenKeys m_keys;
@@ -159,8 +178,10 @@ private:
     TImage *m_nextStepButton = nullptr;
     TImage *m_previousStepButton = nullptr;
     TImage *m_background = nullptr;         // dragging it moves the window
-    TImage *m_frame = nullptr;              // laid over everything, lets the mouse through
-    TImage *m_innerPanel = nullptr;
+    TPiecedPicture *m_backgroundPicture = nullptr;  // on it, where the panel does not cover it
+    QString m_backgroundPath;
+    TPiecedPicture *m_frame = nullptr;      // laid over everything, lets the mouse through
+    TPiecedPicture *m_innerPanel = nullptr; // round the page
     TImage *m_hintDecoration = nullptr;
     QWidget *m_pageHost = nullptr;
     QPlainTextEdit *m_hintArea = nullptr;

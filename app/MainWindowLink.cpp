@@ -2,10 +2,13 @@
 // sending operations every lesson uses.
 #include "MainWindow.h"
 
+#include "EditorSettings.h"
+#include "IniFile.h"
 #include "PacedWait.h"
 #include "Transfer.h"
 #include "TransferProgress.h"
 #include "TransferProgressWindow.h"
+#include "WorkFolder.h"
 #include "rs232c.h"
 
 namespace {
@@ -32,8 +35,19 @@ private:
 
 } // namespace
 
+void TMainWindow::OpenPortFromSettings()
+{
+    if (m_portChosen)
+        return;
+    const TIniFile ini(WorkFolder() + SettingsKeys::FileName);
+    OpenLampPort(PortNameFor(ini.ReadInteger(SettingsKeys::ComportSection, SettingsKeys::ComportName,
+                                             SettingsKeys::DefaultComport),
+                             m_port->portname));
+}
+
 void TMainWindow::OpenLampPort(const QString &name)
 {
+    m_portChosen = true;
     // The lamp expects DTR and RTS raised while the line is open, and lowered
     // (DTR first) before the device is let go.
     m_port->OnOpen = [](Trs232c *port) {
@@ -66,7 +80,7 @@ void TMainWindow::Transfer()
     QString problem;
     {
         TWireBusy busy(m_transferring);
-        TLampTransfer transfer(*this, *m_port, progress);
+        TLampTransfer transfer(*this, SerialPort(), progress);
         transfer.Run();
         problem = transfer.Problem();
     }
@@ -85,7 +99,7 @@ bool TMainWindow::SendExecute()
     QString problem;
     {
         TWireBusy busy(m_transferring);
-        TLampTransfer transfer(*this, *m_port, none);
+        TLampTransfer transfer(*this, SerialPort(), none);
         written = transfer.RunExecute();
         problem = transfer.Problem();
     }

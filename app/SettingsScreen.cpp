@@ -322,16 +322,15 @@ void TSettingsScreen::FormCreate()
         const QSignalBlocker blocker(m_fontNameList);
         m_fontNameList->addItems(QFontDatabase::families());
     }
-    if (!ReadSettings())
-        m_pictures.NoteFailure();
+    // A colour that cannot be read was said at start.
+    ReadSettings();
     m_pictures.ReportMissing(this);
 }
 
-bool TSettingsScreen::ReadSettings()
+void TSettingsScreen::ReadSettings()
 {
     const TIniFile ini(SettingsPath());
-    QStringList unreadable;
-    m_sample = TEditorSettings::Read(ini, &unreadable);
+    m_sample = TEditorSettings::Read(ini);
     {
         const QSignalBlocker blocker(m_fontSizeEdit);
         m_fontSizeEdit->setValue(m_sample.FontSize);
@@ -349,9 +348,8 @@ bool TSettingsScreen::ReadSettings()
     for (int i = 0; i < 4; ++i)
         m_portButtons[static_cast<size_t>(i)]->setChecked(i == comport);
     ShowSample();
-    ApplyPrintBufferFont(ini.ReadInteger(SettingsKeys::FontSection, SettingsKeys::FontSize, TEditorSettings().FontSize),
-                         m_sample.FontName);
-    return unreadable.isEmpty();
+    m_main.SetPrintBufferFont(ini.ReadInteger(SettingsKeys::FontSection, SettingsKeys::FontSize, TEditorSettings().FontSize),
+                              m_sample.FontName);
 }
 
 void TSettingsScreen::ShowSample()
@@ -363,17 +361,6 @@ void TSettingsScreen::ShowSample()
     QFont font(m_sample.FontName);
     font.setPointSize(m_sample.FontSize);
     m_sampleText->setFont(font);
-}
-
-void TSettingsScreen::ApplyPrintBufferFont(int size, const QString &name)
-{
-    // The report page reads the same keys every time it is shown, so the
-    // print buffer is all this screen has to set.
-    if (QTextEdit *buffer = m_main.PrintBuffer()) {
-        QFont font(name);
-        font.setPointSize(qBound(SettingsKeys::MinFontSize, size, SettingsKeys::MaxFontSize));
-        buffer->setFont(font);
-    }
 }
 
 void TSettingsScreen::showEvent(QShowEvent *event)
@@ -389,8 +376,8 @@ void TSettingsScreen::FormShow()
     m_portBeforeTest.clear();
     m_testStatus->clear();
     ShowPortDevices();
-    // An unreadable colour was reported when the screen was created; here it
-    // simply reads as its default until OK writes a good one.
+    // An unreadable colour was said at start; here it simply reads as its
+    // default until OK writes a good one.
     ReadSettings();
 }
 
@@ -489,8 +476,8 @@ void TSettingsScreen::SaveAndClose()
                                  .arg(error));
     }
 
-    ApplyPrintBufferFont(ini.ReadInteger(SettingsKeys::FontSection, SettingsKeys::FontSize, TEditorSettings().FontSize),
-                         ini.ReadString(SettingsKeys::FontSection, SettingsKeys::FontName, TEditorSettings().FontName));
+    m_main.SetPrintBufferFont(ini.ReadInteger(SettingsKeys::FontSection, SettingsKeys::FontSize, TEditorSettings().FontSize),
+                              ini.ReadString(SettingsKeys::FontSection, SettingsKeys::FontName, TEditorSettings().FontName));
     const QString back = ini.ReadString(SettingsKeys::BackSection, SettingsKeys::BackPicture,
                                         SettingsKeys::DefaultBackPicture);
     if (!m_main.SetBackgroundPicture(back))

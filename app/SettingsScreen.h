@@ -52,11 +52,10 @@ private:
     QWidget *CreateColorPage(const QString &intro, const QString &title, const QString &prefix, bool background);
     QWidget *CreateFontNamePage();
     QWidget *CreateBackPicturePage();
-    // Reads the keys the screen shows; false when a colour text could not be read.
-    bool ReadSettings();
+    // Reads the keys the screen shows; the print buffer takes the font too.
+    void ReadSettings();
     void ShowSample();
     void ShowPortDevices();
-    void ApplyPrintBufferFont(int size, const QString &name);
     void ShowTopic(QTreeWidgetItem *item);
     void ChooseBackground(int number);
     void ShowChosenBackground();

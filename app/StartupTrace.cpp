@@ -1,6 +1,7 @@
 #include "StartupTrace.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QWidget>
 #include <cstdio>
 
@@ -20,9 +21,31 @@ void TStartupTrace::Print(const QString &line)
     std::fflush(stderr);
 }
 
+namespace {
+
+// The resident memory from the system's own count, in kB; 0 where there is none.
+long ResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    // The file says it is empty until read: read it whole.
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+} // namespace
+
 void TStartupTrace::Note(const QString &what)
 {
-    Print(QStringLiteral("lk72-trace ms=%1 %2\n").arg(m_sinceStart.nsecsElapsed() / 1e6, 0, 'f', 1).arg(what));
+    Print(QStringLiteral("lk72-trace ms=%1 rss-kb=%2 %3\n")
+              .arg(m_sinceStart.nsecsElapsed() / 1e6, 0, 'f', 1)
+              .arg(ResidentKb())
+              .arg(what));
 }
 
 void TStartupTrace::NoteFirstPaint(QWidget *widget, const QString &what)

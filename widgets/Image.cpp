@@ -31,6 +31,14 @@ void TImage::LoadPicture(const QString &relativePath)
     m_picturePath = relativePath;
 }
 
+void TImage::ShowDecodedPicture(const QImage &decoded)
+{
+    QPixmap pixmap = QPixmap::fromImage(decoded);
+    pixmap.setDevicePixelRatio(decoded.devicePixelRatio());
+    setPixmap(pixmap);
+    m_waitingPicture.clear();
+}
+
 void TImage::DecodeWaitingPicture()
 {
     if (m_waitingPicture.isEmpty())
@@ -57,6 +65,14 @@ void TImage::showEvent(QShowEvent *event)
 
 QPixmap TImage::ScreenPixmap(const QString &relativePath, qreal ratio)
 {
+    const QImage image = ScreenImage(relativePath, ratio);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(image.devicePixelRatio());
+    return pixmap;
+}
+
+QImage TImage::ScreenImage(const QString &relativePath, qreal ratio)
+{
     // The lamp pictures of the previews are blended pixel by pixel with one
     // another and stay at their one size.
     const bool blended = relativePath.section(u'\\', -2, -2).compare(u"Pre", Qt::CaseInsensitive) == 0;
@@ -64,12 +80,12 @@ QPixmap TImage::ScreenPixmap(const QString &relativePath, qreal ratio)
     if (ratio > 1.0 && !blended && dot > relativePath.lastIndexOf(u'\\')) {
         const QString large = QString(relativePath).insert(dot, QStringLiteral("@2x"));
         if (!ResolveAsset(large).isEmpty()) {
-            QPixmap pixmap = LoadAssetPixmap(large);
-            pixmap.setDevicePixelRatio(2.0);
-            return pixmap;
+            QImage image = LoadAssetImage(large);
+            image.setDevicePixelRatio(2.0);
+            return image;
         }
     }
-    return LoadAssetPixmap(relativePath);
+    return LoadAssetImage(relativePath);
 }
 
 void TImage::SetPicture(const QPixmap &pixmap)

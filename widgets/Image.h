@@ -25,10 +25,15 @@ public:
     void LoadPicture(const QString &relativePath);
     // The picture shown, decoded first if it is still waiting.
     QPixmap pixmap();
+    // The picture loaded but not decoded yet, or empty.
+    const QString &WaitingPicture() const { return m_waitingPicture; }
+    // The waiting picture, decoded elsewhere (on another thread meanwhile).
+    void ShowDecodedPicture(const QImage &decoded);
     void SetPicture(const QPixmap &pixmap);
     // A picture for a screen of the given pixel ratio: above 1 the twice as
     // large "name@2x.ext" beside it when there is one, else the plain one.
     static QPixmap ScreenPixmap(const QString &relativePath, qreal ratio);
+    static QImage ScreenImage(const QString &relativePath, qreal ratio);
     const QString &PicturePath() const { return m_picturePath; }
 
     void SetStretch(bool stretch) { setScaledContents(stretch); }

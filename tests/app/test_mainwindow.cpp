@@ -5,6 +5,7 @@
 #include "LoadError.h"
 #include "MessageBoxWatcher.h"
 #include "PageScreen.h"
+#include "PiecedPicture.h"
 #include "SonEdit.h"
 #include "MainWindow.h"
 #include "WorkFolder.h"
@@ -54,17 +55,39 @@ private Q_SLOTS:
         QCOMPARE(form.findChild<QPlainTextEdit *>(QStringLiteral("Memo3"))->geometry(), QRect(205, 507, 433, 44));
         QVERIFY(!form.findChild<TImage *>(QStringLiteral("Image7"))->isEnabled());
         QVERIFY(form.findChild<TImage *>(QStringLiteral("Image6"))->isEnabled());
-        QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image10"))->geometry(), QRect(19, 40, 741, 465));
-        // The frame's magenta marks where the window shows through it: the
-        // page in the middle.
-        const QImage frame = form.findChild<TImage *>(QStringLiteral("Image9"))->pixmap().toImage();
-        QCOMPARE(qAlpha(frame.pixel(390, 280)), 0);
-        int opaqueMagenta = 0;
-        for (int y = 0; y < frame.height(); ++y) {
-            for (int x = 0; x < frame.width(); ++x)
-                opaqueMagenta += (frame.pixel(x, y) & 0xffffff) == 0xff00ff && qAlpha(frame.pixel(x, y)) != 0;
+        QCOMPARE(form.findChild<QWidget *>(QStringLiteral("Image10"))->geometry(), QRect(19, 40, 741, 465));
+        // The frame's magenta marks where the window shows through it (the
+        // page in the middle); the panel round the page shows wherever the
+        // page does not cover it, the background wherever the panel does not. Every other pixel of their pictures is
+        // drawn where it was, though only the pieces that show are kept.
+        const QRect pageInPanel = QRect(30, 70, 720, 430).translated(-19, -40);
+        QCOMPARE(WronglyDrawn(form, "Image9", "picture\\back2.bmp", {}), 0);
+        QCOMPARE(WronglyDrawn(form, "Image10", "picture\\back1.bmp", pageInPanel), 0);
+        QCOMPARE(WronglyDrawn(form, "BackgroundPicture", "picture\\PANEL\\bg1.jpg", QRect(19, 40, 741, 465)), 0);
+    }
+
+    // The pixels of the picture control `name` that are not drawn as its
+    // picture file has them: magenta see-through, nothing inside `covered`.
+    static int WronglyDrawn(QWidget &window, const char *name, const char *file, const QRect &covered)
+    {
+        auto *control = window.findChild<QWidget *>(QString::fromLatin1(name));
+        QImage drawn(control->size(), QImage::Format_ARGB32);
+        drawn.fill(Qt::transparent);
+        control->render(&drawn, {}, {}, QWidget::DrawChildren);
+        const QImage picture = TImage::ScreenImage(QString::fromLatin1(file), 1.0);
+        if (drawn.size() != picture.size())
+            return -1;
+        int wrong = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QRgb want = picture.pixel(x, y);
+                if ((want & 0xffffff) == 0xff00ff)
+                    wrong += qAlpha(drawn.pixel(x, y)) != 0;
+                else if (!covered.contains(x, y))
+                    wrong += drawn.pixel(x, y) != (want | 0xff000000);
+            }
         }
-        QCOMPARE(opaqueMagenta, 0);
+        return wrong;
     }
 
     void keysWalkTheLessonsAndStopAtTheEnds()
@@ -290,9 +313,11 @@ private Q_SLOTS:
         TMainWindow form;
         QFile::remove(ini);
         QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい")});
-        QCOMPARE(form.findChild<TImage *>(QStringLiteral("Image8"))->PicturePath(), QStringLiteral("picture\\PANEL\\bg1.jpg"));
-        for (const char *name : {"Image1", "Image2", "Image3", "Image4", "Image6", "Image7", "Image9", "Image10"})
+        QCOMPARE(form.BackgroundPicture(), QStringLiteral("picture\\PANEL\\bg1.jpg"));
+        for (const char *name : {"Image1", "Image2", "Image3", "Image4", "Image6", "Image7"})
             QVERIFY2(!form.findChild<TImage *>(QString::fromLatin1(name))->pixmap().isNull(), name);
+        for (const char *name : {"Image9", "Image10"})
+            QVERIFY2(form.findChild<TPiecedPicture *>(QString::fromLatin1(name))->PieceCount() > 0, name);
     }
 
     // A control not shown yet decodes its picture when it is shown; a file

@@ -178,7 +178,7 @@ private Q_SLOTS:
             "[font]\r\ncolor=clYellow\r\nsize=14\r\nname=MS Pゴシック\r\n[sel]\r\ncolor=$007FFFFF\r\n"));
         QCOMPARE(ReadIni(), expected);
         // Not chosen in this run: the background goes back to the first one.
-        QCOMPARE(Child<TImage>(m_main.get(), QStringLiteral("Image8"))->PicturePath(),
+        QCOMPARE(m_main->BackgroundPicture(),
                  QStringLiteral("picture\\PANEL\\bg1.jpg"));
     }
 
@@ -193,7 +193,7 @@ private Q_SLOTS:
                  QStringLiteral("picture\\PANEL\\s_bg7.jpg"));
         Click(Child<TImage>(&form, QStringLiteral("Image1")));
         QVERIFY(ReadIni().contains("picture=bg7.jpg\r\n"));
-        QCOMPARE(Child<TImage>(m_main.get(), QStringLiteral("Image8"))->PicturePath(),
+        QCOMPARE(m_main->BackgroundPicture(),
                  QStringLiteral("picture\\PANEL\\bg7.jpg"));
         form.show();
         QCOMPARE(form.ChosenBackground(), QStringLiteral("bg7.jpg"));
@@ -270,12 +270,20 @@ private Q_SLOTS:
         QVERIFY(Child<QRadioButton>(&form, QStringLiteral("RadioButton2"))->isChecked());
     }
 
-    void unreadableColourIsReportedOnCreation()
+    // The start reads what the first screen does not need once the window is
+    // painted: an unreadable colour is said then, once, and the print buffer
+    // takes the file's font without the settings screen ever being made.
+    void settingsFileIsTakenUpAtStart()
     {
-        WriteIni("[back]\r\ncolor=nightblue\r\n");
+        WriteIni("[back]\r\ncolor=nightblue\r\n[font]\r\nsize=99\r\n" + Cp932::Encode(QStringLiteral("name=ＭＳ 明朝\r\n")));
+        m_main->show();
+        QTRY_COMPARE_WITH_TIMEOUT(m_boxes->Texts(),
+                                  QStringList{QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい")},
+                                  60000);
+        QCOMPARE(m_main->PrintBuffer()->font().family(), QStringLiteral("ＭＳ 明朝"));
+        QCOMPARE(m_main->PrintBuffer()->font().pointSize(), 30);
         TSettingsScreen form(*m_main);
-        QCOMPARE(m_boxes->Texts(),
-                 QStringList{QStringLiteral("エラーが発生しました\nソフトを再起動するか再度インストールして下さい")});
+        QCOMPARE(m_boxes->Count(), 1);
         form.show();
         QCOMPARE(Child<QLineEdit>(&form, QStringLiteral("Edit1"))->palette().color(QPalette::Base), QColor(Qt::black));
         Click(Child<TImage>(&form, QStringLiteral("Image1")));
