@@ -57,6 +57,17 @@ constexpr int KeptLessonPages[] = {TMainHost::PageStep3, TMainHost::PageStep5, T
 const QString PanelPicture = QStringLiteral("picture\\back1.bmp");
 const QString FramePicture = QStringLiteral("picture\\back2.bmp");
 
+// `picture` drawn at `size`, as a stretched picture control would draw it.
+QImage StretchedTo(QImage picture, QSize size)
+{
+    const qreal ratio = picture.devicePixelRatio();
+    if (picture.size() == size * ratio)
+        return picture;
+    picture = picture.scaled(size * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(ratio);
+    return picture;
+}
+
 QString KeptLessonOf(int page)
 {
     switch (page) {
@@ -371,14 +382,9 @@ bool TMainWindow::SetBackgroundPicture(const QString &file)
     if (path.isEmpty())
         return false;
     try {
-        QImage picture = m_firstPictures ? m_firstPictures->Take(path) : TImage::ScreenImage(path, devicePixelRatioF());
-        // Drawn at the window's size, as a stretched picture control would.
-        const QSize size = m_background->size() * picture.devicePixelRatio();
-        if (picture.size() != size) {
-            const qreal ratio = picture.devicePixelRatio();
-            picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            picture.setDevicePixelRatio(ratio);
-        }
+        const QImage picture = StretchedTo(
+            m_firstPictures ? m_firstPictures->Take(path) : TImage::ScreenImage(path, devicePixelRatioF()),
+            m_background->size());
         const QRegion covered = m_innerPanel->PieceCount() > 0 ? QRegion(m_innerPanel->geometry()) : QRegion();
         m_backgroundPicture->SetPicture(picture, 0, covered);
         m_backgroundPath = path;
@@ -402,7 +408,7 @@ void TMainWindow::LoadFramePictures()
 {
     // The page covers the middle of the panel round it, whatever page it shows.
     m_pictures.Try([this] {
-        m_innerPanel->SetPicture(m_firstPictures->Take(PanelPicture), 0, m_pageHost->geometry().translated(-m_innerPanel->pos()));
+        m_innerPanel->SetPicture(StretchedTo(m_firstPictures->Take(PanelPicture), m_innerPanel->size()), 0, m_pageHost->geometry().translated(-m_innerPanel->pos()));
     });
     // The frame picture marks everything that is not frame in pure magenta.
     m_pictures.Try([this] {
