@@ -103,7 +103,10 @@ int main(int argc, char *argv[])
         trace->NoteFirstPaint(&mainWindow, QStringLiteral("first-paint"));
     }
     mainWindow.show();
-    mainWindow.StartKeepingWork(WorkFolder());
+    // Queued: the window goes to the display first, and the keeper still
+    // starts before the first paint, so before anything can change a lesson.
+    QMetaObject::invokeMethod(&mainWindow, [&mainWindow] { mainWindow.StartKeepingWork(WorkFolder()); },
+                              Qt::QueuedConnection);
     if (!station.error.isEmpty())
         QMessageBox::warning(&mainWindow, QString(), station.error);
     return app.exec();

@@ -54,8 +54,15 @@ namespace {
 // The pages whose lessons the work keeper follows, known before they are built.
 constexpr int KeptLessonPages[] = {TMainHost::PageStep3, TMainHost::PageStep5, TMainHost::PageStep7};
 
-const QString PanelPicture = QStringLiteral("picture\\back1.bmp");
-const QString FramePicture = QStringLiteral("picture\\back2.bmp");
+QString PanelPicture()
+{
+    return QStringLiteral("picture\\back1.bmp");
+}
+
+QString FramePicture()
+{
+    return QStringLiteral("picture\\back2.bmp");
+}
 
 // `picture` drawn at `size`, as a stretched picture control would draw it.
 QImage StretchedTo(QImage picture, QSize size)
@@ -92,9 +99,10 @@ TMainWindow::TMainWindow()
         move(screen->availableGeometry().center() - rect().center());
     // In the order they are needed; a background the settings cannot have is
     // left to its own loading, which says so.
-    QStringList firstPictures{PanelPicture, FramePicture};
+    QStringList firstPictures{PanelPicture(), FramePicture()};
     if (const QString background = BackgroundPicturePath(BackgroundSetting()); !background.isEmpty())
         firstPictures.append(background);
+    firstPictures.append(TSplashScreen::PicturePath());
     m_firstPictures = std::make_unique<TPictureFetch>(firstPictures, devicePixelRatioF());
     CreateControls();
     FormCreate();
@@ -244,7 +252,7 @@ void TMainWindow::FormCreate()
         for (const TImage *image : waiting)
             waitingPaths.append(image->WaitingPicture());
         TPictureFetch shownPictures(waitingPaths, devicePixelRatioF());
-        auto *splash = new TSplashScreen();
+        auto *splash = new TSplashScreen(SplashPicture());
         splash->setAttribute(Qt::WA_DeleteOnClose);
         splash->show();
         splash->repaint();
@@ -394,6 +402,15 @@ bool TMainWindow::SetBackgroundPicture(const QString &file)
     }
 }
 
+QImage TMainWindow::SplashPicture()
+{
+    try {
+        return m_firstPictures->Take(TSplashScreen::PicturePath());
+    } catch (const TLoadError &) {
+        return {};  // the splash loads it itself, and says it is missing
+    }
+}
+
 QList<TImage *> TMainWindow::WaitingShownPictures() const
 {
     QList<TImage *> waiting;
@@ -408,11 +425,11 @@ void TMainWindow::LoadFramePictures()
 {
     // The page covers the middle of the panel round it, whatever page it shows.
     m_pictures.Try([this] {
-        m_innerPanel->SetPicture(StretchedTo(m_firstPictures->Take(PanelPicture), m_innerPanel->size()), 0, m_pageHost->geometry().translated(-m_innerPanel->pos()));
+        m_innerPanel->SetPicture(StretchedTo(m_firstPictures->Take(PanelPicture()), m_innerPanel->size()), 0, m_pageHost->geometry().translated(-m_innerPanel->pos()));
     });
     // The frame picture marks everything that is not frame in pure magenta.
     m_pictures.Try([this] {
-        m_frame->SetPicture(m_firstPictures->Take(FramePicture), qRgb(255, 0, 255));
+        m_frame->SetPicture(m_firstPictures->Take(FramePicture()), qRgb(255, 0, 255));
     });
     // The frame is drawn over everything but lets the mouse through.
     m_frame->raise();

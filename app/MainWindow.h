@@ -145,6 +145,8 @@ private:
     void TakeUpSettingsFile();
     void OpenPortFromSettings();
     void LoadFramePictures();
+    // The splash's picture, decoded meanwhile; null when it cannot be.
+    QImage SplashPicture();
     // The pictures the first screen shows that wait for their decoding.
     QList<TImage *> WaitingShownPictures() const;
     void CloseWindow(); // both close buttons

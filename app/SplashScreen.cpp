@@ -5,7 +5,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-TSplashScreen::TSplashScreen()
+QString TSplashScreen::PicturePath()
+{
+    return QStringLiteral("Picture\\PANEL\\Opening.jpg");
+}
+
+TSplashScreen::TSplashScreen(const QImage &decoded)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen)
 {
     setObjectName(QStringLiteral("TForm11"));
@@ -16,5 +21,7 @@ TSplashScreen::TSplashScreen()
     auto *picture = new TImage(this, QStringLiteral("Image1"));
     picture->setGeometry(rect());
     picture->SetStretch(true);
-    picture->LoadPicture(QStringLiteral("Picture\\PANEL\\Opening.jpg"));
+    picture->LoadPicture(PicturePath());
+    if (!decoded.isNull())
+        picture->ShowDecodedPicture(decoded);
 }
