@@ -425,7 +425,8 @@ void TMainWindow::LoadFramePictures()
 {
     // The page covers the middle of the panel round it, whatever page it shows.
     m_pictures.Try([this] {
-        m_innerPanel->SetPicture(StretchedTo(m_firstPictures->Take(PanelPicture()), m_innerPanel->size()), 0, m_pageHost->geometry().translated(-m_innerPanel->pos()));
+        m_innerPanel->SetPicture(StretchedTo(m_firstPictures->Take(PanelPicture()), m_innerPanel->size()), 0,
+                                 m_pageHost->geometry().translated(-m_innerPanel->pos()));
     });
     // The frame picture marks everything that is not frame in pure magenta.
     m_pictures.Try([this] {
