@@ -99,13 +99,14 @@ TMainWindow::TMainWindow()
         move(screen->availableGeometry().center() - rect().center());
     // In the order they are needed; a background the settings cannot have is
     // left to its own loading, which says so.
+    const QString background = BackgroundSetting();
     QStringList firstPictures{PanelPicture(), FramePicture()};
-    if (const QString background = BackgroundPicturePath(BackgroundSetting()); !background.isEmpty())
-        firstPictures.append(background);
+    if (const QString path = BackgroundPicturePath(background); !path.isEmpty())
+        firstPictures.append(path);
     firstPictures.append(TSplashScreen::PicturePath());
     m_firstPictures = std::make_unique<TPictureFetch>(firstPictures, devicePixelRatioF());
     CreateControls();
-    FormCreate();
+    FormCreate(background);
     m_firstPictures.reset();
 }
 
@@ -236,7 +237,7 @@ void TMainWindow::CreatePageHostAndHintArea()
     m_announcement = new TAnnouncement(this);
 }
 
-void TMainWindow::FormCreate()
+void TMainWindow::FormCreate(const QString &background)
 {
     try {
         CreatePages();
@@ -245,7 +246,7 @@ void TMainWindow::FormCreate()
         LoadTitle(0);
         // The panel first: the background keeps only what the panel leaves.
         LoadFramePictures();
-        LoadBackgroundFromSettings();
+        LoadBackground(background);
         // The small pictures the first screen shows are decoded meanwhile too.
         const QList<TImage *> waiting = WaitingShownPictures();
         QStringList waitingPaths;
@@ -352,10 +353,9 @@ QString TMainWindow::BackgroundPicturePath(const QString &file)
     return QStringLiteral("picture\\PANEL\\") + file;
 }
 
-void TMainWindow::LoadBackgroundFromSettings()
+void TMainWindow::LoadBackground(const QString &file)
 {
-    const QString back = BackgroundSetting();
-    if (!SetBackgroundPicture(back)) {
+    if (!SetBackgroundPicture(file)) {
         // A background that cannot be shown must not cost the window its
         // buttons: say so, then carry on with the default.
         TPageScreen::ShowCreateError(this);

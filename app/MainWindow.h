@@ -129,7 +129,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void FormCreate();
+    // `background` is the settings' background picture.
+    void FormCreate(const QString &background);
     void CreateControls();
     void CreateWindowMove();
     void CreatePageHostAndHintArea();
@@ -137,7 +138,7 @@ private:
     void SetTabOrder();
     TPageScreen *BuildPage(int page);
     void FollowKeptRecord(TPageScreen *page);
-    void LoadBackgroundFromSettings();
+    void LoadBackground(const QString &file);
     static QString BackgroundSetting();
     static QString BackgroundPicturePath(const QString &file);
     // What the first screen does not need of the settings file: the port,

@@ -347,9 +347,8 @@ void TSettingsScreen::ReadSettings()
     // A value outside COM1 to COM4 leaves no choice marked; OK then keeps COM1.
     for (int i = 0; i < 4; ++i)
         m_portButtons[static_cast<size_t>(i)]->setChecked(i == comport);
+    // The print buffer took the file's font at start and takes it again on OK.
     ShowSample();
-    m_main.SetPrintBufferFont(ini.ReadInteger(SettingsKeys::FontSection, SettingsKeys::FontSize, TEditorSettings().FontSize),
-                              m_sample.FontName);
 }
 
 void TSettingsScreen::ShowSample()

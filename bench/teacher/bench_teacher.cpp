@@ -10,6 +10,7 @@
 #include "ClassRecord.h"
 #include "ClassRoster.h"
 #include "ClassStation.h"
+#include "FreeClassPort.h"
 #include "NetworkSettings.h"
 #include "Step3Record.h"
 #include "Step5Record.h"
@@ -21,10 +22,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QUdpSocket>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -74,17 +73,6 @@ int RunClass(int count, quint16 port)
     return QCoreApplication::exec();
 }
 
-quint16 FreePort()
-{
-    for (;;) {
-        QUdpSocket udp;
-        udp.bind(QHostAddress::LocalHost, 0);
-        QTcpServer tcp;
-        if (tcp.listen(Loopback(2), udp.localPort()))
-            return udp.localPort();
-    }
-}
-
 // Waits in the event loop until `done` or 30 s; the milliseconds it took, -1 on time-out.
 qint64 Until(const std::function<bool()> &done)
 {
@@ -118,7 +106,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 40;
     const int rounds = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : 5;
-    const quint16 port = FreePort();
+    const quint16 port = FreeClassPort(Loopback(2));
 
     QProcess pupils;
     pupils.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -1,6 +1,7 @@
 #include "StationListener.h"
 
 #include "Cp932.h"
+#include "OpenConnections.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -63,28 +64,12 @@ bool TStationListener::IsOpen() const
 
 int TStationListener::ConnectionCount() const
 {
-    int count = 0;
-    for (QTcpSocket *socket : m_server->findChildren<QTcpSocket *>()) {
-        if (socket->state() == QAbstractSocket::ConnectedState)
-            ++count;
-    }
-    return count;
+    return OpenConnections::Count(*m_server);
 }
 
 int TStationListener::ConnectionsFrom(const QString &peer) const
 {
-    int count = 0;
-    for (QTcpSocket *socket : m_server->findChildren<QTcpSocket *>()) {
-        if (socket->state() == QAbstractSocket::ConnectedState && PeerText(*socket) == peer)
-            ++count;
-    }
-    return count;
-}
-
-bool TStationListener::OverCap(const QString &peer) const
-{
-    // The new socket is already counted among the connected ones.
-    return ConnectionCount() > m_maxConnections || ConnectionsFrom(peer) > m_maxPerPeer;
+    return OpenConnections::From(*m_server, peer);
 }
 
 void TStationListener::CloseConnectionsUnless(const std::function<bool(const QString &)> &keep)
@@ -107,7 +92,7 @@ void TStationListener::NewConnection()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         const QString peer = PeerText(*socket);
-        if (OverCap(peer)) {
+        if (OpenConnections::OverCap(*m_server, peer, m_maxConnections, m_maxPerPeer)) {
             ++m_capped;
             socket->abort();
             socket->deleteLater();

@@ -74,7 +74,6 @@ Q_SIGNALS:
 
 private:
     void NewConnection();
-    bool OverCap(const QString &peer) const;
     void Read(QTcpSocket *socket);
     void Release(QTcpSocket *socket);
 

@@ -5,6 +5,7 @@
 #include "ClassRecord.h"
 #include "FinderAddress.h"
 #include "NetworkSettings.h"
+#include "OpenConnections.h"
 #include "RosterDatagram.h"
 #include "StationListener.h"
 
@@ -88,24 +89,11 @@ void TClassStation::AnswerRoster(const QByteArray &bytes, const QHostAddress &se
     ++m_answered;
 }
 
-int TClassStation::PeerCount(const QString &peer) const
-{
-    int count = 0;
-    for (QTcpSocket *socket : m_server->findChildren<QTcpSocket *>()) {
-        if (socket->state() == QAbstractSocket::ConnectedState && TStationListener::PeerText(*socket) == peer)
-            ++count;
-    }
-    return count;
-}
-
 void TClassStation::NewConnection()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         const QString peer = TStationListener::PeerText(*socket);
-        int open = 0;
-        for (QTcpSocket *other : m_server->findChildren<QTcpSocket *>())
-            open += other->state() == QAbstractSocket::ConnectedState ? 1 : 0;
-        if (open > MaxConnections || PeerCount(peer) > MaxConnectionsPerPeer) {
+        if (OpenConnections::OverCap(*m_server, peer, MaxConnections, MaxConnectionsPerPeer)) {
             ++m_refused;
             socket->abort();
             socket->deleteLater();

@@ -65,7 +65,6 @@ private:
     void NewConnection();
     void Handle(QTcpSocket *socket, const TClassMessage &request);
     QStringList Settings() const;
-    int PeerCount(const QString &peer) const;
 
     QUdpSocket *m_roster;
     QTcpServer *m_server;

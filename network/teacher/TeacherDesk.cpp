@@ -90,6 +90,14 @@ QStringList TTeacherDesk::Takers() const
     return addresses;
 }
 
+QStringList TTeacherDesk::TakersNow()
+{
+    const QStringList takers = IsBusy() ? QStringList() : Takers();
+    if (takers.isEmpty())
+        Q_EMIT Said(IsBusy() ? BusyText() : NoStationsText());
+    return takers;
+}
+
 TClassRequest *TTeacherDesk::NewRequest(const TClassMessage &message, int expectedKind)
 {
     auto *request = new TClassRequest(message, static_cast<TClassMessage::TKind>(expectedKind), this);
@@ -103,11 +111,9 @@ TClassRequest *TTeacherDesk::NewRequest(const TClassMessage &message, int expect
 
 bool TTeacherDesk::SendToAll(const QString &lessonName, const QByteArray &record)
 {
-    const QStringList takers = Takers();
-    if (IsBusy() || takers.isEmpty()) {
-        Q_EMIT Said(IsBusy() ? BusyText() : NoStationsText());
+    const QStringList takers = TakersNow();
+    if (takers.isEmpty())
         return false;
-    }
     TClassMessage message;
     message.kind = TClassMessage::TKind::Program;
     message.classCode = m_roster->ClassCode();
@@ -127,11 +133,9 @@ bool TTeacherDesk::SendToAll(const QString &lessonName, const QByteArray &record
 
 bool TTeacherDesk::Collect()
 {
-    const QStringList takers = Takers();
-    if (IsBusy() || takers.isEmpty()) {
-        Q_EMIT Said(IsBusy() ? BusyText() : NoStationsText());
+    const QStringList takers = TakersNow();
+    if (takers.isEmpty())
         return false;
-    }
     auto collection = std::make_unique<TWorkCollection>(m_workFolder, m_roster->ClassCode(), QDate::currentDate());
     const QString folder = collection->Folder();
     if (folder.isEmpty()) {

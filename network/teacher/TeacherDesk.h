@@ -62,6 +62,8 @@ private:
     void WriteWork(const std::shared_ptr<TCollectRun> &run, const QString &address, const TClassMessage &answer);
     void FinishCollect(const std::shared_ptr<TCollectRun> &run);
     QStringList Takers() const;
+    // The takers for a new request; none, and said why, while one runs or when none takes it.
+    QStringList TakersNow();
     TClassRequest *NewRequest(const TClassMessage &message, int expectedKind);
 
     QString m_workFolder;

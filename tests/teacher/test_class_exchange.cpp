@@ -7,6 +7,7 @@
 #include "ClassRecord.h"
 #include "ClassRoster.h"
 #include "ClassStation.h"
+#include "FreeClassPort.h"
 #include "NetworkSettings.h"
 #include "Step3Record.h"
 #include "Step5Record.h"
@@ -16,11 +17,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUdpSocket>
 #include <memory>
 
 namespace {
@@ -29,18 +28,6 @@ constexpr int Deadline = 60000;
 QHostAddress Loopback(int host)
 {
     return QHostAddress((127u << 24) | static_cast<quint32>(host));
-}
-
-// A port free for UDP and TCP on the loopback addresses the test uses.
-quint16 FreePort()
-{
-    for (;;) {
-        QUdpSocket udp;
-        udp.bind(QHostAddress::LocalHost, 0);
-        QTcpServer tcp;
-        if (tcp.listen(Loopback(2), udp.localPort()))
-            return udp.localPort();
-    }
 }
 
 QByteArray Step3Bytes(int kind, int item)
@@ -104,7 +91,7 @@ private Q_SLOTS:
 
 void TestClassExchange::ClassListSendAndCollect()
 {
-    const quint16 port = FreePort();
+    const quint16 port = FreeClassPort(Loopback(2));
     TPupil takesAll(2, port, QStringLiteral("たろう"), QStringLiteral("3A"), 1);
     TPupil takesRegistered(3, port, QStringLiteral("はなこ"), QStringLiteral("3A"), 2);
     takesRegistered.settings[NetworkSettingsIndex::Address(4)] = Loopback(1).toString();
@@ -161,7 +148,7 @@ void TestClassExchange::ClassListSendAndCollect()
 
 void TestClassExchange::StationRefusesWhatItMustNotTake()
 {
-    const quint16 port = FreePort();
+    const quint16 port = FreeClassPort(Loopback(2));
     TPupil pupil(2, port, QStringLiteral("たろう"), QStringLiteral("3A"), 1);
     TClassMessage program;
     program.kind = TClassMessage::TKind::Program;
