@@ -1,10 +1,10 @@
 #include "StationFinder.h"
 
 #include "FinderAddress.h"
+#include "WireField.h"
 
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
-#include <QRandomGenerator>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -129,9 +129,7 @@ bool TStationFinder::Search(const QString &classCode)
         return false;
     m_searchCode = classCode.left(TFinderDatagram::MaxClassCodeLength);
     m_found.clear();
-    do {
-        m_searchId = QRandomGenerator::global()->generate();
-    } while (m_searchId == 0);
+    m_searchId = WireField::NewSearchId();
     const quint32 id = m_searchId;
     for (const int at : AskAtMs) {
         if (at == 0)

@@ -1,5 +1,6 @@
 #include "WireField.h"
 
+#include <QRandomGenerator>
 #include <QStringDecoder>
 
 namespace WireField {
@@ -69,6 +70,14 @@ std::optional<THead> ReadHead(const QByteArray &bytes, const QByteArray &magic, 
     for (int i = 6; i < HeadBytes; ++i)
         head.searchId = (head.searchId << 8) | static_cast<quint8>(bytes.at(i));
     return head;
+}
+
+quint32 NewSearchId()
+{
+    quint32 id = 0;
+    while (id == 0)
+        id = QRandomGenerator::global()->generate();
+    return id;
 }
 
 } // namespace WireField

@@ -27,6 +27,8 @@ struct THead {
 void AppendHead(QByteArray &out, const QByteArray &magic, quint8 version, bool answer, quint32 searchId);
 // The head of `bytes`, or nullopt when it is not one of `magic` and `version`.
 std::optional<THead> ReadHead(const QByteArray &bytes, const QByteArray &magic, quint8 version);
+// A fresh search id for a question; never 0, which means "not searching".
+quint32 NewSearchId();
 
 // Reads fields one after another from `at` on.
 struct TReader {

@@ -3,9 +3,9 @@
 #include "FinderAddress.h"
 #include "RosterDatagram.h"
 #include "StationFinder.h"
+#include "WireField.h"
 
 #include <QNetworkDatagram>
-#include <QRandomGenerator>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -35,9 +35,7 @@ bool TClassRoster::Ask(const QString &classCode)
     }
     if (code.isEmpty() || !Bind())
         return false;
-    do {
-        m_searchId = QRandomGenerator::global()->generate();
-    } while (m_searchId == 0);
+    m_searchId = WireField::NewSearchId();
     // Answers to the question before this one are still welcome: they come late on a busy network.
     m_recentIds.append(m_searchId);
     while (m_recentIds.size() > 4)
