@@ -67,11 +67,6 @@ int TStationListener::ConnectionCount() const
     return OpenConnections::Count(*m_server);
 }
 
-int TStationListener::ConnectionsFrom(const QString &peer) const
-{
-    return OpenConnections::From(*m_server, peer);
-}
-
 void TStationListener::CloseConnectionsUnless(const std::function<bool(const QString &)> &keep)
 {
     for (QTcpSocket *socket : m_server->findChildren<QTcpSocket *>()) {

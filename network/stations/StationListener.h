@@ -53,8 +53,6 @@ public:
     // Closes the incoming connections whose remote address fails `keep`.
     void CloseConnectionsUnless(const std::function<bool(const QString &peer)> &keep);
     int ConnectionCount() const;
-    // Open connections whose remote address is `peer`.
-    int ConnectionsFrom(const QString &peer) const;
     // Reads handed on as messages, and reads dropped for their size, since creation.
     qint64 ReceivedCount() const { return m_received; }
     qint64 DroppedCount() const { return m_dropped; }
